@@ -1,0 +1,12 @@
+# Cross toolchain for the win32 build (compiled and linked only: this machine
+# cannot execute 32-bit code).
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR i686)
+set(KESTA_MINGW_PREFIX i686-w64-mingw32)
+set(CMAKE_C_COMPILER   ${KESTA_MINGW_PREFIX}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${KESTA_MINGW_PREFIX}-g++-posix)
+set(CMAKE_RC_COMPILER  ${KESTA_MINGW_PREFIX}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${KESTA_MINGW_PREFIX})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs, from Debian's packages, what building and testing Kesta needs.
+# Idempotent: only missing packages are installed, after one apt-get update.
+set -euo pipefail
+
+packages=(
+  cmake make ninja-build g++ clang
+  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64
+  wine wine64 xvfb xauth
+  googletest libgtest-dev libbenchmark-dev
+  lrzsz socat libvterm-dev
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed'; then
+    missing+=("$p")
+  fi
+done
+# wine32 cannot run here and changes which wine binary is used: never keep it.
+if dpkg-query -W -f='${Status}' wine32 2>/dev/null | grep -q 'ok installed'; then
+  echo "setup: removing wine32 (32-bit programs cannot run on this machine)"
+  sudo_cmd=""; [ "$(id -u)" = 0 ] || sudo_cmd="sudo"
+  $sudo_cmd apt-get remove -y -qq wine32 >/dev/null
+fi
+if [ ${#missing[@]} -eq 0 ]; then
+  echo "setup: all ${#packages[@]} packages present"
+  exit 0
+fi
+echo "setup: installing ${missing[*]}"
+sudo_cmd=""; [ "$(id -u)" = 0 ] || sudo_cmd="sudo"
+$sudo_cmd apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq "${missing[@]}" >/dev/null
+echo "setup: done"
