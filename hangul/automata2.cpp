@@ -58,20 +58,14 @@ int16_t KESTA_AUTOMATA_CALL Automata2(AutomataState* s, uint16_t* keyPtr) {
       if (m) return withMedial(s, m, 2);
       if ((d = combineJamo(L.doubleInitials, s->initial, key))) return withInitial(s, d, 14);
       if (i) return newInitial(s, i);
-      if (backspace) {
-        s->initial = kInitialFill;
-        return erased(s);
-      }
+      if (backspace) return erased(s);
       break;
     case 2:
       if (f) return withFinal(s, f, 4);
       if ((d = combineJamo(L.doubleMedials, s->medial, key))) return withMedial(s, d, 3);
       if (m) return newMedial(s, 2, m);
       if (i) return newInitial(s, i);
-      if (backspace) {
-        s->medial = kMedialFill;
-        return s->initial == kInitialFill ? erased(s) : take(s, 1);
-      }
+      if (backspace) return s->initial == kInitialFill ? erased(s) : withMedial(s, kMedialFill, 1);
       break;
     case 3:
       if (f) return withFinal(s, f, 6);

@@ -37,30 +37,21 @@ int16_t KESTA_AUTOMATA_CALL Automata3(AutomataState* s, uint16_t* keyPtr) {
       if ((d = combineJamo(L.doubleInitials, s->initial, key))) return withInitial(s, d, 5);
       if (i) return newInitial(s, i);
       if (f) return newFinal(s, f);
-      if (backspace) {
-        s->initial = kInitialFill;
-        return erased(s);
-      }
+      if (backspace) return erased(s);
       break;
     case 2:
       if (f) return withFinal(s, f, 6);
       if ((d = combineJamo(L.doubleMedials, s->medial, key))) return withMedial(s, d, 7);
       if (i) return newInitial(s, i);
       if (m) return newMedial(s, 2, m);
-      if (backspace) {
-        s->medial = kMedialFill;
-        return erased(s);
-      }
+      if (backspace) return erased(s);
       break;
     case 3:
       if ((d = combineJamo(L.doubleFinals, s->final, key))) return withFinal(s, d, 8);
       if (i) return newInitial(s, i);
       if (m) return newMedial(s, 2, m);
       if (f) return newFinal(s, f);
-      if (backspace) {
-        s->final = kFinalFill;
-        return erased(s);
-      }
+      if (backspace) return erased(s);
       break;
     case 4:  // a double medial stays in this state, so one backspace removes it whole
       if (f) return withFinal(s, f, 9);

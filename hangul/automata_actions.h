@@ -68,8 +68,9 @@ inline int16_t newMedial(AutomataState* s, int32_t state, uint16_t m) {
 }
 inline int16_t newFinal(AutomataState* s, uint16_t f) { return newSyllable(s, 3, kInitialFill, kMedialFill, f); }
 
-// Backspace emptied the composition (GetKey then clears the codes).
+// Backspace emptied the composition (GetKey then also resets the completed code).
 inline int16_t erased(AutomataState* s) {
+  setJamo(s, kInitialFill, kMedialFill, kFinalFill);
   s->state = 0;
   return kStepErased;
 }

@@ -325,6 +325,19 @@ TEST(AutomataUserLayout, TheUserRoutinesAreCalledThroughTheRecord) {
   EXPECT_EQ(Cho2Key(&s, ini::G), 0);  // the built-in routines know no tables for type 3
 }
 
+// A user routine may call the built-in ones directly, without GetKey's clearing.
+TEST(AutomataUserLayout, ABuiltInStepThatErasesLeavesNoJamoBehind) {
+  for (int32_t type : {kTwoSetKeyboard, kThreeSetKeyboard}) {
+    Typist t(type);
+    t.press(type == kTwoSetKeyboard ? 'k' : 'f');  // ㅏ alone
+    uint16_t key = 8;
+    const StepRoutine step = type == kTwoSetKeyboard ? Automata2 : Automata3;
+    EXPECT_EQ(step(&t.s, &key), kStepErased);
+    EXPECT_EQ(t.s.state, 0);
+    EXPECT_EQ(GetCurrentCode(&t.s), kEmptyCode);
+  }
+}
+
 // A user routine that leaves a state no layout knows: the built-in routines
 // finish what is there and start afresh instead of reading past a table.
 TEST(AutomataUserLayout, UnknownStatesFinishTheSyllable) {
