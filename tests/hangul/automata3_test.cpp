@@ -217,6 +217,14 @@ TEST(ThreeSetWords, HangeulAndAnnyeong) {
             syllables({code(ini::NG, med::EO, fin::BS), code(ini::NG, med::EO, F0)}));
 }
 
+// The same sentence typed in both layouts commits the same codes.
+TEST(ThreeSetWords, ASentenceCommitsWhatTheTwoSetLayoutCommits) {
+  const auto twoSet = Typist(kTwoSetKeyboard).word("dkssudgktpdy gksrmf wkvksdmf tlgjagkqslek.");
+  const auto threeSet = Typist(kThreeSetKeyboard).word("jfsheamfncj4 mfskgw lfpfsjgw ndmtzmf3hduf.");
+  EXPECT_EQ(threeSet, twoSet);
+  EXPECT_EQ(twoSet.size(), 19u);  // 안녕하세요 한글 자판을 시험합니다.
+}
+
 TEST(ThreeSetWords, SymbolsBetweenSyllables) {
   EXPECT_EQ(Typist(kThreeSetKeyboard).word("kfT kfB"),  // 가; 가!
             syllables({code(ini::G, med::A, F0), ';', ' ', code(ini::G, med::A, F0), '!'}));

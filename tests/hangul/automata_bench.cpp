@@ -13,7 +13,7 @@ using namespace kesta::hangul;
 
 // "안녕하세요 한글 자판을 시험합니다" typed in each layout.
 constexpr std::string_view kTwoSetText = "dkssudgktpdy gksrmf wkvksdmf tlgjagkqslek ";
-constexpr std::string_view kThreeSetText = "jfsheajfncjm mfskgw lfpfsjgw nd'tzmfz;hfhjfut ";
+constexpr std::string_view kThreeSetText = "jfsheamfncj4 mfskgw lfpfsjgw ndmtzmf3hduf ";
 
 void typeText(benchmark::State& st, int32_t type, std::string_view text) {
   AutomataState s{};
