@@ -1,0 +1,236 @@
+// The conversion loop: a decoder for the source code feeds an encoder for
+// the target code one character at a time; runs of plain ASCII are copied.
+#include <cstring>
+#include <memory>
+#include <new>
+
+#include "xlat/codecs.h"
+#include "xlat/xlat.h"
+
+namespace kesta::xlat {
+
+using namespace detail;
+
+namespace {
+
+struct Progress {
+  std::size_t read = 0;
+  std::size_t written = 0;
+};
+
+// Converts from in[0..n) into out[0..room) until the input ends, the output
+// is full or (unless atEnd) a character is incomplete. in and out may be the
+// same buffer when the target never needs more bytes than the source.
+template <class D, class E>
+Progress runLoop(D& dec, E& enc, const std::uint8_t* in, std::size_t n, bool atEnd, std::uint8_t* out,
+                 std::size_t room, Substitutions& subs) {
+  std::size_t r = 0, w = 0;
+  while (r < n) {
+    if constexpr (D::kAsciiPlain && E::kAsciiPlain) {
+      std::size_t run = n - r < room - w ? n - r : room - w;
+      std::size_t k = 0;
+      while (k < run && in[r + k] < 0x80) ++k;
+      if (out + w != in + r) std::memmove(out + w, in + r, k);
+      r += k;
+      w += k;
+      if (r == n || w == room) break;
+    }
+    Char ch;
+    std::size_t k = dec.decode(in + r, n - r, atEnd, ch);
+    if (k == 0) break;
+    int m = enc.encode(ch, out + w, room - w, subs);
+    if (m < 0) break;
+    r += k;
+    w += static_cast<std::size_t>(m);
+  }
+  return {r, w};
+}
+
+inline bool* shiftOf(SevenBitDecoder& d) { return &d.shifted; }
+inline bool* shiftOf(SevenBitEncoder& e) { return &e.shifted; }
+template <class T>
+bool* shiftOf(T&) { return nullptr; }
+
+// Calls f(decoder, encoder) with the pair for the two codes.
+template <class F>
+auto withEncoder(Code to, F&& f) {
+  switch (to) {
+    case Code::Johab: { JohabEncoder e; return f(e); }
+    case Code::Ks1987: { Ks1987Encoder e; return f(e); }
+    case Code::Cp949: { Cp949Encoder e; return f(e); }
+    case Code::SevenBit: { SevenBitEncoder e; return f(e); }
+    case Code::Utf8: break;
+  }
+  Utf8Encoder e;
+  return f(e);
+}
+
+template <class F>
+auto withCodecs(Code from, Code to, F&& f) {
+  return withEncoder(to, [&](auto& enc) {
+    switch (from) {
+      case Code::Johab: { JohabDecoder d; return f(d, enc); }
+      case Code::Ks1987: { Ks1987Decoder d; return f(d, enc); }
+      case Code::Cp949: { Cp949Decoder d; return f(d, enc); }
+      case Code::SevenBit: { SevenBitDecoder d; return f(d, enc); }
+      case Code::Utf8: break;
+    }
+    Utf8Decoder d;
+    return f(d, enc);
+  });
+}
+
+// The longest prefix of in[0..n) of whole characters of the code that fits
+// in limit bytes.
+std::size_t characterBoundary(Code code, const std::uint8_t* in, std::size_t n, std::size_t limit) {
+  return withCodecs(code, Code::Johab, [&](auto& dec, auto&) {
+    std::size_t r = 0;
+    while (r < n) {
+      Char ch;
+      std::size_t k = dec.decode(in + r, n - r, true, ch);
+      if (r + k > limit) break;
+      r += k;
+    }
+    return r;
+  });
+}
+
+}  // namespace
+
+bool codeForType(int type, Code* code) {
+  switch (type) {
+    case 1: case 2: case 3: case 4: *code = Code::Johab; return true;
+    case 5: *code = Code::Ks1987; return true;
+    case 6: case 8: *code = Code::Cp949; return true;
+    case 7: *code = Code::SevenBit; return true;
+    default: return false;
+  }
+}
+
+std::size_t convert(Code from, Code to, const char* in, std::size_t len, char* out, std::size_t capacity,
+                    Substitutions* subs) {
+  if (capacity == 0) return 0;
+  Substitutions ignored;
+  Substitutions& counts = subs ? *subs : ignored;
+  auto* src = reinterpret_cast<const std::uint8_t*>(in);
+  auto* dst = reinterpret_cast<std::uint8_t*>(out);
+  std::size_t room = capacity - 1;
+  if (from == to && from != Code::SevenBit) {
+    std::size_t n = len <= room ? len : characterBoundary(from, src, len, room);
+    if (dst != src) std::memmove(dst, src, n);
+    dst[n] = 0;
+    return n;
+  }
+  std::size_t n = withCodecs(from, to, [&](auto& dec, auto& enc) {
+    Progress p = runLoop(dec, enc, src, len, true, dst, room, counts);
+    return p.written + static_cast<std::size_t>(enc.finish(dst + p.written));
+  });
+  dst[n] = 0;
+  return n;
+}
+
+std::string convert(Code from, Code to, const std::string& in, Substitutions* subs) {
+  std::string out;
+  StreamConverter stream(from, to);
+  stream.feed(in.data(), in.size(), out);
+  stream.finish(out);
+  if (subs) *subs = stream.substitutions();
+  return out;
+}
+
+std::size_t convertInPlace(int fromType, int toType, char* text, std::size_t capacity) {
+  if (text == nullptr || capacity == 0) return 0;
+  std::size_t len = strnlen(text, capacity);
+  Code from, to;
+  if (!codeForType(fromType, &from) || !codeForType(toType, &to)) return len;
+  if (from == to && len < capacity) return len;
+  if (to != Code::SevenBit || from == Code::SevenBit) {
+    // Every character of these targets is at most as long as its source
+    // (a 7-bit source loses its shifts), so the output never overtakes the
+    // input in the same buffer.
+    return convert(from, to, text, len, text, capacity);
+  }
+  // Shifts make 7-bit output longer than its source: convert beside it.
+  char small[512];
+  std::unique_ptr<char[]> large;
+  char* scratch = small;
+  if (capacity > sizeof small) {
+    large.reset(new (std::nothrow) char[capacity]);
+    if (!large) return len;
+    scratch = large.get();
+  }
+  std::size_t n = convert(from, to, text, len, scratch, capacity);
+  std::memcpy(text, scratch, n + 1);
+  return n;
+}
+
+StreamConverter::StreamConverter(Code from, Code to) : from_(from), to_(to) {}
+
+void StreamConverter::run(const unsigned char* data, std::size_t len, bool atEnd, std::string& out) {
+  withCodecs(from_, to_, [&](auto& dec, auto& enc) {
+    if (bool* s = shiftOf(dec)) *s = inShifted_;
+    if (bool* s = shiftOf(enc)) *s = outShifted_;
+    std::size_t r = 0;
+    while (r < len) {
+      std::size_t base = out.size();
+      std::size_t room = 4 * (len - r) + 16;
+      out.resize(base + room);
+      Progress p = runLoop(dec, enc, data + r, len - r, atEnd, reinterpret_cast<std::uint8_t*>(&out[base]), room, subs_);
+      out.resize(base + p.written);
+      r += p.read;
+      if (p.read == 0) break;  // an incomplete character waits for more input
+    }
+    // Whatever is left is the start of a character (at most a few bytes).
+    std::size_t left = len - r;
+    if (left > sizeof pending_) left = sizeof pending_;
+    std::memmove(pending_, data + r, left);
+    pendingLen_ = left;
+    if (atEnd) {
+      unsigned char tail[2];
+      std::size_t k = static_cast<std::size_t>(enc.finish(tail));
+      out.append(reinterpret_cast<char*>(tail), k);
+    }
+    if (bool* s = shiftOf(dec)) inShifted_ = *s;
+    if (bool* s = shiftOf(enc)) outShifted_ = *s;
+    return 0;
+  });
+}
+
+void StreamConverter::feed(const char* data, std::size_t len, std::string& out) {
+  auto* p = reinterpret_cast<const unsigned char*>(data);
+  if (from_ == to_ && from_ != Code::SevenBit) {
+    out.append(data, len);
+    return;
+  }
+  if (pendingLen_ > 0) {
+    // Complete the character split between pieces on a small joined buffer.
+    unsigned char joined[sizeof pending_ + 8];
+    std::size_t have = pendingLen_;
+    std::memcpy(joined, pending_, have);
+    std::size_t extra = len < 8 ? len : 8;
+    std::memcpy(joined + have, p, extra);
+    std::size_t total = have + extra;
+    pendingLen_ = 0;
+    run(joined, total, false, out);
+    if (extra == len) return;  // the whole piece went through the joined buffer
+    // A character is at most four bytes, so eight more bytes always carry
+    // the split one past the old pending bytes.
+    std::size_t used = total - pendingLen_;
+    pendingLen_ = 0;
+    std::size_t skip = used > have ? used - have : 0;
+    p += skip;
+    len -= skip;
+  }
+  run(p, len, false, out);
+}
+
+void StreamConverter::finish(std::string& out) {
+  if (from_ == to_ && from_ != Code::SevenBit) return;
+  unsigned char rest[sizeof pending_];
+  std::size_t n = pendingLen_;
+  std::memcpy(rest, pending_, n);
+  pendingLen_ = 0;
+  run(rest, n, true, out);
+}
+
+}  // namespace kesta::xlat
