@@ -3,6 +3,7 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <type_traits>
 
 #include "xlat/codecs.h"
 #include "xlat/xlat.h"
@@ -21,10 +22,53 @@ struct Progress {
 // Converts from in[0..n) into out[0..room) until the input ends, the output
 // is full or (unless atEnd) a character is incomplete. in and out may be the
 // same buffer when the target never needs more bytes than the source.
+// A table from every two-byte source code straight to its two-byte target
+// code, where the pair has one (0 means: take the long way).
+template <class D, class E>
+const std::uint16_t* directTable() {
+  if constexpr (std::is_same_v<D, Cp949Decoder> && std::is_same_v<E, JohabEncoder>) return tables().cp949ToJohab;
+  if constexpr (std::is_same_v<D, JohabDecoder> && std::is_same_v<E, Cp949Encoder>) return tables().johabToCp949;
+  return nullptr;
+}
+
 template <class D, class E>
 Progress runLoop(D& dec, E& enc, const std::uint8_t* in, std::size_t n, bool atEnd, std::uint8_t* out,
                  std::size_t room, Substitutions& subs) {
   std::size_t r = 0, w = 0;
+  if (const std::uint16_t* direct = directTable<D, E>()) {
+    // Code page 949 and johab: both one byte below 0x80 and two above, and
+    // every code in the table is a whole character on both sides.
+    // Where the output cannot run out (neither code ever grows here), the
+    // loop needs no room checks.
+    bool roomy = room >= n;
+    while (r < n) {
+      unsigned b = in[r];
+      if (b < 0x80) {
+        if (!roomy && w == room) break;
+        out[w++] = static_cast<std::uint8_t>(b);
+        ++r;
+        continue;
+      }
+      if (r + 1 < n) {
+        if (std::uint16_t c = direct[b << 8 | in[r + 1]]) {
+          if (!roomy && room - w < 2) break;
+          out[w] = static_cast<std::uint8_t>(c >> 8);
+          out[w + 1] = static_cast<std::uint8_t>(c);
+          w += 2;
+          r += 2;
+          continue;
+        }
+      }
+      Char ch;
+      std::size_t k = dec.decode(in + r, n - r, atEnd, ch);
+      if (k == 0) break;
+      int m = enc.encode(ch, out + w, room - w, subs);
+      if (m < 0) break;
+      r += k;
+      w += static_cast<std::size_t>(m);
+    }
+    return {r, w};
+  }
   while (r < n) {
     if constexpr (D::kAsciiPlain && E::kAsciiPlain) {
       std::size_t run = n - r < room - w ? n - r : room - w;
