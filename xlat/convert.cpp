@@ -188,13 +188,14 @@ std::size_t convertInPlace(int fromType, int toType, char* text, std::size_t cap
   Code from, to;
   if (!codeForType(fromType, &from) || !codeForType(toType, &to)) return len;
   if (from == to && len < capacity) return len;
-  if (to != Code::SevenBit || from == Code::SevenBit) {
+  if (to != Code::SevenBit) {
     // Every character of these targets is at most as long as its source
     // (a 7-bit source loses its shifts), so the output never overtakes the
     // input in the same buffer.
     return convert(from, to, text, len, text, capacity);
   }
-  // Shifts make 7-bit output longer than its source: convert beside it.
+  // Shifts make 7-bit output longer than its source (even 7-bit source that
+  // leaves a run by a line end instead of SI): convert beside it.
   char small[512];
   std::unique_ptr<char[]> large;
   char* scratch = small;

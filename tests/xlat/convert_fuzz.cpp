@@ -23,8 +23,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::memcpy(buf.get(), data, size);
   if (slack) buf[size] = 0;
   std::size_t n = kesta::xlat::convertInPlace(from, to, buf.get(), capacity);
-  bool known = from >= 1 && from <= 8 && to >= 1 && to <= 8;
-  if (known && (n >= capacity || buf[n] != 0)) std::abort();
-  if (!known && n > capacity) std::abort();  // unknown types leave the bytes alone
+  kesta::xlat::Code fromCode, toCode;
+  bool known = kesta::xlat::codeForType(from, &fromCode) && kesta::xlat::codeForType(to, &toCode);
+  if (!known) {
+    if (n > capacity) std::abort();  // unknown types leave the bytes alone
+    return 0;
+  }
+  if (n >= capacity || buf[n] != 0) std::abort();
+  // In place must give what converting beside the text gives.
+  if (fromCode != toCode) {
+    std::size_t len = strnlen(reinterpret_cast<const char*>(data), size);
+    auto beside = std::make_unique<char[]>(capacity);
+    std::size_t m = kesta::xlat::convert(fromCode, toCode, reinterpret_cast<const char*>(data), len, beside.get(), capacity);
+    if (m != n || std::memcmp(beside.get(), buf.get(), n) != 0) std::abort();
+  }
   return 0;
 }

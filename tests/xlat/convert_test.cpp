@@ -82,6 +82,14 @@ TEST(InPlace, SevenBitGrowthIsCutToTheInputLength) {
   EXPECT_EQ(inPlace(1, 7, text, 32), "a\x0e\x30\x21\x33\x2a\x0f" "b");
 }
 
+TEST(InPlace, SevenBitToSevenBitCutNeverOvertakesItsInput) {
+  // A line end inside a run gains an SI on the way out, so the output grows
+  // past the input it has not read yet unless it is made beside it.
+  char buf[10] = {'\x0e', '\x30', '\x21', '\n', 'a', 'b', 'c', 'd', 'e', 'f'};  // full: no NUL
+  std::size_t n = convertInPlace(7, 7, buf, sizeof buf);
+  EXPECT_EQ(std::string(buf, n), "\x0e\x30\x21\x0f\nabcd");
+}
+
 TEST(InPlace, SevenBitInputDropsShiftsAndTheDesignator) {
   EXPECT_EQ(inPlace(7, 6, "\x1b$)Cx\x0e\x30\x21\x0fy"), "x" + kGaCp + "y");
   // A line end leaves double-byte mode even without SI.
