@@ -5,6 +5,10 @@
 #include <new>
 #include <type_traits>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "xlat/codecs.h"
 #include "xlat/xlat.h"
 
@@ -31,6 +35,50 @@ const std::uint16_t* directTable() {
   return nullptr;
 }
 
+// Code page 949 and johab with room for all of the input: every character,
+// substitutes included, keeps its width, so output and input share one
+// index. Plain runs are copied sixteen bytes at a time where the processor
+// allows, which leaves one hard-to-predict branch per word instead of two.
+template <class D, class E>
+Progress directLoop(D& dec, E& enc, const std::uint16_t* direct, const std::uint8_t* in, std::size_t n, bool atEnd,
+                    std::uint8_t* out, Substitutions& subs) {
+  std::size_t i = 0;
+  while (i < n) {
+#if defined(__SSE2__)
+    while (n - i >= 16) {
+      __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), v);  // in place this stores what is there
+      unsigned high = static_cast<unsigned>(_mm_movemask_epi8(v));
+      if (high) {
+        i += static_cast<std::size_t>(__builtin_ctz(high));
+        break;
+      }
+      i += 16;
+    }
+#endif
+    while (i < n && in[i] < 0x80) {
+      out[i] = in[i];
+      ++i;
+    }
+    while (n - i >= 2 && in[i] >= 0x80) {
+      std::uint16_t c = direct[in[i] << 8 | in[i + 1]];
+      if (c == 0) break;
+      out[i] = static_cast<std::uint8_t>(c >> 8);
+      out[i + 1] = static_cast<std::uint8_t>(c);
+      i += 2;
+    }
+    if (i == n || in[i] < 0x80) continue;
+    // A byte that begins no character of the table: the long way.
+    Char ch;
+    std::size_t k = dec.decode(in + i, n - i, atEnd, ch);
+    if (k == 0) break;
+    // Both codes write a substitute as wide as the bytes it replaces.
+    if (enc.encode(ch, out + i, k, subs) != static_cast<int>(k)) std::memset(out + i, kSubstituteByte, k);
+    i += k;
+  }
+  return {i, i};
+}
+
 template <class D, class E>
 Progress runLoop(D& dec, E& enc, const std::uint8_t* in, std::size_t n, bool atEnd, std::uint8_t* out,
                  std::size_t room, Substitutions& subs) {
@@ -38,20 +86,18 @@ Progress runLoop(D& dec, E& enc, const std::uint8_t* in, std::size_t n, bool atE
   if (const std::uint16_t* direct = directTable<D, E>()) {
     // Code page 949 and johab: both one byte below 0x80 and two above, and
     // every code in the table is a whole character on both sides.
-    // Where the output cannot run out (neither code ever grows here), the
-    // loop needs no room checks.
-    bool roomy = room >= n;
+    if (room >= n) return directLoop(dec, enc, direct, in, n, atEnd, out, subs);
     while (r < n) {
       unsigned b = in[r];
       if (b < 0x80) {
-        if (!roomy && w == room) break;
+        if (w == room) break;
         out[w++] = static_cast<std::uint8_t>(b);
         ++r;
         continue;
       }
       if (r + 1 < n) {
         if (std::uint16_t c = direct[b << 8 | in[r + 1]]) {
-          if (!roomy && room - w < 2) break;
+          if (room - w < 2) break;
           out[w] = static_cast<std::uint8_t>(c >> 8);
           out[w + 1] = static_cast<std::uint8_t>(c);
           w += 2;
