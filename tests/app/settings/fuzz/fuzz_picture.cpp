@@ -4,7 +4,7 @@
 // so that the checks past the "BM" test get exercised too.
 #include <cstdlib>
 #include <algorithm>
-#include <memory>
+#include <vector>
 
 #include "app/settings/picture.h"
 #include "tests/app/settings/bitmap_builder.h"
@@ -27,12 +27,11 @@ void checkPicture(const Picture& p, std::size_t datSize) {
 }
 
 Picture decodeExact(std::span<const std::uint8_t> mir, std::span<const std::uint8_t> dat) {
-  // Exactly sized heap copies, so that any read past either file is caught.
-  auto m = std::make_unique<std::uint8_t[]>(mir.size() + 1);
-  auto d = std::make_unique<std::uint8_t[]>(dat.size() + 1);
-  std::copy(mir.begin(), mir.end(), m.get());
-  std::copy(dat.begin(), dat.end(), d.get());
-  return decodePicture({m.get(), mir.size()}, {d.get(), dat.size()});
+  // Exactly sized heap copies (a vector built from a range holds no spare
+  // room), so that any read past either file is caught.
+  const std::vector<std::uint8_t> m(mir.begin(), mir.end());
+  const std::vector<std::uint8_t> d(dat.begin(), dat.end());
+  return decodePicture(m, d);
 }
 
 }  // namespace
