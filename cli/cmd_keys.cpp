@@ -8,6 +8,7 @@
 #include "cli/args.h"
 #include "cli/command.h"
 #include "hangul/automata.h"
+#include "xlat/xlat.h"
 
 namespace {
 
@@ -60,63 +61,17 @@ bool parseKeys(const std::string& text, std::vector<uint16_t>* keys, std::string
   return true;
 }
 
-void appendUtf8(std::string& out, char32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | cp >> 6);
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xE0 | cp >> 12);
-    out += static_cast<char>(0x80 | (cp >> 6 & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
-
-// Combination code to Unicode, for this command's output only. It is to be
-// replaced by the code converter (xlat) once that is part of the build: the
-// committed text would then go through it as the internal code.
-// A whole syllable maps to a precomposed one; a syllable lacking its initial
-// or medial is written as the compatibility letters of the parts it has.
+// A combination code (or a one-byte key) in UTF-8, through the code converter.
 std::string syllableToUtf8(uint16_t code) {
-  // Indexes of the parts in Unicode's order, -1 for a fill, -2 for no letter.
-  static const int kInitialIndex[32] = {-2, -1, 0,  1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13,
-                                        14, 15, 16, 17, 18, -2, -2, -2, -2, -2, -2, -2, -2, -2, -2, -2};
-  static const int kMedialIndex[32] = {-2, -2, -1, 0,  1,  2,  3,  4,  -2, -2, 5,  6,  7,  8,  9,  10,
-                                       -2, -2, 11, 12, 13, 14, 15, 16, -2, -2, 17, 18, 19, 20, -2, -2};
-  static const int kFinalIndex[32] = {-2, -1, 1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14,
-                                      15, 16, -2, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, -2, -2};
-  // Compatibility letters (U+3131..) of the initials and finals, in Unicode's order.
-  static const char32_t kInitialLetter[19] = {0x3131, 0x3132, 0x3134, 0x3137, 0x3138, 0x3139, 0x3141,
-                                              0x3142, 0x3143, 0x3145, 0x3146, 0x3147, 0x3148, 0x3149,
-                                              0x314A, 0x314B, 0x314C, 0x314D, 0x314E};
-  static const char32_t kFinalLetter[28] = {0,      0x3131, 0x3132, 0x3133, 0x3134, 0x3135, 0x3136,
-                                            0x3137, 0x3139, 0x313A, 0x313B, 0x313C, 0x313D, 0x313E,
-                                            0x313F, 0x3140, 0x3141, 0x3142, 0x3144, 0x3145, 0x3146,
-                                            0x3147, 0x3148, 0x314A, 0x314B, 0x314C, 0x314D, 0x314E};
-  const int i = kInitialIndex[code >> 10 & 0x1F];
-  const int m = kMedialIndex[code >> 5 & 0x1F];
-  const int f = kFinalIndex[code & 0x1F];
-  std::string out;
-  if (!(code & 0x8000) || i == -2 || m == -2 || f == -2) {
-    appendUtf8(out, 0xFFFD);
-  } else if (i >= 0 && m >= 0) {
-    appendUtf8(out, 0xAC00 + (static_cast<char32_t>(i) * 21 + static_cast<char32_t>(m)) * 28 +
-                        static_cast<char32_t>(f < 0 ? 0 : f));
-  } else {
-    if (i >= 0) appendUtf8(out, kInitialLetter[i]);
-    if (m >= 0) appendUtf8(out, 0x314F + static_cast<char32_t>(m));
-    if (f >= 0) appendUtf8(out, kFinalLetter[f]);
-  }
-  return out;
+  const char bytes[2] = {static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)};
+  return kesta::xlat::convert(kesta::xlat::Code::Johab, kesta::xlat::Code::Utf8, std::string(bytes, 2));
 }
 
 // One committed character: a syllable code (0x8000 and up) or a one-byte key.
 std::string unitToUtf8(uint16_t unit) {
   if (unit >= 0x8000) return syllableToUtf8(unit);
-  std::string out;
-  appendUtf8(out, unit < 0x80 ? unit : 0xFFFD);
-  return out;
+  if (unit < 0x80) return std::string(1, static_cast<char>(unit));
+  return "\xEF\xBF\xBD";  // U+FFFD: no one-byte key lies above 0x7F
 }
 
 std::string keyName(uint16_t key) {

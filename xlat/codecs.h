@@ -312,9 +312,21 @@ struct Utf8Encoder {
     switch (ch.kind) {
       case Kind::None: return 0;
       case Kind::Byte: return putUtf8(ch.code, out, room);
-      case Kind::Johab:
-        if (char32_t u = johabToUnicode(ch.code)) return putUtf8(u, out, room);
+      case Kind::Johab: {
+        char32_t letters[3];
+        int count = johabToUnicodeLetters(ch.code, letters);
+        if (count == 0 && (letters[0] = johabToUnicode(ch.code)) != 0) count = 1;
+        if (count > 0) {
+          int written = 0;
+          for (int k = 0; k < count; ++k) {
+            int w = putUtf8(letters[k], out + written, room - static_cast<std::size_t>(written));
+            if (w < 0) return -1;
+            written += w;
+          }
+          return written;
+        }
         [[fallthrough]];
+      }
       default: {
         int k = putUtf8(kSubstituteUnicode, out, room);
         if (k > 0) countSubstitute(ch.kind == Kind::Johab ? Char{Kind::NoMatch, 0} : ch, subs);

@@ -177,6 +177,30 @@ char32_t johabToUnicode(std::uint16_t johab) {
   return kKsx1001ToUnicode[((ks >> 8) - 0xA1) * 94 + (ks & 0xFF) - 0xA1];
 }
 
+int johabToUnicodeLetters(std::uint16_t johab, char32_t letters[3]) {
+  // Compatibility letters of the initials (johab 2..20) and finals (index 1..27).
+  static constexpr char16_t kInitialLetter[19] = {0x3131, 0x3132, 0x3134, 0x3137, 0x3138, 0x3139, 0x3141,
+                                                  0x3142, 0x3143, 0x3145, 0x3146, 0x3147, 0x3148, 0x3149,
+                                                  0x314A, 0x314B, 0x314C, 0x314D, 0x314E};
+  static constexpr char16_t kFinalLetter[28] = {0,      0x3131, 0x3132, 0x3133, 0x3134, 0x3135, 0x3136,
+                                                0x3137, 0x3139, 0x313A, 0x313B, 0x313C, 0x313D, 0x313E,
+                                                0x313F, 0x3140, 0x3141, 0x3142, 0x3144, 0x3145, 0x3146,
+                                                0x3147, 0x3148, 0x314A, 0x314B, 0x314C, 0x314D, 0x314E};
+  if (!isJohabHangul(johab)) return 0;
+  if (char32_t whole = johabToUnicode(johab)) {
+    letters[0] = whole;
+    return 1;
+  }
+  unsigned i = initialOf(johab);
+  int m = kMedialIndex[medialOf(johab)];
+  int f = kFinalIndex[finalOf(johab)];
+  int n = 0;
+  if (i >= 2) letters[n++] = kInitialLetter[i - 2];
+  if (m >= 0) letters[n++] = 0x314F + static_cast<char32_t>(m);
+  if (f > 0) letters[n++] = kFinalLetter[f];
+  return n;
+}
+
 std::uint16_t unicodeToJohab(char32_t c) {
   if (c < 0x80) return static_cast<std::uint16_t>(c);
   if (c >= 0xAC00 && c <= 0xD7A3) return syllableToJohab(c - 0xAC00);

@@ -92,6 +92,12 @@ class StreamConverter {
 char32_t johabToUnicode(std::uint16_t johab);
 std::uint16_t unicodeToJohab(char32_t c);
 
+// A johab Hangul code as Unicode letters: a whole syllable or a lone letter
+// gives one character; a partial syllable of several parts (a medial with a
+// final, say, as the keyboard composes them) gives its parts as compatibility
+// letters, up to three. Returns how many were written (0: no Hangul code).
+int johabToUnicodeLetters(std::uint16_t johab, char32_t letters[3]);
+
 // One character between johab and code page 949; 0 when there is none.
 std::uint16_t johabToCp949(std::uint16_t johab);
 std::uint16_t cp949ToJohab(std::uint16_t cp949);

@@ -81,6 +81,21 @@ TEST(JohabLayout, CompatibilityJamoArePartialSyllables) {
   EXPECT_EQ(johabToCp949(0x8842), 0u);
 }
 
+TEST(JohabLayout, PartialSyllablesReachUtf8AsTheirLetters) {
+  // What the keyboard composes before a syllable is whole: a final alone, a
+  // medial with a final, an initial with a final.
+  EXPECT_EQ(convert(Code::Johab, Code::Utf8, bytes2(0x8442)), "\u3131");                // final ㄱ alone
+  EXPECT_EQ(convert(Code::Johab, Code::Utf8, bytes2(0x8462)), "\u314F\u3131");         // ㅏ + final ㄱ
+  EXPECT_EQ(convert(Code::Johab, Code::Utf8, bytes2(0x85CA)), "\u3158\u313A");         // ㅘ + final ㄺ
+  EXPECT_EQ(convert(Code::Johab, Code::Utf8, bytes2(0x8842)), "\u3131\u3131");         // ㄱ + final ㄱ
+  EXPECT_EQ(convert(Code::Johab, Code::Utf8, bytes2(0xB461)), "\uC544");                // a whole syllable
+  // A cut never splits the letters of one partial syllable.
+  char out[8];
+  std::string in = bytes2(0x85CA);
+  EXPECT_EQ(convert(Code::Johab, Code::Utf8, in.data(), in.size(), out, 6), 0u);
+  EXPECT_EQ(convert(Code::Johab, Code::Utf8, in.data(), in.size(), out, 7), 6u);
+}
+
 TEST(Ks1987, JamoNumbersAreTheDocumentedOnes) {
   // Medial numbers of ㅏ..ㅣ in the 1987 code, in Unicode vowel order.
   const unsigned medial[21] = {2, 3, 5, 6, 7, 9, 10, 11, 13, 14, 15, 17, 18, 19, 21, 22, 23, 25, 26, 27, 29};
