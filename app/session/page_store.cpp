@@ -17,6 +17,7 @@ void PageStore::initialise(Colour background) {
 
 PageStore::Node* PageStore::appendPage(Node* before, Colour background, bool keepAll) {
   if (before == nullptr || before == &head_) before = &tail_;
+  if (keepAll) makeRoom(before);
   Node* node = new Node;
   node->page = target_.createPage(background);
   node->hasPage = true;
@@ -26,18 +27,24 @@ PageStore::Node* PageStore::appendPage(Node* before, Colour background, bool kee
   before->previous = node;
   current_ = node;
   ++count_;
-  int limit = keepAll ? kMaxPages : kKeptPages;
-  while (count_ > limit) {
+  while (!keepAll && count_ > kKeptPages && head_.next != node) freeOldestPage();
+  return node;
+}
+
+// Frees the oldest pages (never the current page nor `keep`) until one more
+// page fits under kMaxPages. A freed history page passes the chain's start
+// to the page after it, which is full.
+void PageStore::makeRoom(Node* keep) {
+  while (count_ >= kMaxPages) {
     Node* oldest = head_.next;
-    if (oldest == current_ || oldest == node) break;
+    if (oldest == &tail_ || oldest == current_ || oldest == keep) return;
     if (oldest == history_) {
-      // The oldest history page goes; the next page holds 28 lines of the chain.
-      history_ = oldest->next != current_ ? oldest->next : nullptr;
+      Node* next = oldest->next;
+      history_ = (next != current_ && next != &tail_) ? next : nullptr;
       historyLines_ = history_ ? kRows : 0;
     }
     freeOldestPage();
   }
-  return node;
 }
 
 void PageStore::unlink(Node* node) {
@@ -118,7 +125,6 @@ void PageStore::feedRegionHistory(int regionTopRow, Colour background) {
   if (history_ == nullptr) {
     Node* page = appendPage(now, background, true);
     current_ = now;
-    if (page == now) return;
     history_ = page;
     historyLines_ = 1;
     target_.copyPageRow(now->page, regionTopRow, page->page, kRows - 1);
@@ -129,16 +135,17 @@ void PageStore::feedRegionHistory(int regionTopRow, Colour background) {
     scrollChainFrom(history_, regionTopRow, background);
     return;
   }
-  Node* oldHistory = history_;
-  Node* page = appendPage(oldHistory, background, true);
-  current_ = now;
+  makeRoom(now);  // may hand the chain's start to the next page
   if (history_ == nullptr) {
-    // Trimming took the whole chain: start a new one with this line.
+    Node* page = appendPage(now, background, true);
+    current_ = now;
     history_ = page;
     historyLines_ = 1;
     target_.copyPageRow(now->page, regionTopRow, page->page, kRows - 1);
     return;
   }
+  Node* page = appendPage(history_, background, true);
+  current_ = now;
   history_ = page;
   target_.copyPageRow(page->next->page, 0, page->page, kRows - 1);
   scrollChainFrom(page->next, regionTopRow, background);

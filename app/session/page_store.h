@@ -61,6 +61,7 @@ class PageStore {
 
  private:
   void unlink(Node* node);
+  void makeRoom(Node* keep);
   void scrollChainFrom(Node* first, int regionTopRow, Colour background);
 
   DrawTarget& target_;
