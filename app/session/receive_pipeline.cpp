@@ -12,6 +12,15 @@ constexpr char kDownloadTrigger[] = "rz\r";
 constexpr std::size_t kDownloadLength = 3;
 // The answer buffer: a 100-byte table text converted, plus the carriage return.
 constexpr std::size_t kAnswerCapacity = 256;
+// Whether walking the text character by character (a lead byte takes the
+// next byte with it) ends one byte past its end. A byte below 0x80 always
+// ends a character, so the walk needs to start only after the last one.
+bool endsInsideACharacter(const char* text, std::size_t length) {
+  std::size_t start = length;
+  while (start > 0 && isLeadByte(static_cast<unsigned char>(text[start - 1]))) --start;
+  return (length - start) % 2 != 0;
+}
+
 }  // namespace
 
 void TextMatcher::setText(std::string_view text) {
@@ -22,20 +31,68 @@ void TextMatcher::setText(std::string_view text) {
 }
 
 ReceivePipeline::ReceivePipeline(Terminal& terminal, SessionHost& host, AutoResponseSource& table)
-    : terminal_(terminal), host_(host), source_(table) {}
+    : terminal_(terminal), host_(host), source_(table) {
+  noteInterestingBytes();
+}
 
 void ReceivePipeline::reloadTable() {
-  AutoResponseSlots loaded = table_;
+  AutoResponseSlots& loaded = loaded_;
   if (!source_.load(loaded)) return;  // the last table stays in effect
-  table_ = std::move(loaded);
   Converter convert = terminal_.converter();
+  bool sameCode = convertedForCode_ == terminal_.hostCode();
+  if (sameCode && loaded == table_) return;  // nothing changed since the last chunk
   for (int i = 0; i < kAutoResponseSlots; ++i) {
-    std::string copy = table_[i].reference;
+    // A reference already converted for this host code need not be converted again.
+    if (sameCode && loaded[i].reference == table_[i].reference) continue;
+    std::string copy = loaded[i].reference;
     copy.resize(copy.size() * 2 + 16, '\0');
     std::size_t length = convert(kInternalCode, terminal_.hostCode(), copy.data(), copy.size());
     copy.resize(std::min(length, strnlen(copy.data(), copy.size())));
     triggers_[i].setText(copy);
   }
+  table_ = loaded;
+  convertedForCode_ = terminal_.hostCode();
+  activeSlotCount_ = 0;
+  for (int i = 0; i < kAutoResponseSlots; ++i) {
+    // An enabled slot with an empty trigger would answer every byte: it never fires.
+    if (table_[i].enabled && !triggers_[i].text().empty()) activeSlots_[activeSlotCount_++] = i;
+  }
+  noteInterestingBytes();
+}
+
+void ReceivePipeline::noteInterestingBytes() {
+  interesting_.fill(false);
+  auto note = [this](const std::string& text) {
+    for (char c : text) interesting_[static_cast<unsigned char>(c)] = true;
+  };
+  note(connect_.text());
+  note(carrier_.text());
+  note(ok_.text());
+  for (int k = 0; k < activeSlotCount_; ++k) note(triggers_[activeSlots_[k]].text());
+}
+
+// Feeds one byte to the trigger slots and the modem's result strings.
+bool ReceivePipeline::feedMatchers(char byte) {
+  if (!interesting_[static_cast<unsigned char>(byte)]) {
+    if (matching_) {
+      for (int k = 0; k < activeSlotCount_; ++k) triggers_[activeSlots_[k]].reset();
+      connect_.reset();
+      carrier_.reset();
+      ok_.reset();
+      matching_ = false;
+    }
+    return false;
+  }
+  for (int k = 0; k < activeSlotCount_; ++k) {
+    int slot = activeSlots_[k];
+    if (triggers_[slot].feed(byte)) answer(slot);
+  }
+  if (connect_.feed(byte)) connectionEstablished();
+  if (carrier_.feed(byte)) connectionLost();
+  if (ok_.feed(byte) && awaitingHangUp_) connectionLost();
+  matching_ = connect_.count() || carrier_.count() || ok_.count();
+  for (int k = 0; k < activeSlotCount_ && !matching_; ++k) matching_ = triggers_[activeSlots_[k]].count() != 0;
+  return true;
 }
 
 void ReceivePipeline::answer(int slot) {
@@ -73,9 +130,7 @@ void ReceivePipeline::receive(const char* bytes, std::size_t count) {
   chunk_.clear();
   if (carry_) chunk_.push_back(carried_);
   if (count > 0) chunk_.insert(chunk_.end(), bytes, bytes + count);
-  std::size_t at = 0;
-  while (at < chunk_.size()) at += isLeadByte(static_cast<unsigned char>(chunk_[at])) ? 2 : 1;
-  carry_ = at != chunk_.size();
+  carry_ = endsInsideACharacter(chunk_.data(), chunk_.size());
   if (carry_) {
     carried_ = chunk_.back();
     chunk_.pop_back();
@@ -95,12 +150,7 @@ void ReceivePipeline::receive(const char* bytes, std::size_t count) {
       host_.postCommand(kCommandReceiveFile);
     }
     if (rawCapture_) host_.writeCapture(std::string_view(&chunk_[i], 1));
-    for (int slot = 0; slot < kAutoResponseSlots; ++slot) {
-      if (table_[slot].enabled && triggers_[slot].feed(byte)) answer(slot);
-    }
-    if (connect_.feed(byte)) connectionEstablished();
-    if (carrier_.feed(byte)) connectionLost();
-    if (ok_.feed(byte) && awaitingHangUp_) connectionLost();
+    feedMatchers(byte);
     terminal_.interpretByte(static_cast<unsigned char>(byte));
     processed = i + 1;
   }

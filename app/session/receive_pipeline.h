@@ -71,6 +71,8 @@ class ReceivePipeline {
   void answer(int slot);
   bool downloadTriggerAt(std::size_t index) const;
   void playEventSound(const char* relativePath);
+  void noteInterestingBytes();
+  bool feedMatchers(char byte);
 
   Terminal& terminal_;
   SessionHost& host_;
@@ -79,12 +81,20 @@ class ReceivePipeline {
   bool carry_ = false;
   char carried_ = 0;
   AutoResponseSlots table_{};
+  AutoResponseSlots loaded_{};  // the table as read for this chunk
   std::array<TextMatcher, kAutoResponseSlots> triggers_{};
   TextMatcher connect_{"CONNECT"};
   TextMatcher carrier_{"NO CARRIER"};
   TextMatcher ok_{"OK"};
   bool awaitingHangUp_ = false;
   bool rawCapture_ = false;
+  // Bytes that can continue any match; any other byte only sets the counts
+  // back to 0, which is skipped when no match is under way.
+  std::array<bool, 256> interesting_{};
+  bool matching_ = false;
+  std::array<int, kAutoResponseSlots> activeSlots_{};
+  int activeSlotCount_ = 0;
+  int convertedForCode_ = -1;
   // The last two bytes of the previous chunk, so that "rz\r" split between
   // chunks still starts the download.
   std::string downloadTail_;

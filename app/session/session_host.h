@@ -71,6 +71,7 @@ struct AutoResponseSlot {
   bool enabled = false;
   std::string reference;  // the trigger awaited in the received data
   std::string transfer;   // the answer
+  bool operator==(const AutoResponseSlot&) const = default;
 };
 inline constexpr int kAutoResponseSlots = 8;
 using AutoResponseSlots = std::array<AutoResponseSlot, kAutoResponseSlots>;

@@ -250,7 +250,7 @@ void Terminal::textByte(unsigned char byte, bool captured) {
   if (runLength_ == kRunCapacity) flush();
   run_[runLength_++] = static_cast<char>(byte);
   if (s.column < kColumnLimit) ++s.column;
-  if (!keepsPrivateFlag(byte)) s.privateFlag = false;
+  if (s.privateFlag && !keepsPrivateFlag(byte)) s.privateFlag = false;
 
   if (searchEnabled_ && !searchInternal_.empty()) {
     if (searchHostCode_ != hostCode_) {

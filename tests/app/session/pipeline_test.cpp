@@ -3,6 +3,9 @@
 // modem's result strings, each also split at every point.
 #include <gtest/gtest.h>
 
+#include <random>
+
+#include "app/session/is_hangul.h"
 #include "tests/app/session/session_fixture.h"
 
 namespace kesta::session::testing {
@@ -44,6 +47,18 @@ TEST(PipelineCarry, EmptyChunkKeepsTheCarriedByte) {
   EXPECT_TRUE(s.pipeline.carrying());
   s.receive("\xa1");
   EXPECT_EQ(s.windowRow(0).substr(0, 2), "\xb0\xa1");
+}
+
+TEST(PipelineCarry, CarryAgreesWithAWalkOverEveryCharacter) {
+  std::mt19937 rng(7);
+  for (int trial = 0; trial < 2000; ++trial) {
+    std::string chunk(1 + rng() % 12, ' ');
+    for (char& c : chunk) c = static_cast<char>(rng() % 3 == 0 ? 'a' : 0x80 + rng() % 128);
+    Session s;
+    s.receive(chunk);
+    // The last byte is carried exactly when it begins a two-byte character.
+    EXPECT_EQ(s.pipeline.carrying(), IsHangul(chunk.data(), chunk.size(), chunk.size() - 1) == 1) << trial;
+  }
 }
 
 TEST(PipelineAbort, CtrlF9StopsTheChunkAndAsksToHangUp) {
