@@ -154,3 +154,25 @@ TEST(TerminalRegion, AnEndlessRegionScrollDoesNotGrowThePageStoreForEver) {
 
 }  // namespace
 }  // namespace kesta::session::testing
+
+#include "app/session/screen_geometry.h"
+
+namespace kesta::session::testing {
+namespace {
+
+TEST(ScreenGeometry, CellAreaIsCentredWithTruncatingDivisions) {
+  auto g = ScreenGeometry::forClient(1365, 900, 8, 16);
+  EXPECT_EQ(g.leftMargin, 682 - 340);
+  EXPECT_EQ(g.topMargin, 32 + (450 - 248));
+  EXPECT_EQ(g.windowX(3), 24 + 342);
+  EXPECT_EQ(g.windowY(2), 32 + 234);
+  EXPECT_EQ(g.pageY(27), 432);
+  EXPECT_EQ(g.pageWidth(), 680);
+  // A window narrower than the cell area gives a negative margin, as the arithmetic says.
+  EXPECT_LT(ScreenGeometry::forClient(300, 200, 8, 16).leftMargin, 0);
+  // 85 * 9 / 2 truncates to 382.
+  EXPECT_EQ(ScreenGeometry::forClient(801, 600, 9, 17).leftMargin, 400 - 382);
+}
+
+}  // namespace
+}  // namespace kesta::session::testing
