@@ -51,6 +51,25 @@ TEST(TerminalCursor, RelativeMovesClamp) {
   EXPECT_EQ(s.column(), 0);
 }
 
+TEST(TerminalCursor, VerticalMovesCarryThePageRowAlong) {
+  Session s;
+  for (int i = 0; i < 31; ++i) s.interpret("x\r\n");
+  // Three lines past a full screen: row 27 of the window is row 3 of the new page.
+  EXPECT_EQ(s.row(), 27);
+  EXPECT_EQ(s.terminal.state().pageRow, 3);
+  s.interpret("\x1b[2Aup");
+  EXPECT_EQ(s.row(), 25);
+  EXPECT_EQ(s.terminal.state().pageRow, 1);
+  EXPECT_EQ(trimmed(s.pageRow(1)), "up");
+  EXPECT_EQ(trimmed(s.windowRow(25)), "up");
+  s.interpret("\x1b[9A");
+  EXPECT_EQ(s.row(), 16);
+  EXPECT_EQ(s.terminal.state().pageRow, 0);
+  s.interpret("\x1b[5B");
+  EXPECT_EQ(s.row(), 21);
+  EXPECT_EQ(s.terminal.state().pageRow, 5);
+}
+
 TEST(TerminalCursor, MoveFlushesThePendingRunAtItsOwnPlace) {
   Session s;
   s.interpret("ab\x1b[3;5Hcd");
@@ -239,6 +258,16 @@ TEST(TerminalColours, SgrColoursAndReset) {
   EXPECT_EQ(s.canvas.window()[0][2].text, kText);
   s.interpret("\x1b[1;4;5mD");
   EXPECT_EQ(s.canvas.window()[0][3].text, kText);
+}
+
+TEST(TerminalColours, BareSgrResetsOnlyAfterAnSgrWithParameters) {
+  Session s;
+  s.interpret("\x1b[=14F\x1b[m");
+  EXPECT_EQ(s.terminal.state().textColour, rgb(255, 255, 0));  // no SGR yet: nothing to undo
+  EXPECT_TRUE(s.terminal.state().sgrSeen);
+  s.interpret("\x1b[=14F\x1b[m");
+  EXPECT_EQ(s.terminal.state().textColour, kText);
+  EXPECT_FALSE(s.terminal.state().sgrSeen);
 }
 
 TEST(TerminalColours, ReverseThenResetReturnsToTheColoursBefore) {

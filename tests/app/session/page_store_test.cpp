@@ -117,8 +117,8 @@ TEST(TerminalRegion, InvalidRegionsAreIgnoredAndBottomPast27Cancels) {
 
 TEST(TerminalRegion, LinesLeavingTheRegionEnterTheHistoryPagesAsOneTape) {
   Session s;
-  // A region of rows 1 to 4 (four rows): the fourth region scroll starts the history.
-  s.interpret("\x1b[1;4r");
+  // A region of rows 3 to 6 (four rows): the fourth region scroll starts the history.
+  s.interpret("above\x1b[3;6r\x1b[3;1H");
   for (int i = 0; i < 3; ++i) s.interpret("r" + std::to_string(i) + "\r\n");
   int before = s.terminal.pages().count();
   for (int i = 3; i < 40; ++i) s.interpret("r" + std::to_string(i) + "\r\n");
@@ -136,8 +136,11 @@ TEST(TerminalRegion, LinesLeavingTheRegionEnterTheHistoryPagesAsOneTape) {
   ASSERT_FALSE(tape.empty());
   for (std::size_t i = 1; i < tape.size(); ++i) EXPECT_EQ(tape[i], tape[i - 1] + 1) << i;
   // The newest line in the history is the one that just left the region.
-  EXPECT_EQ(trimmed(s.grid(0)), "r37");
+  EXPECT_EQ(trimmed(s.grid(2)), "r37");
+  EXPECT_EQ(trimmed(s.grid(0)), "above");
   EXPECT_EQ(tape.back(), 36);
+  // The fourth region scroll (four rows) was the first to keep its line: r3.
+  EXPECT_EQ(tape.front(), 3);
   s.interpret("\x1b[r\x1b[1;99r");
   EXPECT_EQ(pages.regionHistory(), nullptr);
 }

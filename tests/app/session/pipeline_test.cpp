@@ -159,6 +159,17 @@ TEST(PipelineAutoResponse, TableIsReloadedEveryChunkAndKeptWhenMissing) {
   EXPECT_EQ(s.table.loads, 3);
 }
 
+TEST(PipelineAutoResponse, TriggersFollowAChangeOfHostCode) {
+  Session s;
+  s.terminal.setConverter(caseConverter);
+  setSlot(s, 0, "LOGIN", "X");
+  s.receive("login");
+  EXPECT_TRUE(s.host.sent.empty());
+  s.terminal.setHostCode(5);
+  s.receive("login");
+  EXPECT_EQ(s.host.sent, std::vector<std::string>{"x\r"});
+}
+
 TEST(PipelineAutoResponse, LongAnswerIsCutNotOverflowed) {
   Session s;
   s.terminal.setConverter(doublingConverter);
