@@ -107,9 +107,9 @@ void ReceivePipeline::answer(int slot) {
   host_.send(std::string_view(buffer, length));
 }
 
-bool ReceivePipeline::downloadTriggerAt(std::size_t index) const {
+bool ReceivePipeline::downloadTriggerAt(const std::vector<char>& chunk, std::size_t index) const {
   // Within the chunk: the trigger begins at this byte.
-  if (index + kDownloadLength <= chunk_.size() && std::memcmp(&chunk_[index], kDownloadTrigger, kDownloadLength) == 0)
+  if (index + kDownloadLength <= chunk.size() && std::memcmp(&chunk[index], kDownloadTrigger, kDownloadLength) == 0)
     return true;
   // Across chunks: the trigger began in the previous chunk and ends here.
   if (index + 1 < kDownloadLength) {
@@ -117,7 +117,7 @@ bool ReceivePipeline::downloadTriggerAt(std::size_t index) const {
     std::size_t fromTail = kDownloadLength - fromThisChunk;
     if (downloadTail_.size() < fromTail) return false;
     std::string joined = downloadTail_.substr(downloadTail_.size() - fromTail);
-    joined.append(chunk_.data(), fromThisChunk);
+    joined.append(chunk.data(), fromThisChunk);
     return joined == kDownloadTrigger;
   }
   return false;
@@ -127,29 +127,33 @@ void ReceivePipeline::receive(const char* bytes, std::size_t count) {
   terminal_.beginChunk();
 
   // A two-byte character split between chunks: its first byte waited for this one.
-  chunk_.clear();
-  if (carry_) chunk_.push_back(carried_);
-  if (count > 0) chunk_.insert(chunk_.end(), bytes, bytes + count);
-  carry_ = endsInsideACharacter(chunk_.data(), chunk_.size());
+  // The chunk is taken out of the member while it is worked on, so that a
+  // command that runs a message loop (the download) may receive again safely.
+  std::vector<char> chunk;
+  chunk.swap(spareChunk_);
+  chunk.clear();
+  if (carry_) chunk.push_back(carried_);
+  if (count > 0) chunk.insert(chunk.end(), bytes, bytes + count);
+  carry_ = endsInsideACharacter(chunk.data(), chunk.size());
   if (carry_) {
-    carried_ = chunk_.back();
-    chunk_.pop_back();
+    carried_ = chunk.back();
+    chunk.pop_back();
   }
 
   reloadTable();
 
   bool aborted = false;
   std::size_t processed = 0;
-  for (std::size_t i = 0; i < chunk_.size(); ++i) {
+  for (std::size_t i = 0; i < chunk.size(); ++i) {
     if (host_.keyDown(kKeyF9) && host_.keyDown(kKeyControl)) {
       aborted = true;
       break;
     }
-    const char byte = chunk_[i];
-    if ((byte == 'r' || i < kDownloadLength - 1) && downloadTriggerAt(i)) {
+    const char byte = chunk[i];
+    if ((byte == 'r' || i < kDownloadLength - 1) && downloadTriggerAt(chunk, i)) {
       host_.postCommand(kCommandReceiveFile);
     }
-    if (rawCapture_) host_.writeCapture(std::string_view(&chunk_[i], 1));
+    if (rawCapture_) host_.writeCapture(std::string_view(&chunk[i], 1));
     feedMatchers(byte);
     terminal_.interpretByte(static_cast<unsigned char>(byte));
     processed = i + 1;
@@ -158,10 +162,11 @@ void ReceivePipeline::receive(const char* bytes, std::size_t count) {
   // Keep the last bytes seen for a trigger that goes on in the next chunk.
   // A trigger that completed inside this chunk was already acted on.
   std::string seen = downloadTail_;
-  seen.append(chunk_.data(), processed);
+  seen.append(chunk.data(), processed);
   bool fired = seen.size() >= kDownloadLength && seen.compare(seen.size() - kDownloadLength, kDownloadLength, kDownloadTrigger) == 0;
   downloadTail_ = fired ? std::string() : seen.substr(seen.size() - std::min<std::size_t>(seen.size(), kDownloadLength - 1));
 
+  chunk.swap(spareChunk_);
   if (aborted) {
     host_.postCommand(kCommandHangUp);
     return;

@@ -69,7 +69,7 @@ class ReceivePipeline {
  private:
   void reloadTable();
   void answer(int slot);
-  bool downloadTriggerAt(std::size_t index) const;
+  bool downloadTriggerAt(const std::vector<char>& chunk, std::size_t index) const;
   void playEventSound(const char* relativePath);
   void noteInterestingBytes();
   bool feedMatchers(char byte);
@@ -77,7 +77,7 @@ class ReceivePipeline {
   Terminal& terminal_;
   SessionHost& host_;
   AutoResponseSource& source_;
-  std::vector<char> chunk_;
+  std::vector<char> spareChunk_;  // keeps its capacity from chunk to chunk
   bool carry_ = false;
   char carried_ = 0;
   AutoResponseSlots table_{};

@@ -83,6 +83,32 @@ TEST(PipelineDownload, RzCarriageReturnStartsTheDownloadAndIsStillShown) {
   EXPECT_EQ(s.host.commands.size(), 1u);
 }
 
+// A host whose download command lets more data arrive while it runs.
+struct ReenteringHost : RecordingHost {
+  ReceivePipeline* pipeline = nullptr;
+  void postCommand(int command) override {
+    RecordingHost::postCommand(command);
+    if (command == kCommandReceiveFile) {
+      std::string more(5000, 'm');
+      pipeline->receive(more.data(), more.size());
+    }
+  }
+};
+
+TEST(PipelineDownload, DataArrivingDuringTheDownloadCommandDoNotDisturbTheChunk) {
+  CellCanvas canvas;
+  ReenteringHost host;
+  TableSource table;
+  Terminal terminal(canvas, host);
+  ReceivePipeline pipeline(terminal, host, table);
+  host.pipeline = &pipeline;
+  terminal.reset(kText, kBack);
+  std::string chunk = "rz\r" + std::string(3000, 'a') + "\r\nend";
+  pipeline.receive(chunk.data(), chunk.size());
+  EXPECT_EQ(host.commands, std::vector<int>{kCommandReceiveFile});
+  EXPECT_EQ(trimmed(std::string(terminal.gridRow(1))), "end");
+}
+
 TEST(PipelineDownload, TriggerSplitAtEveryPointFiresOnce) {
   const std::string text = "xrz\ry";
   for (std::size_t cut = 0; cut <= text.size(); ++cut) {
