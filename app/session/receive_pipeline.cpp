@@ -1,0 +1,203 @@
+#include "app/session/receive_pipeline.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "app/session/is_hangul.h"
+
+namespace kesta::session {
+
+namespace {
+constexpr char kDownloadTrigger[] = "rz\r";
+constexpr std::size_t kDownloadLength = 3;
+// The answer buffer: a 100-byte table text converted, plus the carriage return.
+constexpr std::size_t kAnswerCapacity = 256;
+// Whether walking the text character by character (a lead byte takes the
+// next byte with it) ends one byte past its end. A byte below 0x80 always
+// ends a character, so the walk needs to start only after the last one.
+bool endsInsideACharacter(const char* text, std::size_t length) {
+  std::size_t start = length;
+  while (start > 0 && isLeadByte(static_cast<unsigned char>(text[start - 1]))) --start;
+  return (length - start) % 2 != 0;
+}
+
+}  // namespace
+
+void TextMatcher::setText(std::string_view text) {
+  if (text != text_) {
+    text_.assign(text);
+    count_ = 0;
+  }
+}
+
+ReceivePipeline::ReceivePipeline(Terminal& terminal, SessionHost& host, AutoResponseSource& table)
+    : terminal_(terminal), host_(host), source_(table) {
+  noteInterestingBytes();
+}
+
+void ReceivePipeline::reloadTable() {
+  AutoResponseSlots& loaded = loaded_;
+  if (!source_.load(loaded)) return;  // the last table stays in effect
+  Converter convert = terminal_.converter();
+  bool sameCode = convertedForCode_ == terminal_.hostCode();
+  if (sameCode && loaded == table_) return;  // nothing changed since the last chunk
+  for (int i = 0; i < kAutoResponseSlots; ++i) {
+    // A reference already converted for this host code need not be converted again.
+    if (sameCode && loaded[i].reference == table_[i].reference) continue;
+    std::string copy = loaded[i].reference;
+    copy.resize(copy.size() * 2 + 16, '\0');
+    std::size_t length = convert(kInternalCode, terminal_.hostCode(), copy.data(), copy.size());
+    copy.resize(std::min(length, strnlen(copy.data(), copy.size())));
+    triggers_[i].setText(copy);
+  }
+  table_ = loaded;
+  convertedForCode_ = terminal_.hostCode();
+  activeSlotCount_ = 0;
+  for (int i = 0; i < kAutoResponseSlots; ++i) {
+    // An enabled slot with an empty trigger would answer every byte: it never fires.
+    if (table_[i].enabled && !triggers_[i].text().empty()) activeSlots_[activeSlotCount_++] = i;
+  }
+  noteInterestingBytes();
+}
+
+void ReceivePipeline::noteInterestingBytes() {
+  interesting_.fill(false);
+  auto note = [this](const std::string& text) {
+    for (char c : text) interesting_[static_cast<unsigned char>(c)] = true;
+  };
+  note(connect_.text());
+  note(carrier_.text());
+  note(ok_.text());
+  for (int k = 0; k < activeSlotCount_; ++k) note(triggers_[activeSlots_[k]].text());
+}
+
+// Feeds one byte to the trigger slots and the modem's result strings.
+bool ReceivePipeline::feedMatchers(char byte) {
+  if (!interesting_[static_cast<unsigned char>(byte)]) {
+    if (matching_) {
+      for (int k = 0; k < activeSlotCount_; ++k) triggers_[activeSlots_[k]].reset();
+      connect_.reset();
+      carrier_.reset();
+      ok_.reset();
+      matching_ = false;
+    }
+    return false;
+  }
+  for (int k = 0; k < activeSlotCount_; ++k) {
+    int slot = activeSlots_[k];
+    if (triggers_[slot].feed(byte)) answer(slot);
+  }
+  if (connect_.feed(byte)) connectionEstablished();
+  if (carrier_.feed(byte)) connectionLost();
+  if (ok_.feed(byte) && awaitingHangUp_) connectionLost();
+  matching_ = connect_.count() || carrier_.count() || ok_.count();
+  for (int k = 0; k < activeSlotCount_ && !matching_; ++k) matching_ = triggers_[activeSlots_[k]].count() != 0;
+  return true;
+}
+
+void ReceivePipeline::answer(int slot) {
+  char buffer[kAnswerCapacity] = {};
+  const std::string& transfer = table_[slot].transfer;
+  std::size_t length = std::min(transfer.size(), kAnswerCapacity / 2 - 1);
+  std::memcpy(buffer, transfer.data(), length);
+  // The converter leaves room for the carriage return.
+  length = terminal_.converter()(kInternalCode, terminal_.hostCode(), buffer, kAnswerCapacity - 1);
+  length = std::min(length, strnlen(buffer, kAnswerCapacity - 1));
+  buffer[length++] = '\r';
+  host_.send(std::string_view(buffer, length));
+}
+
+bool ReceivePipeline::downloadTriggerAt(const std::vector<char>& chunk, std::size_t index) const {
+  // Within the chunk: the trigger begins at this byte.
+  if (index + kDownloadLength <= chunk.size() && std::memcmp(&chunk[index], kDownloadTrigger, kDownloadLength) == 0)
+    return true;
+  // Across chunks: the trigger began in the previous chunk and ends here.
+  if (index + 1 < kDownloadLength) {
+    std::size_t fromThisChunk = index + 1;
+    std::size_t fromTail = kDownloadLength - fromThisChunk;
+    if (downloadTail_.size() < fromTail) return false;
+    std::string joined = downloadTail_.substr(downloadTail_.size() - fromTail);
+    joined.append(chunk.data(), fromThisChunk);
+    return joined == kDownloadTrigger;
+  }
+  return false;
+}
+
+void ReceivePipeline::receive(const char* bytes, std::size_t count) {
+  terminal_.beginChunk();
+
+  // A two-byte character split between chunks: its first byte waited for this one.
+  // The chunk is taken out of the member while it is worked on, so that a
+  // command that runs a message loop (the download) may receive again safely.
+  std::vector<char> chunk;
+  chunk.swap(spareChunk_);
+  chunk.clear();
+  if (carry_) chunk.push_back(carried_);
+  if (count > 0) chunk.insert(chunk.end(), bytes, bytes + count);
+  carry_ = endsInsideACharacter(chunk.data(), chunk.size());
+  if (carry_) {
+    carried_ = chunk.back();
+    chunk.pop_back();
+  }
+
+  reloadTable();
+
+  bool aborted = false;
+  std::size_t processed = 0;
+  for (std::size_t i = 0; i < chunk.size(); ++i) {
+    if (host_.keyDown(kKeyF9) && host_.keyDown(kKeyControl)) {
+      aborted = true;
+      break;
+    }
+    const char byte = chunk[i];
+    if ((byte == 'r' || i < kDownloadLength - 1) && downloadTriggerAt(chunk, i)) {
+      host_.postCommand(kCommandReceiveFile);
+    }
+    if (rawCapture_) host_.writeCapture(std::string_view(&chunk[i], 1));
+    feedMatchers(byte);
+    terminal_.interpretByte(static_cast<unsigned char>(byte));
+    processed = i + 1;
+  }
+
+  // Keep the last bytes seen for a trigger that goes on in the next chunk.
+  // A trigger that completed inside this chunk was already acted on.
+  std::string seen = downloadTail_;
+  seen.append(chunk.data(), processed);
+  bool fired = seen.size() >= kDownloadLength && seen.compare(seen.size() - kDownloadLength, kDownloadLength, kDownloadTrigger) == 0;
+  downloadTail_ = fired ? std::string() : seen.substr(seen.size() - std::min<std::size_t>(seen.size(), kDownloadLength - 1));
+
+  chunk.swap(spareChunk_);
+  if (aborted) {
+    host_.postCommand(kCommandHangUp);
+    return;
+  }
+  terminal_.endChunk();
+}
+
+void ReceivePipeline::connectionEstablished() {
+  awaitingHangUp_ = false;
+  host_.setStatusText(kStatusConnection, host_.koreanInterface() ? "연결잘됨" : "Connected");
+  connect_.reset();
+  host_.restartConnectionTimer();
+  host_.endDiallingDialogs();
+  playEventSound("\\wav\\connect.wav");
+}
+
+void ReceivePipeline::connectionLost() {
+  host_.stopConnectionTimer();
+  host_.setStatusText(kStatusTime, "00:00:00");
+  awaitingHangUp_ = false;
+  host_.setStatusText(kStatusConnection, host_.koreanInterface() ? "연결안됨" : "Disconnected");
+  carrier_.reset();
+  playEventSound("\\wav\\hang.wav");
+}
+
+void ReceivePipeline::playEventSound(const char* relativePath) {
+  if (!host_.voiceSupport()) return;
+  bool music = host_.backgroundMusic();
+  if (music) host_.stopMusic();
+  host_.playWaveAndWait(host_.homeDirectory() + relativePath);
+  if (music) host_.startMusic();
+}
+
+}  // namespace kesta::session

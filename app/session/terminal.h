@@ -1,0 +1,141 @@
+// The terminal interpreter: turns received bytes into text on an 80 by 28
+// screen. Printable bytes gather into a pending run that is converted from
+// the host code and drawn in one piece whenever the cursor must move and at
+// the end of every chunk, so that both bytes of a Hangul syllable always
+// reach the converter together. It keeps the character grid (the bytes as
+// received), the window and the current page of the page store in step.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "app/session/draw_target.h"
+#include "app/session/page_store.h"
+#include "app/session/session_host.h"
+#include "app/session/terminal_types.h"
+
+namespace kesta::session {
+
+inline constexpr int kParameterSlots = 10;
+// A run holds a whole telnet chunk (4096 bytes and a carried lead byte);
+// a longer run is flushed when the buffer is full.
+inline constexpr int kRunCapacity = 4224;
+
+// The eight colours of SGR 30-37 and 40-47 and the sixteen of ESC [ = n F/G.
+extern const std::array<Colour, 8> kSgrColours;
+extern const std::array<Colour, 16> kPrivateColours;
+inline constexpr Colour kHighlightBackground = rgb(100, 100, 100);
+inline constexpr Colour kHighlightText = rgb(0, 0, 0);
+
+struct TerminalState {
+  int column = 0;
+  int row = 0;
+  int pageRow = 0;
+  int runStartColumn = 0;
+  bool escape = false;
+  bool sequence = false;
+  std::array<int, kParameterSlots> parameters{};
+  int parameterIndex = 0;
+  bool parametersOverflowed = false;  // more than ten parameters: the rest are ignored
+  bool privateFlag = false;
+  Colour textColour = 0;
+  Colour backgroundColour = 0;
+  Colour resetTextColour = 0;
+  Colour resetBackgroundColour = 0;
+  bool attributeChanged = false;
+  bool sgrSeen = false;
+  int savedColumn = 0;
+  int savedRow = 0;
+  int savedPageRow = 0;
+  Colour savedTextColour = 0;
+  Colour savedBackgroundColour = 0;
+  bool regionActive = false;
+  int regionTop = 0;     // 1-based, as received
+  int regionBottom = 0;  // 0-based
+  int regionScrollCount = -1;
+  int displayOffset = 0;
+  bool chatMode = false;
+};
+
+class Terminal {
+ public:
+  Terminal(DrawTarget& target, SessionHost& host, Converter convert = identityConverter);
+
+  // The main window's creation: colours from the colour settings (current,
+  // reset and saved), an empty grid and the first page of the page store.
+  void reset(Colour text, Colour background);
+
+  // Settings that other parts of the program change.
+  void setHostCode(int codeType) { hostCode_ = codeType; }
+  int hostCode() const { return hostCode_; }
+  void setConverter(Converter convert) { convert_ = convert ? convert : identityConverter; }
+  Converter converter() const { return convert_; }
+  void setSearch(bool enabled, std::string_view internalText);
+  void setTextCapture(bool on) { textCapture_ = on; }
+  void setChatMode(bool on);
+  // The colour commands: current colours and the colours saved by ESC [ s.
+  void setColours(Colour text, Colour background);
+  void setDisplayOffset(int offset);
+
+  // One chunk: beginChunk, every byte in order, then endChunk (skipped when
+  // the receive pipeline stops the chunk early).
+  void beginChunk();
+  void interpretByte(unsigned char byte);
+  void endChunk();
+  // The three steps for a whole chunk.
+  void interpret(const char* bytes, std::size_t count);
+
+  const TerminalState& state() const { return state_; }
+  int terminalRows() const { return state_.chatMode ? kChatRows : kRows; }
+  // A row of the character grid: 80 bytes in the host code.
+  std::string_view gridRow(int row) const;
+  PageStore& pages() { return pages_; }
+  std::string_view pendingRun() const { return {run_.data(), static_cast<std::size_t>(runLength_)}; }
+
+ private:
+  void textByte(unsigned char byte, bool capture);
+  void controlSequenceFinal(unsigned char final);
+  void flush();
+  void lineFeed();
+  void clearScreen();
+  void eraseInDisplay(int mode);
+  void eraseInLine(int mode);
+  void insertLines(int count);
+  void deleteLines(int count);
+  void insertCharacters(int count);
+  void deleteCharacters(int count);
+  void selectGraphicRendition();
+  void setScrollRegion(int top, int bottom);
+  void cancelScrollRegion();
+  void drawLineOrBox(int cells, int rows, bool box);
+  void drawSearchHighlight();
+  void capture(unsigned char byte);
+
+  // Drawing helpers: one call to the target, both surfaces.
+  void blankRow(int windowRow, int pageRow, int fromColumn, int count);
+  void clearGridRow(int row) { grid_[row].fill(' '); }
+  void moveBand(int rowCount, int delta);
+  int pageRowFor(int windowRow) const;
+  PageId page() const { return pages_.currentPage(); }
+
+  DrawTarget& target_;
+  SessionHost& host_;
+  Converter convert_;
+  PageStore pages_;
+  TerminalState state_;
+  std::array<std::array<char, kColumns>, kRows> grid_{};
+  std::array<char, kRunCapacity + 1> run_{};
+  int runLength_ = 0;
+  std::array<char, 2 * kRunCapacity + 16> converted_{};
+  int hostCode_ = kInternalCode;
+  bool textCapture_ = false;
+  bool searchEnabled_ = false;
+  std::string searchInternal_;  // the user's search string, internal code
+  std::string searchHost_;      // the same converted to the host code
+  int searchHostCode_ = -1;     // host code `searchHost_` was made for
+  int searchMatched_ = 0;
+};
+
+}  // namespace kesta::session

@@ -1,0 +1,255 @@
+// kesta-cli replay: feeds a captured session (the bytes a host sent) through
+// the receive pipeline and the terminal interpreter in chunks, as a
+// connection would deliver them, and prints the final screen as UTF-8 text,
+// or with --trace every drawing request, one a line.
+#include <iconv.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "app/session/cell_canvas.h"
+#include "app/session/receive_pipeline.h"
+#include "app/session/terminal.h"
+#include "cli/args.h"
+#include "cli/command.h"
+
+namespace kesta::cli {
+namespace {
+
+using namespace kesta::session;
+
+constexpr int kKsComplete = 6;
+
+// The codes iconv knows by name: the internal code and KS Complete.
+const char* iconvName(int codeType) {
+  if (codeType == kInternalCode) return "JOHAB";
+  if (codeType == kKsComplete) return "CP949";
+  return nullptr;
+}
+
+// Converts with iconv, one character at a time so that a byte sequence the
+// code does not know becomes `bad` and the rest still comes through.
+std::string iconvText(const char* from, const char* to, std::string_view text, const char* bad) {
+  iconv_t cd = iconv_open(to, from);
+  if (cd == reinterpret_cast<iconv_t>(-1)) return std::string(text);
+  std::string out;
+  std::size_t at = 0;
+  while (at < text.size()) {
+    std::size_t length = (static_cast<unsigned char>(text[at]) >= 0x80 && at + 1 < text.size()) ? 2 : 1;
+    char in[2];
+    std::memcpy(in, text.data() + at, length);
+    char buffer[16];
+    char* inPtr = in;
+    char* outPtr = buffer;
+    std::size_t inLeft = length, outLeft = sizeof buffer;
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1) || inLeft != 0) {
+      out += bad;
+    } else {
+      out.append(buffer, outPtr);
+    }
+    at += length;
+  }
+  iconv_close(cd);
+  return out;
+}
+
+// The code conversion the replay uses: between the internal code and KS
+// Complete through iconv; other codes are left as they are.
+std::size_t replayConverter(int fromType, int toType, char* text, std::size_t capacity) {
+  std::size_t length = identityConverter(fromType, toType, text, capacity);
+  const char* from = iconvName(fromType);
+  const char* to = iconvName(toType);
+  if (fromType == toType || from == nullptr || to == nullptr) return length;
+  std::string converted = iconvText(from, to, std::string_view(text, length), "?");
+  length = std::min(converted.size(), capacity - 1);
+  std::memcpy(text, converted.data(), length);
+  text[length] = '\0';
+  return length;
+}
+
+// A grid row or drawn text as UTF-8; control bytes show as ".".
+std::string toUtf8(std::string_view text, int codeType) {
+  std::string clean(text);
+  for (char& c : clean) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '.';
+  }
+  const char* name = iconvName(codeType);
+  if (name == nullptr) {
+    std::vector<char> buffer(clean.size() * 2 + 16, '\0');
+    std::memcpy(buffer.data(), clean.data(), clean.size());
+    std::size_t length = replayConverter(codeType, kInternalCode, buffer.data(), buffer.size());
+    clean.assign(buffer.data(), length);
+    name = iconvName(kInternalCode);
+  }
+  return iconvText(name, "UTF-8", clean, "\xEF\xBF\xBD");
+}
+
+std::string hexColour(Colour c) {
+  char buffer[8];
+  std::snprintf(buffer, sizeof buffer, "#%02x%02x%02x", c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+  return buffer;
+}
+
+// A host that stays silent: no keys held, nothing to send to, no sounds.
+struct QuietHost : SessionHost {
+  std::size_t send(std::string_view bytes) override { return bytes.size(); }
+  void postCommand(int) override {}
+  bool koreanInterface() override { return false; }
+  void setStatusText(int, std::string_view) override {}
+  void restartConnectionTimer() override {}
+  void stopConnectionTimer() override {}
+  void endDiallingDialogs() override {}
+  void messageBox(std::string_view, std::string_view) override {}
+  bool voiceSupport() override { return false; }
+  bool backgroundMusic() override { return false; }
+  std::string homeDirectory() override { return {}; }
+  void playWaveAndWait(const std::string&) override {}
+  void stopMusic() override {}
+  void startMusic() override {}
+  void beep() override {}
+  bool keyDown(int) override { return false; }
+  void hideCaret() override {}
+  void showCaretAt(int, int) override {}
+  int chatColumn() override { return 0; }
+  void writeCapture(std::string_view) override {}
+  void clearInputLine() override {}
+};
+
+struct NoTable : AutoResponseSource {
+  bool load(AutoResponseSlots&) override { return false; }
+};
+
+// Prints every drawing request before the cell canvas carries it out.
+class TracingCanvas : public CellCanvas {
+ public:
+  void drawText(int column, int windowRow, PageId page, int pageRow, std::string_view text, Colour textColour,
+                Colour background) override {
+    std::printf("text %d,%d page %u row %d %s on %s \"%s\"\n", column, windowRow, page, pageRow,
+                hexColour(textColour).c_str(), hexColour(background).c_str(), toUtf8(text, kInternalCode).c_str());
+    CellCanvas::drawText(column, windowRow, page, pageRow, text, textColour, background);
+  }
+  void blankCells(int column, int windowRow, PageId page, int pageRow, int count, Colour background) override {
+    std::printf("blank %d,%d page %u row %d count %d %s\n", column, windowRow, page, pageRow, count,
+                hexColour(background).c_str());
+    CellCanvas::blankCells(column, windowRow, page, pageRow, count, background);
+  }
+  void moveRows(int windowRow, PageId page, int pageRow, int rowCount, int delta) override {
+    std::printf("move-rows %d page %u row %d count %d by %d\n", windowRow, page, pageRow, rowCount, delta);
+    CellCanvas::moveRows(windowRow, page, pageRow, rowCount, delta);
+  }
+  void moveCells(int column, int windowRow, PageId page, int pageRow, int delta) override {
+    std::printf("move-cells %d,%d page %u row %d by %d\n", column, windowRow, page, pageRow, delta);
+    CellCanvas::moveCells(column, windowRow, page, pageRow, delta);
+  }
+  void drawLine(int column, int windowRow, PageId page, int pageRow, int cells, int rows, bool box,
+                Colour colour) override {
+    std::printf("%s %d,%d page %u row %d size %dx%d %s\n", box ? "box" : "line", column, windowRow, page, pageRow,
+                cells, rows, hexColour(colour).c_str());
+    CellCanvas::drawLine(column, windowRow, page, pageRow, cells, rows, box, colour);
+  }
+  PageId createPage(Colour background) override {
+    PageId id = CellCanvas::createPage(background);
+    std::printf("create-page %u %s\n", id, hexColour(background).c_str());
+    return id;
+  }
+  void freePage(PageId page) override {
+    std::printf("free-page %u\n", page);
+    CellCanvas::freePage(page);
+  }
+  void copyPageRow(PageId from, int fromRow, PageId to, int toRow) override {
+    std::printf("copy-row page %u row %d to page %u row %d\n", from, fromRow, to, toRow);
+    CellCanvas::copyPageRow(from, fromRow, to, toRow);
+  }
+  void scrollPageUp(PageId page) override {
+    std::printf("scroll-page %u\n", page);
+    CellCanvas::scrollPageUp(page);
+  }
+  void blankPageRow(PageId page, int row, Colour background) override {
+    std::printf("blank-page-row %u row %d %s\n", page, row, hexColour(background).c_str());
+    CellCanvas::blankPageRow(page, row, background);
+  }
+  void showPageRows(PageId page, int pageRow, int rowCount, int windowRow) override {
+    std::printf("show page %u rows %d+%d at %d\n", page, pageRow, rowCount, windowRow);
+    CellCanvas::showPageRows(page, pageRow, rowCount, windowRow);
+  }
+};
+
+constexpr const char* kUsage =
+    "usage: kesta-cli replay [--code N] [--rows 28|24] [--chunk N] [--trace] FILE\n"
+    "Feeds the bytes a host sent (FILE, or - for standard input) through the receive\n"
+    "pipeline and the terminal interpreter and prints the final screen as UTF-8,\n"
+    "then the cursor position and the colours.\n"
+    "  --code N    the host's Hangul code type, 1 to 7 (default 6, KS Complete)\n"
+    "  --rows R    28 terminal rows, or 24 as with the chat window shown (default 28)\n"
+    "  --chunk N   bytes per received chunk, 1 to 4096 (default 80, as from a serial port)\n"
+    "  --trace     print every drawing request, one a line, instead of the screen\n";
+
+int runReplay(int argc, char** argv) {
+  Args args({"--code", "--rows", "--chunk"}, {"--trace"});
+  if (!args.parse(argc, argv)) return usageError("replay", args.error());
+  if (args.wantsHelp()) {
+    std::fputs(kUsage, stdout);
+    return kExitOk;
+  }
+  long code = kKsComplete, rows = kRows, chunk = 80;
+  if (!args.intValue("--code", 1, 7, &code) || !args.intValue("--rows", kChatRows, kRows, &rows) ||
+      !args.intValue("--chunk", 1, 4096, &chunk))
+    return usageError("replay", args.error());
+  if (rows != kRows && rows != kChatRows) return usageError("replay", "--rows must be 28 or 24");
+  if (args.positional().size() != 1) return usageError("replay", "give exactly one capture FILE");
+
+  const std::string& path = args.positional()[0];
+  std::string input;
+  if (path == "-") {
+    input.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+  } else {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+      std::fprintf(stderr, "kesta-cli replay: cannot open %s: %s\n", path.c_str(), std::strerror(errno));
+      return kExitFailure;
+    }
+    input.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  }
+
+  const bool trace = args.has("--trace");
+  TracingCanvas tracing;
+  CellCanvas quiet;
+  CellCanvas& canvas = trace ? tracing : quiet;
+  QuietHost host;
+  NoTable table;
+  Terminal terminal(canvas, host, replayConverter);
+  ReceivePipeline pipeline(terminal, host, table);
+  terminal.setHostCode(static_cast<int>(code));
+  terminal.reset(rgb(255, 255, 255), rgb(0, 0, 0x7D));
+  terminal.setChatMode(rows == kChatRows);
+
+  for (std::size_t at = 0; at < input.size(); at += static_cast<std::size_t>(chunk)) {
+    std::size_t length = std::min(input.size() - at, static_cast<std::size_t>(chunk));
+    pipeline.receive(input.data() + at, length);
+  }
+  if (trace) return kExitOk;
+
+  for (int r = 0; r < terminal.terminalRows(); ++r) {
+    std::string line = toUtf8(terminal.gridRow(r), static_cast<int>(code));
+    while (!line.empty() && line.back() == ' ') line.pop_back();
+    std::printf("%s\n", line.c_str());
+  }
+  const TerminalState& state = terminal.state();
+  std::printf("cursor: row %d column %d\n", state.row, state.column);
+  std::printf("colours: text %s background %s\n", hexColour(state.textColour).c_str(),
+              hexColour(state.backgroundColour).c_str());
+  return kExitOk;
+}
+
+}  // namespace
+
+KESTA_CLI_COMMAND("replay", "replay a captured session through the terminal and print the screen", runReplay);
+
+}  // namespace kesta::cli
