@@ -2,8 +2,6 @@
 // the receive pipeline and the terminal interpreter in chunks, as a
 // connection would deliver them, and prints the final screen as UTF-8 text,
 // or with --trace every drawing request, one a line.
-#include <iconv.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -18,6 +16,7 @@
 #include "app/session/terminal.h"
 #include "cli/args.h"
 #include "cli/command.h"
+#include "xlat/xlat.h"
 
 namespace kesta::cli {
 namespace {
@@ -26,69 +25,16 @@ using namespace kesta::session;
 
 constexpr int kKsComplete = 6;
 
-// The codes iconv knows by name: the internal code and KS Complete.
-const char* iconvName(int codeType) {
-  if (codeType == kInternalCode) return "JOHAB";
-  if (codeType == kKsComplete) return "CP949";
-  return nullptr;
-}
-
-// Converts with iconv, one character at a time so that a byte sequence the
-// code does not know becomes `bad` and the rest still comes through.
-std::string iconvText(const char* from, const char* to, std::string_view text, const char* bad) {
-  iconv_t cd = iconv_open(to, from);
-  if (cd == reinterpret_cast<iconv_t>(-1)) return std::string(text);
-  std::string out;
-  std::size_t at = 0;
-  while (at < text.size()) {
-    std::size_t length = (static_cast<unsigned char>(text[at]) >= 0x80 && at + 1 < text.size()) ? 2 : 1;
-    char in[2];
-    std::memcpy(in, text.data() + at, length);
-    char buffer[16];
-    char* inPtr = in;
-    char* outPtr = buffer;
-    std::size_t inLeft = length, outLeft = sizeof buffer;
-    iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1) || inLeft != 0) {
-      out += bad;
-    } else {
-      out.append(buffer, outPtr);
-    }
-    at += length;
-  }
-  iconv_close(cd);
-  return out;
-}
-
-// The code conversion the replay uses: between the internal code and KS
-// Complete through iconv; other codes are left as they are.
-std::size_t replayConverter(int fromType, int toType, char* text, std::size_t capacity) {
-  std::size_t length = identityConverter(fromType, toType, text, capacity);
-  const char* from = iconvName(fromType);
-  const char* to = iconvName(toType);
-  if (fromType == toType || from == nullptr || to == nullptr) return length;
-  std::string converted = iconvText(from, to, std::string_view(text, length), "?");
-  length = std::min(converted.size(), capacity - 1);
-  std::memcpy(text, converted.data(), length);
-  text[length] = '\0';
-  return length;
-}
-
 // A grid row or drawn text as UTF-8; control bytes show as ".".
 std::string toUtf8(std::string_view text, int codeType) {
   std::string clean(text);
   for (char& c : clean) {
-    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '.';
+    bool shift = c == kShiftOut || c == kShiftIn;
+    if ((static_cast<unsigned char>(c) < 0x20 && !(shift && codeType == kSevenBitCode)) || c == 0x7F) c = '.';
   }
-  const char* name = iconvName(codeType);
-  if (name == nullptr) {
-    std::vector<char> buffer(clean.size() * 2 + 16, '\0');
-    std::memcpy(buffer.data(), clean.data(), clean.size());
-    std::size_t length = replayConverter(codeType, kInternalCode, buffer.data(), buffer.size());
-    clean.assign(buffer.data(), length);
-    name = iconvName(kInternalCode);
-  }
-  return iconvText(name, "UTF-8", clean, "\xEF\xBF\xBD");
+  kesta::xlat::Code code;
+  if (!kesta::xlat::codeForType(codeType, &code)) code = kesta::xlat::Code::Johab;
+  return kesta::xlat::convert(code, kesta::xlat::Code::Utf8, clean);
 }
 
 std::string hexColour(Colour c) {
@@ -224,7 +170,7 @@ int runReplay(int argc, char** argv) {
   CellCanvas& canvas = trace ? tracing : quiet;
   QuietHost host;
   NoTable table;
-  Terminal terminal(canvas, host, replayConverter);
+  Terminal terminal(canvas, host, kesta::xlat::convertInPlace);
   ReceivePipeline pipeline(terminal, host, table);
   terminal.setHostCode(static_cast<int>(code));
   terminal.reset(rgb(255, 255, 255), rgb(0, 0, 0x7D));

@@ -297,8 +297,19 @@ void Terminal::flush() {
     grid_[s.row][column] = run_[i];
   }
 
-  std::memcpy(converted_.data(), run_.data(), length);
-  converted_[length] = '\0';
+  // A 7-bit host shifts into double-byte text once for a whole stretch that
+  // may span several runs (a cursor move or a chunk end flushes in between):
+  // a run that starts inside such a stretch is converted with its shift-out.
+  std::size_t prefix = 0;
+  if (hostCode_ == kSevenBitCode && sevenBitShifted_) converted_[prefix++] = kShiftOut;
+  std::memcpy(converted_.data() + prefix, run_.data(), length);
+  converted_[prefix + length] = '\0';
+  if (hostCode_ == kSevenBitCode) {
+    for (std::size_t i = 0; i < length; ++i) {
+      if (run_[i] == kShiftOut) sevenBitShifted_ = true;
+      else if (run_[i] == kShiftIn) sevenBitShifted_ = false;
+    }
+  }
   std::size_t convertedLength = convert_(hostCode_, kInternalCode, converted_.data(), converted_.size());
   convertedLength = std::min(convertedLength, strnlen(converted_.data(), converted_.size()));
 

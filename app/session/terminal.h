@@ -22,6 +22,9 @@ inline constexpr int kParameterSlots = 10;
 // A run holds a whole telnet chunk (4096 bytes and a carried lead byte);
 // a longer run is flushed when the buffer is full.
 inline constexpr int kRunCapacity = 4224;
+inline constexpr int kSevenBitCode = 7;   // KS X 1001 in 7 bits between shift-out and shift-in
+inline constexpr char kShiftOut = 0x0E;
+inline constexpr char kShiftIn = 0x0F;
 
 // The eight colours of SGR 30-37 and 40-47 and the sixteen of ESC [ = n F/G.
 extern const std::array<Colour, 8> kSgrColours;
@@ -68,7 +71,10 @@ class Terminal {
   void reset(Colour text, Colour background);
 
   // Settings that other parts of the program change.
-  void setHostCode(int codeType) { hostCode_ = codeType; }
+  void setHostCode(int codeType) {
+    hostCode_ = codeType;
+    sevenBitShifted_ = false;
+  }
   int hostCode() const { return hostCode_; }
   void setConverter(Converter convert) { convert_ = convert ? convert : identityConverter; }
   Converter converter() const { return convert_; }
@@ -130,6 +136,7 @@ class Terminal {
   int runLength_ = 0;
   std::array<char, 2 * kRunCapacity + 16> converted_{};
   int hostCode_ = kInternalCode;
+  bool sevenBitShifted_ = false;  // a 7-bit host's text is inside a shift-out
   bool textCapture_ = false;
   bool searchEnabled_ = false;
   std::string searchInternal_;  // the user's search string, internal code

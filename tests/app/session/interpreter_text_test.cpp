@@ -5,6 +5,7 @@
 
 #include "app/session/is_hangul.h"
 #include "tests/app/session/session_fixture.h"
+#include "xlat/xlat.h"
 
 namespace kesta::session::testing {
 namespace {
@@ -34,6 +35,22 @@ TEST(TerminalText, HangulSyllableIsDrawnWhole) {
   s.interpret("\x88\x61\xb0\x41");
   EXPECT_EQ(s.windowRow(0).substr(0, 4), "\x88\x61\xb0\x41");
   EXPECT_EQ(s.column(), 4);
+}
+
+TEST(TerminalText, SevenBitHostsShiftStateCarriesFromRunToRun) {
+  Session s;
+  s.terminal.setConverter(kesta::xlat::convertInPlace);
+  s.terminal.setHostCode(kSevenBitCode);
+  // "한" then, in the next chunk, "글" still inside the same shift-out.
+  s.interpret("A\x0eGQ");
+  s.interpret("1[\x0f!");
+  EXPECT_EQ(s.windowRow(0).substr(1, 2), "\xd0\x65");
+  EXPECT_EQ(s.windowRow(0).substr(4, 3), "\x8b\x69!");
+  // A new host code starts outside any shift.
+  s.interpret("\x0e");
+  s.terminal.setHostCode(kSevenBitCode);
+  s.interpret("\r\nGQ");
+  EXPECT_EQ(trimmed(s.windowRow(1)), "GQ");
 }
 
 TEST(TerminalText, TextPastColumn78IsNotDrawnAndGridStopsAt79) {

@@ -18,6 +18,12 @@ for chunk in 1 2 3 5 7 4096; do
   "$cli" replay --chunk $chunk "$tmp/cap" | cmp -s - "$tmp/out" || fail "chunk $chunk differs"
 done
 
+# The same text from a johab host and from a 7-bit host.
+printf 'Hello \xd0\x65\x8b\x69 world\r\n' > "$tmp/johab"
+[ "$("$cli" replay --code 1 "$tmp/johab" | sed -n 1p)" = "Hello 한글 world" ] || fail "johab host"
+printf 'Hello \x0e\x47\x51\x31\x5b\x0f world\r\n' > "$tmp/seven"
+[ "$("$cli" replay --code 7 --chunk 3 "$tmp/seven" | sed -n 1p)" = "Hello 한글 world" ] || fail "7-bit host: $("$cli" replay --code 7 "$tmp/seven" | sed -n 1p)"
+
 # With 24 rows, a long scroll keeps the last lines at the bottom.
 for i in $(seq 1 40); do printf 'line %d\r\n' "$i"; done > "$tmp/lines"
 "$cli" replay --rows 24 "$tmp/lines" > "$tmp/out24" || fail "replay --rows 24 failed"
