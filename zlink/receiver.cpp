@@ -64,6 +64,7 @@ class Receiver {
   bool tooLongSilent() { return link_.lastReadTimedOut() && ++silentWaits_ > kMaxSilentWaits; }
   void sendZrinit();
   int start();
+  bool takeZsinit();
   int readFileInfo(Next* next);
   int openFile();
   int waitData(int type, Next* next);
@@ -140,15 +141,7 @@ int Receiver::start() {
       return 1;
     }
     if (type == kZsinit) {
-      link_.status("  Received ZSINIT");
-      size_t length = 0;
-      int end = link_.reader.receiveData(buffer_, kAttentionLength, &length);
-      if (end >= 0) {
-        char first = length > 0 && buffer_[0] >= 0x20 && buffer_[0] < 0x7F ? static_cast<char>(buffer_[0]) : ' ';
-        link_.status("  '%c' Received Attn (length = %d)...", first, static_cast<int>(length));
-        link_.status("  Send ZACK...");
-        link_.sendHexPosition(kZack, 0);
-        link_.setState(kRecvAfterZsinit);
+      if (takeZsinit()) {
         header_ = link_.receiveHeader();
         return 1;
       }
@@ -167,6 +160,20 @@ int Receiver::start() {
     if (tooManyErrors()) return kResultFailed;
     link_.status("  Send ZRINIT again...");
   }
+}
+
+// Reads the attention string after a ZSINIT header and acknowledges it.
+bool Receiver::takeZsinit() {
+  link_.status("  Received ZSINIT");
+  size_t length = 0;
+  int end = link_.reader.receiveData(buffer_, kAttentionLength, &length);
+  if (end < 0) return false;
+  char first = length > 0 && buffer_[0] >= 0x20 && buffer_[0] < 0x7F ? static_cast<char>(buffer_[0]) : ' ';
+  link_.status("  '%c' Received Attn (length = %d)...", first, static_cast<int>(length));
+  link_.status("  Send ZACK...");
+  link_.sendHexPosition(kZack, 0);
+  link_.setState(kRecvAfterZsinit);
+  return true;
 }
 
 // header_ holds the header just read (kHaveFile) unless one is to be awaited.
@@ -190,18 +197,23 @@ int Receiver::readFileInfo(Next* next) {
       *next = Next::kDone;
       return 1;
     }
+    // A sender that repeats its start is answered again.
+    if (type == kZsinit && takeZsinit()) {
+      type = link_.receiveHeader();
+      continue;
+    }
+    if (type == kZrqinit) {
+      link_.status("  Recevied ZRQINIT...");
+      sendZrinit();
+      type = link_.receiveHeader();
+      continue;
+    }
     link_.badFrame("  Bad ZFILE -- ", type, "");
     link_.countError();
     if (tooManyErrors() || (type < 0 && tooLongSilent())) return kResultFailed;
-    if (type == kZsinit) {
-      size_t length = 0;
-      link_.reader.receiveData(buffer_, kAttentionLength, &length);
-      link_.sendHexPosition(kZack, 0);
-    } else {
-      // Ask again: a sender answers ZRINIT with its ZFILE.
-      link_.channel.discardInput();
-      sendZrinit();
-    }
+    // Ask again: a sender answers ZRINIT with its ZFILE.
+    link_.channel.discardInput();
+    sendZrinit();
     type = link_.receiveHeader();
   }
   link_.status("  Received ZFILE...");
