@@ -64,6 +64,7 @@ class Receiver {
   bool tooLongSilent() { return link_.lastReadTimedOut() && ++silentWaits_ > kMaxSilentWaits; }
   void sendZrinit();
   int start();
+  int nextHeader();
   bool takeZsinit();
   int readFileInfo(Next* next);
   int openFile();
@@ -107,7 +108,7 @@ int Receiver::run() {
         result = readFileInfo(&next);
         break;
       case Next::kWaitData:
-        header_ = link_.receiveHeader();
+        header_ = nextHeader();
         if (link_.stopped()) return stoppedResult();
         result = waitData(header_, &next);
         break;
@@ -115,7 +116,7 @@ int Receiver::run() {
         result = readSubPackets(&next);
         break;
       case Next::kEndOfFrame:
-        header_ = link_.receiveHeader();
+        header_ = nextHeader();
         if (link_.stopped()) return stoppedResult();
         result = endOfFrame(header_, &next);
         break;
@@ -124,6 +125,15 @@ int Receiver::run() {
     }
     if (result != 1) return result;
   }
+}
+
+// A header; some senders put a ZNAK before a ZDATA header, which says nothing.
+int Receiver::nextHeader() {
+  int type;
+  do {
+    type = link_.receiveHeader();
+  } while (type == kZnak && !link_.stopped());
+  return type;
 }
 
 // Until the first ZFILE header: returns 1 with it in header_, or a result.
@@ -396,6 +406,11 @@ int Receiver::endOfFile(Next* next) {
     int type = link_.receiveHeader();
     if (link_.stopped()) return stoppedResult();
     if (type == kZfin) break;
+    if (type == kZeof) {
+      // The sender missed our ZRINIT and repeats its end of file.
+      sendZrinit();
+      continue;
+    }
     if (type == kZfile) {
       // One more file than announced.
       header_ = type;
