@@ -1,7 +1,5 @@
 #include "zlink/crc.h"
 
-#include <array>
-
 namespace kesta::zlink {
 
 namespace {
@@ -26,22 +24,16 @@ constexpr std::array<uint32_t, 256> makeCrc32Table() {
   return table;
 }
 
-constexpr auto kCrc16Table = makeCrc16Table();
-constexpr auto kCrc32Table = makeCrc32Table();
-
 }  // namespace
 
-uint16_t crc16Update(uint16_t crc, uint8_t byte) {
-  return static_cast<uint16_t>(kCrc16Table[((crc >> 8) ^ byte) & 0xFF] ^ (crc << 8));
-}
+constexpr std::array<uint16_t, 256> kCrc16Table = makeCrc16Table();
+constexpr std::array<uint32_t, 256> kCrc32Table = makeCrc32Table();
 
 uint16_t crc16(const uint8_t* data, size_t size) {
   uint16_t crc = 0;
   for (size_t i = 0; i < size; ++i) crc = crc16Update(crc, data[i]);
   return crc;
 }
-
-uint32_t crc32Update(uint32_t crc, uint8_t byte) { return kCrc32Table[(crc ^ byte) & 0xFF] ^ (crc >> 8); }
 
 uint32_t crc32(const uint8_t* data, size_t size) {
   uint32_t crc = kCrc32Start;

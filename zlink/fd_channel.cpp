@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 
 namespace kesta::zlink {
 
@@ -40,6 +41,18 @@ int FdChannel::readByte(int waitMs) {
   if (closed_) return kClosed;
   if (refill(waitMs)) return buffer_[begin_++];
   return closed_ ? kClosed : kNoByte;
+}
+
+int FdChannel::readSome(uint8_t* buffer, int max, int waitMs) {
+  if (begin_ >= end_) {
+    if (closed_) return kClosed;
+    if (!refill(waitMs)) return closed_ ? kClosed : kNoByte;
+  }
+  size_t n = end_ - begin_;
+  if (n > static_cast<size_t>(max)) n = static_cast<size_t>(max);
+  std::memcpy(buffer, buffer_.data() + begin_, n);
+  begin_ += n;
+  return static_cast<int>(n);
 }
 
 bool FdChannel::write(const uint8_t* data, size_t size) {

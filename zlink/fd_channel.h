@@ -16,6 +16,7 @@ class FdChannel : public ByteChannel {
   FdChannel(int readFd, int writeFd, bool telnet = false);
 
   int readByte(int waitMs) override;
+  int readSome(uint8_t* buffer, int max, int waitMs) override;
   bool write(const uint8_t* data, size_t size) override;
   void discardInput() override;
   void discardOutput() override;

@@ -31,10 +31,8 @@ int FrameReader::read7() {
   }
 }
 
-int FrameReader::readEscaped() {
-  int c;
-  for (;;) {
-    c = source_.next();
+int FrameReader::readEscapedControl(int c) {
+  for (;; c = source_.next()) {
     if (c < 0) return kReadTimeout;
     if (c & 0x60) return c;
     if (c == kZdle) break;

@@ -7,12 +7,26 @@
 
 namespace kesta::zlink {
 
-// Where the reader takes its bytes from.
+// Where the reader takes its bytes from. Bytes already at hand come from a
+// window [cursor_, limit_) without a call; underflow() fetches more.
 class ByteSource {
  public:
   virtual ~ByteSource() = default;
   // The next byte (0-255), or a negative value when none came in time.
-  virtual int next() = 0;
+  int next() { return cursor_ < limit_ ? *cursor_++ : underflow(); }
+
+ protected:
+  // Returns the next byte (or a negative value), and may set a new window
+  // holding the bytes after it.
+  virtual int underflow() = 0;
+  void setWindow(const uint8_t* begin, const uint8_t* end) {
+    cursor_ = begin;
+    limit_ = end;
+  }
+
+ private:
+  const uint8_t* cursor_ = nullptr;
+  const uint8_t* limit_ = nullptr;
 };
 
 // Negative outcomes shared by the readers.
@@ -47,9 +61,15 @@ class FrameReader {
   bool lastHeaderCrc32() const { return lastHeaderCrc32_; }
 
   int read7();
-  int readEscaped();
+  // A data byte, a terminator (kTerminatorFlag | letter) or a ReadError.
+  int readEscaped() {
+    int c = source_.next();
+    if (c >= 0 && (c & 0x60)) return c;  // the common case: a plain byte
+    return readEscapedControl(c);
+  }
 
  private:
+  int readEscapedControl(int c);
   int readHexByte();
   int readHexHeader(uint8_t data[4], int length);
   int readBinary32Header(uint8_t data[4]);

@@ -14,13 +14,16 @@ Link::Link(const SessionConfig& config)
 
 bool Link::stopped() const { return closed_ || (config.cancel && config.cancel->load()); }
 
-int Link::next() {
+int Link::underflow() {
   timedOut_ = false;
   int waits = config.timing.waits > 0 ? config.timing.waits : 1;
   for (int i = 0; i < waits && !stopped(); ++i) {
-    int c = channel.readByte(config.timing.waitMs);
-    if (c >= 0) return c;
-    if (c == ByteChannel::kClosed) closed_ = true;
+    int n = channel.readSome(input_, static_cast<int>(sizeof input_), config.timing.waitMs);
+    if (n > 0) {
+      setWindow(input_ + 1, input_ + n);
+      return input_[0];
+    }
+    if (n == ByteChannel::kClosed) closed_ = true;
   }
   timedOut_ = true;
   return -1;

@@ -45,8 +45,11 @@ class Link : public ByteSource {
  public:
   explicit Link(const SessionConfig& config);
 
-  // ByteSource: one byte within the character time-out, or -1.
-  int next() override;
+  // Throws away what was received and not yet read, here and in the channel.
+  void discardInput() {
+    setWindow(nullptr, nullptr);
+    channel.discardInput();
+  }
   // The channel is closed or the local user cancelled: stop now.
   bool stopped() const;
   // The last read ended in a time-out (not in a bad byte).
@@ -83,7 +86,11 @@ class Link : public ByteSource {
   const SessionConfig& config;
 
  private:
+  // ByteSource: one byte within the character time-out, or -1.
+  int underflow() override;
+
   uint8_t header_[4] = {};
+  uint8_t input_[4096];
   bool timedOut_ = false;
   bool closed_ = false;
 };

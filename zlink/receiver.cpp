@@ -72,6 +72,15 @@ class Receiver {
   int readSubPackets(Next* next);
   int endOfFrame(int type, Next* next);
   int endOfFile(Next* next);
+  // Writes the buffer at the position; seeks only when the file is elsewhere,
+  // so that the stream's buffer is not flushed for every sub-packet.
+  bool writeAt(long position, size_t length) {
+    if (position != fileOffset_ && std::fseek(file_.get(), position, SEEK_SET) != 0) return false;
+    fileOffset_ = -1;
+    if (std::fwrite(buffer_, 1, length, file_.get()) != length) return false;
+    fileOffset_ = position + static_cast<long>(length);
+    return true;
+  }
   int fail(int result) {
     link_.abort(false);
     return result;
@@ -84,6 +93,7 @@ class Receiver {
   int subPacketNumber_ = 0;
   int silentWaits_ = 0;
   int header_ = -1;  // the header read last, when a step hands it on
+  long fileOffset_ = -1;  // where the file stands, -1 when unknown
 };
 
 void Receiver::sendZrinit() {
@@ -222,7 +232,7 @@ int Receiver::readFileInfo(Next* next) {
     link_.countError();
     if (tooManyErrors() || (type < 0 && tooLongSilent())) return kResultFailed;
     // Ask again: a sender answers ZRINIT with its ZFILE.
-    link_.channel.discardInput();
+    link_.discardInput();
     sendZrinit();
     type = link_.receiveHeader();
   }
@@ -251,7 +261,7 @@ int Receiver::readFileInfo(Next* next) {
   if (result != 1) return result;
   link_.status("  Send ZRPOS...");
   // Stale input goes before the request, so that the reply is never lost.
-  link_.channel.discardInput();
+  link_.discardInput();
   link_.sendHexPosition(kZrpos, o.position);
   link_.markDataStart();
   *next = Next::kWaitData;
@@ -282,6 +292,8 @@ int Receiver::openFile() {
     link_.status("  ZMODEM error : unable to write file...");
     return fail(kResultCannotCreate);
   }
+  std::setvbuf(file_.get(), nullptr, _IOFBF, 1 << 16);
+  fileOffset_ = -1;
   link_.reportProgress();
   return 1;
 }
@@ -301,7 +313,7 @@ int Receiver::waitData(int type, Next* next) {
   // Anything else, a ZDATA at another offset included, asks again for the position.
   link_.status("  Bad ZDATA, Resend ZRPOS ...");
   link_.countError();
-  link_.channel.discardInput();
+  link_.discardInput();
   link_.sendHexPosition(kZrpos, o.position);
   *next = Next::kWaitData;
   return 1;
@@ -316,7 +328,7 @@ int Receiver::readSubPackets(Next* next) {
     if (link_.stopped()) return stoppedResult();
     if (end == kReadCancelled) return fail(kResultPeerAborted);
     if (end < 0) {
-      link_.channel.discardInput();
+      link_.discardInput();
       link_.status("  Invalid Data Packet : Request resend packet ...");
       link_.sendHexPosition(kZack, o.position);
       link_.sendHexPosition(kZrpos, o.position);
@@ -325,8 +337,7 @@ int Receiver::readSubPackets(Next* next) {
       *next = Next::kWaitData;
       return 1;
     }
-    if (length > 0 && (std::fseek(file_.get(), o.position, SEEK_SET) != 0 ||
-                       std::fwrite(buffer_, 1, length, file_.get()) != length)) {
+    if (length > 0 && !writeAt(o.position, length)) {
       link_.status("  ZMODEM error : unable to write file...");
       return fail(kResultFileError);
     }
@@ -427,12 +438,12 @@ int Receiver::endOfFile(Next* next) {
     sendZrinit();
   }
   link_.status("  Receved ZFIN...");
-  link_.channel.discardInput();
+  link_.discardInput();
   link_.status("  Send ZFIN...");
   link_.sendHexPosition(kZfin, 0);
   link_.setState(kRecvZfinSent);
   link_.status("  Receved OO(over and out)...");
-  link_.channel.discardInput();
+  link_.discardInput();
   link_.status("  End of Receive ZMODEM Session...");
   *next = Next::kDone;
   return 1;

@@ -38,6 +38,7 @@ class Sender {
   uint8_t block_[kSubPacketLength];
   int subPacketNumber_ = 0;
   int silentWaits_ = 0;
+  long fileOffset_ = -1;  // where the file stands, -1 when unknown
 };
 
 void Sender::sendZsinit() {
@@ -152,7 +153,7 @@ int Sender::run() {
     link_.badFrame("  Bad ZACK -- ", type, "...");
     link_.countError();
     if (tooManyErrors()) return kResultFailed;
-    link_.channel.discardInput();
+    link_.discardInput();
     link_.channel.discardOutput();
     sendZsinit();
   }
@@ -172,7 +173,10 @@ int Sender::sendData() {
     bool restart = false;
     while (!restart) {
       size_t n = 0;
-      if (std::fseek(file_.get(), o.position, SEEK_SET) == 0) n = std::fread(block_, 1, sizeof block_, file_.get());
+      // Seek only when the file is elsewhere, so that its buffer is kept.
+      if (o.position == fileOffset_ || std::fseek(file_.get(), o.position, SEEK_SET) == 0)
+        n = std::fread(block_, 1, sizeof block_, file_.get());
+      fileOffset_ = n == sizeof block_ ? o.position + static_cast<long>(n) : -1;
       if (n < sizeof block_ && std::ferror(file_.get())) {
         link_.status("  ZMODEM error : unable to read file...");
         link_.abort(true);
@@ -265,7 +269,7 @@ int Sender::closeSession() {
   link_.status("  Send OO(over and out)...");
   static const uint8_t kOverAndOut[2] = {'O', 'O'};
   link_.writeRaw(kOverAndOut, sizeof kOverAndOut);
-  link_.channel.discardInput();
+  link_.discardInput();
   link_.status("  End of Send ZMODEM Session...");
   return kResultSuccess;
 }

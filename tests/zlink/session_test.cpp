@@ -155,7 +155,7 @@ TEST(ZmodemSession, LocalCancelStopsAtTheNextWait) {
 class Peer : public ByteSource {
  public:
   explicit Peer(QueueChannel& channel) : channel_(channel), reader_(*this) { writer_.crc32OnTransmit = true; }
-  int next() override {
+  int underflow() override {
     for (int i = 0; i < 200; ++i) {
       int c = channel_.readByte(10);
       if (c >= 0) return c;

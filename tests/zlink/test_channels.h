@@ -84,8 +84,11 @@ struct ChannelPair {
 class MemorySource : public ByteSource {
  public:
   explicit MemorySource(std::vector<uint8_t> bytes) : bytes_(std::move(bytes)) {}
-  int next() override { return at_ < bytes_.size() ? bytes_[at_++] : -1; }
   size_t remaining() const { return bytes_.size() - at_; }
+
+ protected:
+  // Byte by byte, so that remaining() is always exact.
+  int underflow() override { return at_ < bytes_.size() ? bytes_[at_++] : -1; }
 
  private:
   std::vector<uint8_t> bytes_;
