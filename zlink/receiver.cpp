@@ -119,7 +119,7 @@ int Receiver::run() {
         break;
       case Next::kWaitData:
         header_ = nextHeader();
-        if (link_.stopped()) return stoppedResult();
+        if (header_ != kReadCancelled && link_.stopped()) return stoppedResult();
         result = waitData(header_, &next);
         break;
       case Next::kSubPackets:
@@ -127,7 +127,7 @@ int Receiver::run() {
         break;
       case Next::kEndOfFrame:
         header_ = nextHeader();
-        if (link_.stopped()) return stoppedResult();
+        if (header_ != kReadCancelled && link_.stopped()) return stoppedResult();
         result = endOfFrame(header_, &next);
         break;
       case Next::kDone:
@@ -153,7 +153,7 @@ int Receiver::start() {
     link_.setState(kRecvZrinitSent);
     sendZrinit();
     int type = link_.receiveHeader();
-    if (link_.stopped()) return stoppedResult();
+    if (type != kReadCancelled && link_.stopped()) return stoppedResult();
     if (type == kZrqinit) {
       link_.status("  Recevied ZRQINIT...");
       sendZrinit();
@@ -201,7 +201,7 @@ int Receiver::readFileInfo(Next* next) {
   SessionOptions& o = link_.options;
   int type = *next == Next::kHaveFile ? header_ : link_.receiveHeader();
   for (;;) {
-    if (link_.stopped()) return stoppedResult();
+    if (type != kReadCancelled && link_.stopped()) return stoppedResult();
     if (type == kZfile) {
       size_t length = 0;
       int end = link_.reader.receiveData(buffer_, sizeof buffer_, &length);
@@ -325,7 +325,7 @@ int Receiver::readSubPackets(Next* next) {
   for (;;) {
     size_t length = 0;
     int end = link_.reader.receiveData(buffer_, sizeof buffer_, &length);
-    if (link_.stopped()) return stoppedResult();
+    if (end != kReadCancelled && link_.stopped()) return stoppedResult();
     if (end == kReadCancelled) return fail(kResultPeerAborted);
     if (end < 0) {
       link_.discardInput();
@@ -415,7 +415,7 @@ int Receiver::endOfFile(Next* next) {
   }
   for (;;) {
     int type = link_.receiveHeader();
-    if (link_.stopped()) return stoppedResult();
+    if (type != kReadCancelled && link_.stopped()) return stoppedResult();
     if (type == kZfin) break;
     if (type == kZeof) {
       // The sender missed our ZRINIT and repeats its end of file.

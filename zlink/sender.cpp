@@ -91,7 +91,7 @@ int Sender::run() {
   link_.sendHex(kZrqinit, kZero);
   for (;;) {
     int type = link_.receiveHeader();
-    if (link_.stopped()) return stoppedResult();
+    if (type != kReadCancelled && link_.stopped()) return stoppedResult();
     if (type == kZrinit) {
       const uint8_t* h = link_.header();
       o.receiverCapabilities = h[kZf0];
@@ -120,7 +120,7 @@ int Sender::run() {
   link_.resetErrors();
   for (;;) {
     int type = link_.receiveHeader();
-    if (link_.stopped()) return stoppedResult();
+    if (type != kReadCancelled && link_.stopped()) return stoppedResult();
     if (type == kZack) {
       link_.status("  Receved ZACK...");
       sendZfile();
@@ -128,7 +128,7 @@ int Sender::run() {
       link_.resetErrors();
       for (;;) {
         type = link_.receiveHeader();
-        if (link_.stopped()) return stoppedResult();
+        if (type != kReadCancelled && link_.stopped()) return stoppedResult();
         if (type == kZrpos) break;
         if (isAbort(type)) {
           link_.abort(true);
@@ -198,7 +198,7 @@ int Sender::sendData() {
       // Every sub-packet waits for its acknowledgement.
       for (;;) {
         int type = link_.receiveHeader();
-        if (link_.stopped()) return stoppedResult();
+        if (type != kReadCancelled && link_.stopped()) return stoppedResult();
         if (type == kZack) {
           silentWaits_ = 0;
           link_.resetErrors();
@@ -239,7 +239,7 @@ int Sender::finish() {
     int type;
     do {
       type = link_.receiveHeader();
-      if (link_.stopped()) return stoppedResult();
+      if (type != kReadCancelled && link_.stopped()) return stoppedResult();
     } while (type >= 0 && type != kZrinit && type != kZskip && type != kZrpos && !isAbort(type));
     if (type == kZrinit || type == kZskip) break;
     if (type == kZrpos) {
