@@ -16,7 +16,7 @@ bool Link::stopped() const { return closed_ || (config.cancel && config.cancel->
 
 int Link::underflow() {
   timedOut_ = false;
-  int waits = config.timing.waits > 0 ? config.timing.waits : 1;
+  int waits = waitLimit_ > 0 ? waitLimit_ : config.timing.waits > 0 ? config.timing.waits : 1;
   for (int i = 0; i < waits && !stopped(); ++i) {
     int n = channel.readSome(input_, static_cast<int>(sizeof input_), config.timing.waitMs);
     if (n > 0) {
@@ -125,15 +125,13 @@ void Link::abort(bool sending) {
     writeRaw(&kCr, 1);
     return;
   }
-  // The reply to an abort frame is awaited for a short while only: the
-  // peer is often gone already.
-  SessionConfig brief = config;
-  brief.timing.waits = config.timing.waits / 14 > 0 ? config.timing.waits / 14 : 1;
-  Link replies(brief);
+  // The reply to an abort frame is awaited for a tenth of a time-out (14 s)
+  // only: the peer is often gone already.
+  waitLimit_ = config.timing.waits / 10 > 0 ? config.timing.waits / 10 : 1;
   if (sending) {
     for (int i = 0; i < 2 && !stopped(); ++i) {
       sendHex(kZcan, kZero);
-      if (replies.receiveHeader() == kZack) {
+      if (receiveHeader() == kZack) {
         sendHex(kZcan, kZero);
         break;
       }
@@ -141,12 +139,13 @@ void Link::abort(bool sending) {
     writeRaw(kCans, sizeof kCans);
   } else {
     sendHex(kZabort, kZero);
-    if (stopped() || replies.receiveHeader() != kZack) {
+    if (stopped() || receiveHeader() != kZack) {
       writeRaw(kCans, sizeof kCans);
       writeRaw(&kCr, 1);
       writeRaw(kCans, sizeof kCans);
     }
   }
+  waitLimit_ = 0;
 }
 
 void abortSession(const SessionConfig& config, bool sending) {

@@ -93,6 +93,7 @@ class Link : public ByteSource {
   uint8_t input_[4096];
   bool timedOut_ = false;
   bool closed_ = false;
+  int waitLimit_ = 0;  // fewer waits than the time-out, while aborting
 };
 
 }  // namespace kesta::zlink

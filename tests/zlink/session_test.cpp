@@ -426,3 +426,74 @@ TEST(ZmodemSender, ZrposDuringDataRewinds) {
 
 }  // namespace
 }  // namespace kesta::zlink
+
+namespace kesta::zlink {
+namespace {
+
+using namespace test;
+
+std::vector<uint8_t> cans(size_t n) { return std::vector<uint8_t>(n, kCan); }
+
+std::vector<uint8_t> tailOf(const std::vector<uint8_t>& v, size_t n) {
+  return n <= v.size() ? std::vector<uint8_t>(v.end() - static_cast<long>(n), v.end()) : v;
+}
+
+TEST(ZmodemAbort, TelnetSendsTenCanAndCr) {
+  ChannelPair pair;
+  RecordingReporter reporter;
+  SessionConfig c;
+  c.channel = &pair.a;
+  c.reporter = &reporter;
+  c.timing = {10, 20};
+  c.telnet = true;
+  abortSession(c, true);
+  std::vector<uint8_t> expected = cans(10);
+  expected.push_back('\r');
+  EXPECT_EQ(pair.a.log, expected);
+  EXPECT_TRUE(reporter.saw("  Send ZABORT..."));
+}
+
+TEST(ZmodemAbort, SerialSenderTriesZcanTwiceThenTenCan) {
+  ChannelPair pair;
+  SessionConfig c;
+  c.channel = &pair.a;
+  c.timing = {10, 20};
+  abortSession(c, true);
+  // Two ZCAN frames (the CAN bytes after them read as a cancel).
+  EXPECT_EQ(describeStream(pair.a.log).substr(0, 12), "ZCAN ZCAN ?-");
+  std::vector<uint8_t> expected = {kXon};
+  auto ten = cans(10);
+  expected.insert(expected.end(), ten.begin(), ten.end());
+  EXPECT_EQ(tailOf(pair.a.log, 11), expected);
+}
+
+TEST(ZmodemAbort, SerialReceiverSendsZabortThenCanCrCan) {
+  ChannelPair pair;
+  SessionConfig c;
+  c.channel = &pair.a;
+  c.timing = {10, 20};
+  abortSession(c, false);
+  EXPECT_EQ(describeStream(pair.a.log).substr(0, 9), "ZABORT ?-");
+  std::vector<uint8_t> expected = cans(10);
+  expected.push_back('\r');
+  auto more = cans(10);
+  expected.insert(expected.end(), more.begin(), more.end());
+  EXPECT_EQ(tailOf(pair.a.log, 21), expected);
+}
+
+TEST(ZmodemAbort, SerialReceiverStopsOnZack) {
+  ChannelPair pair;
+  FrameWriter w;
+  const uint8_t zero[4] = {};
+  w.hexHeader(kZack, zero);
+  pair.b.write(w.data(), w.size());
+  SessionConfig c;
+  c.channel = &pair.a;
+  c.timing = {10, 20};
+  abortSession(c, false);
+  w.hexHeader(kZabort, zero);
+  EXPECT_EQ(pair.a.log, std::vector<uint8_t>(w.data(), w.data() + w.size()));
+}
+
+}  // namespace
+}  // namespace kesta::zlink
