@@ -100,6 +100,7 @@ int Sender::run() {
       link_.writer.crc32OnTransmit = (o.receiverCapabilities & kCanCrc32) != 0;
       link_.writer.escapeControls = (o.receiverCapabilities & kWantsEscapedControls) != 0;
       link_.reader.escapeControls = link_.writer.escapeControls;
+      link_.reader.variableHeaders = link_.writer.variableHeaders;
       sendZsinit();
       break;
     }

@@ -399,6 +399,29 @@ TEST(ZmodemSender, PeerCancelWhileWaitingForZack) {
   EXPECT_TRUE(sent.saw("  ZCAN received..."));
 }
 
+TEST(ZmodemSender, AReceiverThatTakesVariableHeadersGetsThem) {
+  TempDir from;
+  writeFile(from.path() / "v", randomBytes(10, 4));
+  ChannelPair pair;
+  RecordingReporter sent;
+  auto result = std::async(std::launch::async, [&] {
+    return sendFile(configFor(pair.a, sent), (from.path() / "v").string());
+  });
+  Peer peer(pair.b);
+  peer.expect(kZrqinit);
+  uint8_t caps[4] = {0, 0, kCanVariableHeaders, kCanFullDuplex | kCanCrc32};
+  FrameWriter w;
+  w.hexHeader(kZrinit, caps);
+  peer.raw({w.data(), w.data() + w.size()});
+  // The sender writes its ZSINIT (in the variable CRC-32 form, which the
+  // reader here does not take) before it reads the abort queued behind.
+  peer.hex(kZabort);
+  EXPECT_EQ(result.get(), kResultPeerAborted);
+  std::string log(pair.a.log.begin(), pair.a.log.end());
+  EXPECT_NE(log.find(std::string("*\x18" "c\x04\x02", 5)), std::string::npos);  // ZSINIT, length 4
+  EXPECT_NE(log.find("**\x18" "b0410"), std::string::npos);                   // the abort's ZCAN
+}
+
 TEST(ZmodemSender, ZrposDuringDataRewinds) {
   TempDir from;
   auto data = randomBytes(3000, 9);
