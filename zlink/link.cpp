@@ -148,6 +148,17 @@ void Link::abort(bool sending) {
   waitLimit_ = 0;
 }
 
+void Link::awaitOverAndOut() {
+  waitLimit_ = config.timing.waits / 140 > 0 ? config.timing.waits / 140 : 1;
+  int seen = 0;
+  for (int i = 0; i < 8 && seen < 2; ++i) {
+    int c = next();
+    if (c < 0) break;
+    seen = c == 'O' ? seen + 1 : 0;
+  }
+  waitLimit_ = 0;
+}
+
 void abortSession(const SessionConfig& config, bool sending) {
   Link link(config);
   link.abort(sending);

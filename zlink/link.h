@@ -77,6 +77,10 @@ class Link : public ByteSource {
   // The counters, CPS, estimated time and meters after a sub-packet.
   void reportProgress();
   void abort(bool sending);
+  // Waits a moment (a hundred-fortieth of the time-out, 1 s) for the
+  // sender's closing "OO", so that the sender never writes into a closed
+  // connection.
+  void awaitOverAndOut();
 
   SessionOptions options;
   FrameWriter writer;

@@ -213,6 +213,7 @@ int Receiver::readFileInfo(Next* next) {
       link_.status("  Receved ZFIN...");
       link_.status("  Send ZFIN...");
       link_.sendHexPosition(kZfin, 0);
+      link_.awaitOverAndOut();
       link_.status("  End of Receive ZMODEM Session...");
       *next = Next::kDone;
       return 1;
@@ -442,6 +443,7 @@ int Receiver::endOfFile(Next* next) {
   link_.status("  Send ZFIN...");
   link_.sendHexPosition(kZfin, 0);
   link_.setState(kRecvZfinSent);
+  link_.awaitOverAndOut();
   link_.status("  Receved OO(over and out)...");
   link_.discardInput();
   link_.status("  End of Receive ZMODEM Session...");
