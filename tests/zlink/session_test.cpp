@@ -281,6 +281,24 @@ TEST(ZmodemReceiver, FiveCanInsideDataEndTheSession) {
   EXPECT_TRUE(received.saw("  Send ZABORT..."));
 }
 
+TEST(ZmodemReceiver, ASenderThatFallsSilentInTheDataEndsTheSession) {
+  TempDir to;
+  ChannelPair pair;
+  RecordingReporter received;
+  auto result = std::async(std::launch::async, [&] { return receiveFiles(configFor(pair.b, received), to.str()); });
+  Peer peer(pair.a);
+  peer.offer("silent.bin", 5000);
+  ASSERT_EQ(peer.expect(kZrpos), 0);
+  peer.binary(kZdata, 0);
+  peer.packet(std::vector<uint8_t>(1024, 's'), kZcrcg);
+  // Nothing more: the receiver asks again and again, then gives up.
+  EXPECT_EQ(result.get(), kResultFailed);
+  EXPECT_TRUE(received.saw("  Invalid Data Packet : Request resend packet ..."));
+  // Eleven silent waits in a row: the first inside the sub-packet, nine after a ZRPOS, the last ends it.
+  EXPECT_EQ(received.count("  Bad ZDATA, Resend ZRPOS ..."), 9);
+  EXPECT_EQ(readFile(to.path() / "silent.bin").size(), 1024u);
+}
+
 TEST(ZmodemReceiver, PeerAbortAtTheStartGivesMinusFive) {
   TempDir to;
   ChannelPair pair;
