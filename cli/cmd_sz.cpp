@@ -2,6 +2,7 @@
 // output, progress on standard error.
 #include <csignal>
 #include <cstdio>
+#include <filesystem>
 #include <unistd.h>
 
 #include "cli/args.h"
@@ -31,6 +32,11 @@ int runSz(int argc, char** argv) {
   long tenths = 1400;
   if (!args.intValue("--timeout", 1, 100000, &tenths)) return kesta::cli::usageError("sz", args.error());
   const std::string& path = args.positional()[0];
+  std::error_code error;
+  if (std::filesystem::is_directory(path, error)) {
+    std::fprintf(stderr, "kesta-cli sz: %s is a directory\n", path.c_str());
+    return kesta::cli::kExitFailure;
+  }
   std::FILE* probe = std::fopen(path.c_str(), "rb");
   if (!probe) {
     std::fprintf(stderr, "kesta-cli sz: cannot open %s\n", path.c_str());

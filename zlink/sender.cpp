@@ -68,7 +68,8 @@ int Sender::run() {
   file_.reset(std::fopen(path_.c_str(), "rb"));
   long size = -1;
   if (file_ && std::fseek(file_.get(), 0, SEEK_END) == 0) size = std::ftell(file_.get());
-  if (!file_ || size < 0) {
+  // Positions on the line are 32 bits wide; larger files cannot be sent.
+  if (!file_ || size < 0 || size > 0x7FFFFFFFL) {
     // Nothing can be sent: tell the waiting peer to give up.
     link_.status("  ZMODEM error : unable to read file...");
     link_.abort(true);
