@@ -274,6 +274,10 @@ TEST_F(Interop, CliExitStatuses) {
   EXPECT_EQ(noFile.wait(), 2);
   Child missing({kCli, "sz", "/nonexistent/file"}, to.str(), -1);
   EXPECT_EQ(missing.wait(), 1);
+  Child directory({kCli, "sz", to.str()}, to.str(), -1);
+  EXPECT_EQ(directory.wait(), 1);
+  Child notADirectory({kCli, "rz", "/nonexistent/dir"}, to.str(), -1);
+  EXPECT_EQ(notADirectory.wait(), 1);
   Child help({kCli, "rz", "--help"}, to.str(), -1);
   EXPECT_EQ(help.wait(), 0);
 }
