@@ -429,13 +429,13 @@ int Receiver::endOfFile(Next* next) {
       *next = Next::kHaveFile;
       return 1;
     }
-    if (type >= 0) {
-      link_.status("  Bad ZFIN...");
-      return fail(kResultFailed);
-    }
-    // A garbled ZFIN: ask again.
+    if (isAbort(type)) return fail(kResultPeerAborted);
+    // A stray frame of a sender still busy with the end of the file (a
+    // repeated ZDATA after a duplicate ZRPOS), or a garbled ZFIN: ask again.
+    if (type >= 0) link_.status("  Bad ZFIN...");
     link_.countError();
-    if (tooManyErrors() || tooLongSilent()) return kResultFailed;
+    if (tooManyErrors()) return fail(kResultFailed);
+    if (tooLongSilent()) return kResultFailed;
     sendZrinit();
   }
   link_.status("  Receved ZFIN...");

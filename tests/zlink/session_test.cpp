@@ -299,6 +299,27 @@ TEST(ZmodemReceiver, ASenderThatFallsSilentInTheDataEndsTheSession) {
   EXPECT_EQ(readFile(to.path() / "silent.bin").size(), 1024u);
 }
 
+TEST(ZmodemReceiver, AStrayFrameBeforeZfinIsAnsweredWithZrinitAgain) {
+  TempDir to;
+  ChannelPair pair;
+  RecordingReporter received;
+  auto result = std::async(std::launch::async, [&] { return receiveFiles(configFor(pair.b, received), to.str()); });
+  Peer peer(pair.a);
+  peer.offer("end.bin", 3);
+  ASSERT_EQ(peer.expect(kZrpos), 0);
+  peer.binary(kZdata, 0);
+  peer.packet({'e', 'n', 'd'}, kZcrce);
+  peer.binary(kZeof, 3);
+  ASSERT_GE(peer.expect(kZrinit), 0);
+  peer.binary(kZdata, 3);  // a sender repeating its end after a duplicate ZRPOS
+  ASSERT_GE(peer.expect(kZrinit), 0);
+  peer.hex(kZfin);
+  EXPECT_EQ(peer.expect(kZfin), 0);
+  EXPECT_EQ(result.get(), kResultSuccess);
+  EXPECT_TRUE(received.saw("  Bad ZFIN..."));
+  EXPECT_EQ(readFile(to.path() / "end.bin"), (std::vector<uint8_t>{'e', 'n', 'd'}));
+}
+
 TEST(ZmodemReceiver, PeerAbortAtTheStartGivesMinusFive) {
   TempDir to;
   ChannelPair pair;
