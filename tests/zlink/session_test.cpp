@@ -1,0 +1,561 @@
+// Our sender and receiver against each other and against scripted peers.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstring>
+#include <future>
+#include <thread>
+
+#include "tests/zlink/test_channels.h"
+#include "zlink/file_info.h"
+#include "zlink/frame_reader.h"
+#include "zlink/frame_writer.h"
+#include "zlink/session.h"
+
+namespace kesta::zlink {
+namespace {
+
+using namespace test;
+
+// Short character time-outs: 20 waits of 10 ms.
+constexpr Timing kFast{10, 20};
+
+SessionConfig configFor(ByteChannel& channel, ProgressReporter& reporter, std::atomic<int>* state = nullptr) {
+  SessionConfig c;
+  c.channel = &channel;
+  c.reporter = &reporter;
+  c.timing = kFast;
+  c.state = state;
+  return c;
+}
+
+struct Transfer {
+  int sendResult = 99;
+  int receiveResult = 99;
+};
+
+Transfer runBoth(ChannelPair& pair, const std::string& file, const std::string& directory, RecordingReporter& sent,
+                 RecordingReporter& received, std::atomic<int>* sendState = nullptr,
+                 std::atomic<int>* receiveState = nullptr) {
+  Transfer t;
+  auto receiver = std::async(std::launch::async, [&] {
+    return receiveFiles(configFor(pair.b, received, receiveState), directory);
+  });
+  t.sendResult = sendFile(configFor(pair.a, sent, sendState), file);
+  t.receiveResult = receiver.get();
+  return t;
+}
+
+class OwnPeers : public ::testing::TestWithParam<size_t> {};
+
+TEST_P(OwnPeers, FileArrivesIdentical) {
+  TempDir from, to;
+  auto data = randomBytes(GetParam(), static_cast<uint32_t>(GetParam()));
+  writeFile(from.path() / "data.bin", data);
+  ChannelPair pair;
+  RecordingReporter sent, received;
+  std::atomic<int> sendState{0}, receiveState{0};
+  Transfer t = runBoth(pair, (from.path() / "data.bin").string(), to.str(), sent, received, &sendState, &receiveState);
+  EXPECT_EQ(t.sendResult, kResultSuccess);
+  EXPECT_EQ(t.receiveResult, kResultSuccess);
+  EXPECT_EQ(readFile(to.path() / "data.bin"), data);
+  EXPECT_TRUE(sent.saw("  End of Send ZMODEM Session..."));
+  EXPECT_TRUE(received.saw("  End of Receive ZMODEM Session..."));
+  EXPECT_EQ(sendState.load(), kSendAfterZfin);
+  EXPECT_EQ(receiveState.load(), kRecvZfinSent);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, OwnPeers, ::testing::Values(0, 1, 1023, 1024, 1025, 2048, 100000));
+
+TEST(ZmodemSender, StatusTextsOfAWholeSession) {
+  TempDir from, to;
+  writeFile(from.path() / "s.txt", randomBytes(10, 1));
+  ChannelPair pair;
+  RecordingReporter sent, received;
+  runBoth(pair, (from.path() / "s.txt").string(), to.str(), sent, received);
+  std::vector<std::string> expected = {"  Initialize ZMODEM transmission...", "  Sending ZRQINIT...",
+                                       "  Sending ZSINIT..."};
+  auto statuses = sent.statuses();
+  ASSERT_GE(statuses.size(), 3u);
+  EXPECT_EQ(std::vector<std::string>(statuses.begin(), statuses.begin() + 3), expected);
+  for (const char* text : {"  Receved ZACK...", "  Send ZFILE...", "  Send Sub Packet #1 (Last)...", "  Send ZEOF...",
+                           "  Received final ZRINIT...", "  Send ZFIN...", "  Received ZFIN...",
+                           "  Send OO(over and out)..."})
+    EXPECT_TRUE(sent.saw(text)) << text;
+  for (const char* text : {"  Send ZRINIT...", "  Recevied ZRQINIT...", "  Received ZSINIT",
+                           "  ' ' Received Attn (length = 1)...", "  Send ZACK...", "  Received ZFILE...",
+                           "  Receiving start at 0... ", "  Send ZRPOS...", "  Received Starting ZDATA...",
+                           "  Sub Packet #1 received (ZCRCE)...", "  Receved ZEOF (10)", "  Send final ZRINIT",
+                           "  Receved ZFIN...", "  Receved OO(over and out)..."})
+    EXPECT_TRUE(received.saw(text)) << text;
+}
+
+TEST(ZmodemReceiver, AnExistingFileIsContinuedFromItsSize) {
+  TempDir from, to;
+  auto data = randomBytes(5000, 3);
+  writeFile(from.path() / "part.bin", data);
+  writeFile(to.path() / "part.bin", std::vector<uint8_t>(data.begin(), data.begin() + 3000));
+  ChannelPair pair;
+  RecordingReporter sent, received;
+  Transfer t = runBoth(pair, (from.path() / "part.bin").string(), to.str(), sent, received);
+  EXPECT_EQ(t.receiveResult, kResultSuccess);
+  EXPECT_EQ(readFile(to.path() / "part.bin"), data);
+  EXPECT_TRUE(received.saw("  Recovery at 3000..."));
+  ASSERT_FALSE(received.thisFile().empty());
+  EXPECT_EQ(received.thisFile().front(), 3000);  // the bytes present count as done
+  EXPECT_NE(describeStream(pair.b.log).find("ZRPOS@3000"), std::string::npos);
+  EXPECT_NE(describeStream(pair.a.log).find("ZDATA@3000"), std::string::npos);
+  EXPECT_EQ(describeStream(pair.a.log).find("ZDATA@0"), std::string::npos);
+}
+
+TEST(ZmodemSender, AFileThatCannotBeOpenedCancelsThePeer) {
+  ChannelPair pair;
+  RecordingReporter sent;
+  EXPECT_EQ(sendFile(configFor(pair.a, sent), "/nonexistent/file"), kResultFileError);
+  EXPECT_TRUE(sent.saw("  ZMODEM error : unable to read file..."));
+  std::vector<uint8_t> tail(pair.a.log.end() - 10, pair.a.log.end());
+  EXPECT_EQ(tail, std::vector<uint8_t>(10, kCan));
+}
+
+TEST(ZmodemSender, SilentReceiverEndsAfterElevenBadZrinit) {
+  TempDir from;
+  writeFile(from.path() / "x", randomBytes(10, 1));
+  ChannelPair pair;
+  RecordingReporter sent;
+  std::atomic<int> state{0};
+  EXPECT_EQ(sendFile(configFor(pair.a, sent, &state), (from.path() / "x").string()), kResultFailed);
+  EXPECT_EQ(sent.count("  Bad ZRINIT..."), 11);
+  EXPECT_EQ(sent.count("  Resending ZRQINIT..."), 10);
+  EXPECT_TRUE(sent.saw("  Frame Type -1 : 00 00 00 00..."));
+  EXPECT_EQ(state.load(), kSendWaitZrinit);
+  EXPECT_EQ(sent.lastErrors(), std::make_pair(11, 11));
+}
+
+TEST(ZmodemReceiver, SilentSenderEndsAfterElevenTries) {
+  TempDir to;
+  ChannelPair pair;
+  RecordingReporter received;
+  EXPECT_EQ(receiveFiles(configFor(pair.b, received), to.str()), kResultFailed);
+  EXPECT_EQ(received.count("  Send ZRINIT again..."), 10);
+  EXPECT_EQ(describeStream(pair.b.log).substr(0, 14), "ZRINIT ZRINIT ");
+}
+
+TEST(ZmodemSession, LocalCancelStopsAtTheNextWait) {
+  TempDir to;
+  ChannelPair pair;
+  RecordingReporter received;
+  std::atomic<bool> cancel{true};
+  SessionConfig c = configFor(pair.b, received);
+  c.timing = {10, 100000};  // a wait that would last for ever
+  c.cancel = &cancel;
+  EXPECT_EQ(receiveFiles(c, to.str()), kResultCancelled);
+}
+
+// A scripted sending peer on the test's thread.
+class Peer : public ByteSource {
+ public:
+  explicit Peer(QueueChannel& channel) : channel_(channel), reader_(*this) { writer_.crc32OnTransmit = true; }
+  int underflow() override {
+    for (int i = 0; i < 200; ++i) {
+      int c = channel_.readByte(10);
+      if (c >= 0) return c;
+      if (c == ByteChannel::kClosed) return -1;
+    }
+    return -1;
+  }
+  void hex(int type, long position = 0) {
+    uint8_t d[4];
+    storePosition(d, position);
+    writer_.hexHeader(type, d);
+    channel_.write(writer_.data(), writer_.size());
+  }
+  void binary(int type, long position = 0) {
+    uint8_t d[4];
+    storePosition(d, position);
+    writer_.binaryHeader(type, d);
+    channel_.write(writer_.data(), writer_.size());
+  }
+  void packet(const std::vector<uint8_t>& data, uint8_t terminator) {
+    writer_.subPacket(data.data(), data.size(), terminator);
+    channel_.write(writer_.data(), writer_.size());
+  }
+  void raw(const std::vector<uint8_t>& bytes) { channel_.write(bytes.data(), bytes.size()); }
+  // Reads headers until one of the type comes; its position, or -1.
+  long expect(int type) {
+    uint8_t d[4];
+    for (int i = 0; i < 20; ++i) {
+      int got = reader_.receiveHeader(d);
+      if (got == type) return loadPosition(d);
+      if (got == kReadTimeout) return -1;
+    }
+    return -1;
+  }
+  // Opens a session with one file of the announced size.
+  void offer(const std::string& name, long size) {
+    hex(kZrqinit);
+    expect(kZrinit);
+    binary(kZfile);
+    auto info = buildFileInfo(name, size);
+    packet(info, kZcrcw);
+  }
+
+ private:
+  QueueChannel& channel_;
+  FrameReader reader_;
+  FrameWriter writer_;
+};
+
+TEST(ZmodemReceiver, ZeofAtAnotherSizeThanAnnouncedAborts) {
+  TempDir to;
+  ChannelPair pair;
+  RecordingReporter received;
+  auto result = std::async(std::launch::async, [&] { return receiveFiles(configFor(pair.b, received), to.str()); });
+  Peer peer(pair.a);
+  peer.offer("short.bin", 100);
+  ASSERT_EQ(peer.expect(kZrpos), 0);
+  peer.binary(kZdata, 0);
+  peer.packet(std::vector<uint8_t>(50, 'x'), kZcrce);
+  peer.binary(kZeof, 50);
+  EXPECT_EQ(result.get(), kResultFailed);
+  EXPECT_TRUE(received.saw("  Bad ZEOF filesize..."));
+  EXPECT_TRUE(received.saw("  Send ZABORT..."));
+}
+
+TEST(ZmodemReceiver, DataAfterAHexZdataIsRefusedAndRequestedAgain) {
+  TempDir to;
+  ChannelPair pair;
+  RecordingReporter received;
+  auto result = std::async(std::launch::async, [&] { return receiveFiles(configFor(pair.b, received), to.str()); });
+  Peer peer(pair.a);
+  std::vector<uint8_t> data(300, 'd');
+  peer.offer("hexdata.bin", 300);
+  ASSERT_EQ(peer.expect(kZrpos), 0);
+  peer.hex(kZdata, 0);  // 16-bit hex header: the data after it cannot be trusted
+  peer.packet(data, kZcrce);
+  EXPECT_EQ(peer.expect(kZrpos), 0);
+  peer.binary(kZdata, 0);
+  peer.packet(data, kZcrce);
+  peer.binary(kZeof, 300);
+  EXPECT_GE(peer.expect(kZrinit), 0);
+  peer.hex(kZfin);
+  EXPECT_EQ(peer.expect(kZfin), 0);
+  EXPECT_EQ(result.get(), kResultSuccess);
+  EXPECT_TRUE(received.saw("  Invalid Data Packet : Request resend packet ..."));
+  EXPECT_EQ(readFile(to.path() / "hexdata.bin"), data);
+  EXPECT_EQ(received.lastErrors().second, 1);
+}
+
+TEST(ZmodemReceiver, ZdataAtAnotherOffsetIsAnsweredWithTheRealPosition) {
+  TempDir to;
+  ChannelPair pair;
+  RecordingReporter received;
+  auto result = std::async(std::launch::async, [&] { return receiveFiles(configFor(pair.b, received), to.str()); });
+  Peer peer(pair.a);
+  peer.offer("gap.bin", 10);
+  ASSERT_EQ(peer.expect(kZrpos), 0);
+  peer.binary(kZdata, 5);  // would leave a hole
+  EXPECT_EQ(peer.expect(kZrpos), 0);
+  peer.binary(kZdata, 0);
+  peer.packet(std::vector<uint8_t>(10, 'g'), kZcrce);
+  peer.binary(kZeof, 10);
+  peer.expect(kZrinit);
+  peer.hex(kZfin);
+  EXPECT_EQ(result.get(), kResultSuccess);
+  EXPECT_EQ(readFile(to.path() / "gap.bin"), std::vector<uint8_t>(10, 'g'));
+  EXPECT_TRUE(received.saw("  Bad ZDATA, Resend ZRPOS ..."));
+}
+
+TEST(ZmodemReceiver, FiveCanInsideDataEndTheSession) {
+  TempDir to;
+  ChannelPair pair;
+  RecordingReporter received;
+  auto result = std::async(std::launch::async, [&] { return receiveFiles(configFor(pair.b, received), to.str()); });
+  Peer peer(pair.a);
+  peer.offer("cancel.bin", 5000);
+  ASSERT_EQ(peer.expect(kZrpos), 0);
+  peer.binary(kZdata, 0);
+  peer.packet(std::vector<uint8_t>(1024, 'c'), kZcrcg);
+  peer.raw({'a', 'b', kCan, kCan, kCan, kCan, kCan, kCan, kCan, kCan});
+  EXPECT_EQ(result.get(), kResultPeerAborted);
+  EXPECT_TRUE(received.saw("  Sub Packet #1 received (ZCRCG)..."));
+  EXPECT_TRUE(received.saw("  Send ZABORT..."));
+}
+
+TEST(ZmodemReceiver, ASenderThatFallsSilentInTheDataEndsTheSession) {
+  TempDir to;
+  ChannelPair pair;
+  RecordingReporter received;
+  auto result = std::async(std::launch::async, [&] { return receiveFiles(configFor(pair.b, received), to.str()); });
+  Peer peer(pair.a);
+  peer.offer("silent.bin", 5000);
+  ASSERT_EQ(peer.expect(kZrpos), 0);
+  peer.binary(kZdata, 0);
+  peer.packet(std::vector<uint8_t>(1024, 's'), kZcrcg);
+  // Nothing more: the receiver asks again and again, then gives up.
+  EXPECT_EQ(result.get(), kResultFailed);
+  EXPECT_TRUE(received.saw("  Invalid Data Packet : Request resend packet ..."));
+  // Eleven silent waits in a row: the first inside the sub-packet, nine after a ZRPOS, the last ends it.
+  EXPECT_EQ(received.count("  Bad ZDATA, Resend ZRPOS ..."), 9);
+  EXPECT_EQ(readFile(to.path() / "silent.bin").size(), 1024u);
+}
+
+TEST(ZmodemReceiver, AStrayFrameBeforeZfinIsAnsweredWithZrinitAgain) {
+  TempDir to;
+  ChannelPair pair;
+  RecordingReporter received;
+  auto result = std::async(std::launch::async, [&] { return receiveFiles(configFor(pair.b, received), to.str()); });
+  Peer peer(pair.a);
+  peer.offer("end.bin", 3);
+  ASSERT_EQ(peer.expect(kZrpos), 0);
+  peer.binary(kZdata, 0);
+  peer.packet({'e', 'n', 'd'}, kZcrce);
+  peer.binary(kZeof, 3);
+  ASSERT_GE(peer.expect(kZrinit), 0);
+  peer.binary(kZdata, 3);  // a sender repeating its end after a duplicate ZRPOS
+  ASSERT_GE(peer.expect(kZrinit), 0);
+  peer.hex(kZfin);
+  EXPECT_EQ(peer.expect(kZfin), 0);
+  EXPECT_EQ(result.get(), kResultSuccess);
+  EXPECT_TRUE(received.saw("  Bad ZFIN..."));
+  EXPECT_EQ(readFile(to.path() / "end.bin"), (std::vector<uint8_t>{'e', 'n', 'd'}));
+}
+
+TEST(ZmodemReceiver, PeerAbortAtTheStartGivesMinusFive) {
+  TempDir to;
+  ChannelPair pair;
+  RecordingReporter received;
+  auto result = std::async(std::launch::async, [&] { return receiveFiles(configFor(pair.b, received), to.str()); });
+  Peer peer(pair.a);
+  peer.expect(kZrinit);
+  peer.hex(kZabort);
+  EXPECT_EQ(result.get(), kResultPeerAborted);
+}
+
+TEST(ZmodemReceiver, ANameWithPathPartsLandsInsideTheDirectory) {
+  TempDir root;
+  std::filesystem::create_directories(root.path() / "down");
+  ChannelPair pair;
+  RecordingReporter received;
+  auto result = std::async(std::launch::async, [&] {
+    return receiveFiles(configFor(pair.b, received), (root.path() / "down").string() + "/");
+  });
+  Peer peer(pair.a);
+  peer.hex(kZrqinit);
+  peer.expect(kZrinit);
+  peer.binary(kZfile);
+  std::string info("../escape.txt\0" "3 0 0 0 1 3 0", 27);
+  peer.packet(std::vector<uint8_t>(info.begin(), info.end()), kZcrcw);
+  ASSERT_EQ(peer.expect(kZrpos), 0);
+  peer.binary(kZdata, 0);
+  peer.packet({'a', 'b', 'c'}, kZcrce);
+  peer.binary(kZeof, 3);
+  peer.expect(kZrinit);
+  peer.hex(kZfin);
+  EXPECT_EQ(result.get(), kResultSuccess);
+  EXPECT_TRUE(std::filesystem::exists(root.path() / "down" / "escape.txt"));
+  EXPECT_FALSE(std::filesystem::exists(root.path() / "escape.txt"));
+}
+
+TEST(ZmodemReceiver, TwoAnnouncedFilesInOneSession) {
+  TempDir to;
+  ChannelPair pair;
+  RecordingReporter received;
+  auto result = std::async(std::launch::async, [&] { return receiveFiles(configFor(pair.b, received), to.str()); });
+  Peer peer(pair.a);
+  peer.hex(kZrqinit);
+  peer.expect(kZrinit);
+  for (int i = 0; i < 2; ++i) {
+    peer.binary(kZfile);
+    std::string info = std::string("f") + char('0' + i) + std::string("\0" "4 0 0 0 ", 9) + char('2' - i) +
+                       std::string(" 8 0", 4);
+    info.push_back(0);
+    peer.packet(std::vector<uint8_t>(info.begin(), info.end()), kZcrcw);
+    ASSERT_EQ(peer.expect(kZrpos), 0);
+    peer.binary(kZdata, 0);
+    peer.packet(std::vector<uint8_t>(4, static_cast<uint8_t>('A' + i)), kZcrce);
+    peer.binary(kZeof, 4);
+    ASSERT_GE(peer.expect(kZrinit), 0);
+  }
+  peer.hex(kZfin);
+  EXPECT_EQ(result.get(), kResultSuccess);
+  EXPECT_EQ(readFile(to.path() / "f0"), std::vector<uint8_t>(4, 'A'));
+  EXPECT_EQ(readFile(to.path() / "f1"), std::vector<uint8_t>(4, 'B'));
+}
+
+// Plays a receiver's start: ZRINIT with CRC-32, ZACK of ZSINIT, ZRPOS 0.
+void acceptOffer(Peer& peer) {
+  peer.expect(kZrqinit);
+  uint8_t caps[4] = {0, 0, 0, kCanFullDuplex | kCanCrc32};
+  FrameWriter w;
+  w.hexHeader(kZrinit, caps);
+  peer.raw({w.data(), w.data() + w.size()});
+  peer.expect(kZsinit);
+  peer.hex(kZack);
+  peer.expect(kZfile);
+  peer.hex(kZrpos, 0);
+}
+
+TEST(ZmodemSender, A2048ByteFileIsTwoZcrcqAnEmptyZcrceAndZeofAt2048) {
+  TempDir from;
+  writeFile(from.path() / "two.bin", randomBytes(2048, 7));
+  ChannelPair pair;
+  RecordingReporter sent;
+  auto result = std::async(std::launch::async, [&] {
+    return sendFile(configFor(pair.a, sent), (from.path() / "two.bin").string());
+  });
+  Peer peer(pair.b);
+  acceptOffer(peer);
+  peer.expect(kZdata);
+  peer.hex(kZack, 1024);
+  peer.hex(kZack, 2048);
+  EXPECT_EQ(peer.expect(kZeof), 2048);
+  peer.hex(kZrinit);
+  peer.expect(kZfin);
+  peer.hex(kZfin);
+  ASSERT_EQ(result.get(), kResultSuccess);
+  EXPECT_EQ(describeStream(pair.a.log), "ZRQINIT ZSINIT w1 ZFILE w28 ZDATA@0 q1024 q1024 e0 ZEOF@2048 ZFIN");
+  EXPECT_TRUE(sent.saw("  Send Sub Packet #1 (ZCRCQ)..."));
+  EXPECT_TRUE(sent.saw("  Send Sub Packet #2 (ZCRCQ)..."));
+  EXPECT_TRUE(sent.saw("  Send Sub Packet #3 (Last)..."));
+  // One write per header, per sub-packet and for the "OO".
+  EXPECT_EQ(pair.a.writes, 12);
+}
+
+// A scripted receiving peer that cancels in the middle of the data.
+TEST(ZmodemSender, PeerCancelWhileWaitingForZack) {
+  TempDir from;
+  writeFile(from.path() / "big", randomBytes(10000, 2));
+  ChannelPair pair;
+  RecordingReporter sent;
+  auto result = std::async(std::launch::async, [&] {
+    return sendFile(configFor(pair.a, sent), (from.path() / "big").string());
+  });
+  Peer peer(pair.b);
+  acceptOffer(peer);
+  peer.expect(kZdata);
+  peer.raw(std::vector<uint8_t>(8, kCan));
+  EXPECT_EQ(result.get(), kResultPeerAborted);
+  EXPECT_TRUE(sent.saw("  ZCAN received..."));
+}
+
+TEST(ZmodemSender, AReceiverThatTakesVariableHeadersGetsThem) {
+  TempDir from;
+  writeFile(from.path() / "v", randomBytes(10, 4));
+  ChannelPair pair;
+  RecordingReporter sent;
+  auto result = std::async(std::launch::async, [&] {
+    return sendFile(configFor(pair.a, sent), (from.path() / "v").string());
+  });
+  Peer peer(pair.b);
+  peer.expect(kZrqinit);
+  uint8_t caps[4] = {0, 0, kCanVariableHeaders, kCanFullDuplex | kCanCrc32};
+  FrameWriter w;
+  w.hexHeader(kZrinit, caps);
+  peer.raw({w.data(), w.data() + w.size()});
+  // The sender writes its ZSINIT (in the variable CRC-32 form, which the
+  // reader here does not take) before it reads the abort queued behind.
+  peer.hex(kZabort);
+  EXPECT_EQ(result.get(), kResultPeerAborted);
+  std::string log(pair.a.log.begin(), pair.a.log.end());
+  EXPECT_NE(log.find(std::string("*\x18" "c\x04\x02", 5)), std::string::npos);  // ZSINIT, length 4
+  EXPECT_NE(log.find("**\x18" "b0410"), std::string::npos);                   // the abort's ZCAN
+}
+
+TEST(ZmodemSender, ZrposDuringDataRewinds) {
+  TempDir from;
+  auto data = randomBytes(3000, 9);
+  writeFile(from.path() / "r", data);
+  ChannelPair pair;
+  RecordingReporter sent;
+  auto result = std::async(std::launch::async, [&] {
+    return sendFile(configFor(pair.a, sent), (from.path() / "r").string());
+  });
+  Peer peer(pair.b);
+  acceptOffer(peer);
+  peer.expect(kZdata);
+  peer.hex(kZack, 1024);
+  peer.hex(kZrpos, 512);  // as if the second block were lost
+  EXPECT_EQ(peer.expect(kZdata), 512);
+  peer.hex(kZack, 1536);
+  peer.hex(kZack, 2560);
+  EXPECT_EQ(peer.expect(kZeof), 3000);
+  peer.hex(kZrinit);
+  peer.expect(kZfin);
+  peer.hex(kZfin);
+  EXPECT_EQ(result.get(), kResultSuccess);
+  EXPECT_TRUE(sent.saw("  Retry at = 512..."));
+}
+
+}  // namespace
+}  // namespace kesta::zlink
+
+namespace kesta::zlink {
+namespace {
+
+using namespace test;
+
+std::vector<uint8_t> cans(size_t n) { return std::vector<uint8_t>(n, kCan); }
+
+std::vector<uint8_t> tailOf(const std::vector<uint8_t>& v, size_t n) {
+  return n <= v.size() ? std::vector<uint8_t>(v.end() - static_cast<long>(n), v.end()) : v;
+}
+
+TEST(ZmodemAbort, TelnetSendsTenCanAndCr) {
+  ChannelPair pair;
+  RecordingReporter reporter;
+  SessionConfig c;
+  c.channel = &pair.a;
+  c.reporter = &reporter;
+  c.timing = {10, 20};
+  c.telnet = true;
+  abortSession(c, true);
+  std::vector<uint8_t> expected = cans(10);
+  expected.push_back('\r');
+  EXPECT_EQ(pair.a.log, expected);
+  EXPECT_TRUE(reporter.saw("  Send ZABORT..."));
+}
+
+TEST(ZmodemAbort, SerialSenderTriesZcanTwiceThenTenCan) {
+  ChannelPair pair;
+  SessionConfig c;
+  c.channel = &pair.a;
+  c.timing = {10, 20};
+  abortSession(c, true);
+  // Two ZCAN frames (the CAN bytes after them read as a cancel).
+  EXPECT_EQ(describeStream(pair.a.log).substr(0, 12), "ZCAN ZCAN ?-");
+  std::vector<uint8_t> expected = {kXon};
+  auto ten = cans(10);
+  expected.insert(expected.end(), ten.begin(), ten.end());
+  EXPECT_EQ(tailOf(pair.a.log, 11), expected);
+}
+
+TEST(ZmodemAbort, SerialReceiverSendsZabortThenCanCrCan) {
+  ChannelPair pair;
+  SessionConfig c;
+  c.channel = &pair.a;
+  c.timing = {10, 20};
+  abortSession(c, false);
+  EXPECT_EQ(describeStream(pair.a.log).substr(0, 9), "ZABORT ?-");
+  std::vector<uint8_t> expected = cans(10);
+  expected.push_back('\r');
+  auto more = cans(10);
+  expected.insert(expected.end(), more.begin(), more.end());
+  EXPECT_EQ(tailOf(pair.a.log, 21), expected);
+}
+
+TEST(ZmodemAbort, SerialReceiverStopsOnZack) {
+  ChannelPair pair;
+  FrameWriter w;
+  const uint8_t zero[4] = {};
+  w.hexHeader(kZack, zero);
+  pair.b.write(w.data(), w.size());
+  SessionConfig c;
+  c.channel = &pair.a;
+  c.timing = {10, 20};
+  abortSession(c, false);
+  w.hexHeader(kZabort, zero);
+  EXPECT_EQ(pair.a.log, std::vector<uint8_t>(w.data(), w.data() + w.size()));
+}
+
+}  // namespace
+}  // namespace kesta::zlink

@@ -1,0 +1,167 @@
+#include "zlink/link.h"
+
+#include <chrono>
+#include <cstdio>
+
+namespace kesta::zlink {
+
+namespace {
+SilentReporter gSilent;
+}
+
+Link::Link(const SessionConfig& config)
+    : reader(*this), reporter(config.reporter ? *config.reporter : gSilent), channel(*config.channel), config(config) {}
+
+bool Link::stopped() const { return closed_ || (config.cancel && config.cancel->load()); }
+
+int Link::underflow() {
+  timedOut_ = false;
+  int waits = waitLimit_ > 0 ? waitLimit_ : config.timing.waits > 0 ? config.timing.waits : 1;
+  for (int i = 0; i < waits && !stopped(); ++i) {
+    int n = channel.readSome(input_, static_cast<int>(sizeof input_), config.timing.waitMs);
+    if (n > 0) {
+      setWindow(input_ + 1, input_ + n);
+      return input_[0];
+    }
+    if (n == ByteChannel::kClosed) closed_ = true;
+  }
+  timedOut_ = true;
+  return -1;
+}
+
+void Link::writeRaw(const uint8_t* data, size_t size) {
+  if (!channel.write(data, size)) closed_ = true;
+}
+
+void Link::sendHex(int type, const uint8_t data[4]) {
+  writer.hexHeader(type, data);
+  writeRaw(writer.data(), writer.size());
+}
+
+void Link::sendHexPosition(int type, long position) {
+  uint8_t data[4];
+  storePosition(data, position);
+  sendHex(type, data);
+}
+
+void Link::sendBinary(int type, const uint8_t data[4]) {
+  writer.binaryHeader(type, data);
+  writeRaw(writer.data(), writer.size());
+}
+
+void Link::sendSubPacket(const uint8_t* data, size_t size, uint8_t terminator) {
+  writer.subPacket(data, size, terminator);
+  writeRaw(writer.data(), writer.size());
+}
+
+int Link::receiveHeader() {
+  for (uint8_t& b : header_) b = 0;
+  return reader.receiveHeader(header_);
+}
+
+void Link::status(const char* format, ...) {
+  char text[512];
+  va_list args;
+  va_start(args, format);
+  std::vsnprintf(text, sizeof text, format, args);
+  va_end(args);
+  reporter.status(text);
+}
+
+void Link::badFrame(const char* prefix, int type, const char* suffix) {
+  status("%sFrame Type %d : %02x %02x %02x %02x%s", prefix, type, header_[0], header_[1], header_[2], header_[3],
+         suffix);
+}
+
+void Link::countError() {
+  ++options.consecutiveErrors;
+  ++options.totalErrors;
+  reporter.errors(options.consecutiveErrors, options.totalErrors);
+}
+
+void Link::resetErrors() {
+  options.consecutiveErrors = 0;
+  reporter.errors(options.consecutiveErrors, options.totalErrors);
+}
+
+void Link::setState(int state) {
+  if (config.state) config.state->store(state);
+}
+
+long Link::now() const {
+  if (config.clock) return config.clock();
+  using namespace std::chrono;
+  return static_cast<long>(duration_cast<seconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+void Link::markDataStart() {
+  if (options.dataStarted) return;
+  options.dataStarted = true;
+  options.dataStart = now();
+}
+
+void Link::reportProgress() {
+  long t = now();
+  long cps = options.bytesThisTransfer / (t - options.dataStart + 1);
+  reporter.packetLength(options.bytesThisTransfer);
+  reporter.subPacketLength(options.lastSubPacketLength);
+  reporter.cps(static_cast<int>(cps));
+  reporter.thisFileBytes(options.position);
+  reporter.allBytes(options.bytesDoneBefore + options.position);
+  reporter.fileMeter(options.fileSize, options.position);
+  reporter.totalMeter(options.totalBytes, options.bytesDoneBefore + options.position);
+  reporter.elapsed(t - options.sessionStart);
+  reporter.estimated(options.totalBytes / (cps + 1));
+  reporter.errors(options.consecutiveErrors, options.totalErrors);
+}
+
+void Link::abort(bool sending) {
+  static const uint8_t kCans[10] = {kCan, kCan, kCan, kCan, kCan, kCan, kCan, kCan, kCan, kCan};
+  static const uint8_t kCr = '\r';
+  static const uint8_t kZero[4] = {};
+  status("  Send ZABORT...");
+  if (config.telnet) {
+    writeRaw(kCans, sizeof kCans);
+    writeRaw(&kCr, 1);
+    return;
+  }
+  // The reply to an abort frame is awaited for a tenth of a time-out (14 s)
+  // only: the peer is often gone already.
+  waitLimit_ = config.timing.waits / 10 > 0 ? config.timing.waits / 10 : 1;
+  if (sending) {
+    for (int i = 0; i < 2 && !stopped(); ++i) {
+      sendHex(kZcan, kZero);
+      if (receiveHeader() == kZack) {
+        sendHex(kZcan, kZero);
+        break;
+      }
+    }
+    writeRaw(kCans, sizeof kCans);
+  } else {
+    sendHex(kZabort, kZero);
+    if (stopped() || receiveHeader() != kZack) {
+      writeRaw(kCans, sizeof kCans);
+      writeRaw(&kCr, 1);
+      writeRaw(kCans, sizeof kCans);
+    }
+  }
+  waitLimit_ = 0;
+}
+
+void Link::awaitOverAndOut() {
+  waitLimit_ = config.timing.waits / 140 > 0 ? config.timing.waits / 140 : 1;
+  int seen = 0;
+  for (int i = 0; i < 8 && seen < 2; ++i) {
+    int c = next();
+    if (c < 0) break;
+    seen = c == 'O' ? seen + 1 : 0;
+  }
+  waitLimit_ = 0;
+}
+
+void abortSession(const SessionConfig& config, bool sending) {
+  Link link(config);
+  link.abort(sending);
+}
+
+}  // namespace kesta::zlink

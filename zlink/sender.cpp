@@ -1,0 +1,286 @@
+// The sending session: one file, every sub-packet acknowledged.
+#include <cstdio>
+#include <memory>
+
+#include "zlink/file_info.h"
+#include "zlink/link.h"
+
+namespace kesta::zlink {
+
+namespace {
+
+struct FileCloser {
+  void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+bool isAbort(int type) { return type == kZabort || type == kZcan || type == kReadCancelled; }
+
+class Sender {
+ public:
+  Sender(const SessionConfig& config, const std::string& path) : link_(config), path_(path) {}
+  int run();
+
+ private:
+  int stoppedResult() const {
+    return link_.config.cancel && link_.config.cancel->load() ? kResultCancelled : kResultFailed;
+  }
+  bool tooManyErrors() const { return link_.options.consecutiveErrors > kMaxStartErrors; }
+  void sendZsinit();
+  void sendZfile();
+  int sendData();
+  int finish();
+  int closeSession();
+
+  Link link_;
+  std::string path_;
+  File file_;
+  uint8_t block_[kSubPacketLength];
+  int subPacketNumber_ = 0;
+  int silentWaits_ = 0;
+  long fileOffset_ = -1;  // where the file stands, -1 when unknown
+};
+
+void Sender::sendZsinit() {
+  uint8_t data[4] = {};
+  if (link_.writer.escapeControls) data[kZf0] = kWantsEscapedControls;
+  link_.status("  Sending ZSINIT...");
+  link_.sendBinary(kZsinit, data);
+  const uint8_t emptyAttention[1] = {0};
+  link_.sendSubPacket(emptyAttention, 1, kZcrcw);
+}
+
+void Sender::sendZfile() {
+  static const uint8_t kZero[4] = {};
+  link_.status("  Send ZFILE...");
+  std::vector<uint8_t> info = buildFileInfo(path_, link_.options.fileSize);
+  if (info.size() > kSubPacketLength) info.resize(kSubPacketLength);
+  link_.sendBinary(kZfile, kZero);
+  link_.sendSubPacket(info.data(), info.size(), kZcrcw);
+}
+
+int Sender::run() {
+  SessionOptions& o = link_.options;
+  o = SessionOptions{};
+  o.sessionStart = link_.now();
+  link_.setState(kStateIdle);
+  link_.status("  Initialize ZMODEM transmission...");
+  file_.reset(std::fopen(path_.c_str(), "rb"));
+  long size = -1;
+  if (file_ && std::fseek(file_.get(), 0, SEEK_END) == 0) size = std::ftell(file_.get());
+  // Positions on the line are 32 bits wide; larger files cannot be sent.
+  if (!file_ || size < 0 || size > 0x7FFFFFFFL) {
+    // Nothing can be sent: tell the waiting peer to give up.
+    link_.status("  ZMODEM error : unable to read file...");
+    link_.abort(true);
+    return kResultFileError;
+  }
+  o.fileSize = o.totalBytes = o.bytesRemaining = size;
+  o.filesRemaining = 1;
+  o.fileNumber = o.fileCount = 1;
+  link_.reporter.fileName(path_);
+  link_.reporter.fileSize(size);
+  link_.reporter.fileNumber(1, 1);
+  link_.reporter.totalSize(size);
+  link_.reporter.fileMeter(size, 0);
+  link_.reporter.totalMeter(size, 0);
+
+  // Step 1: ZRQINIT until the receiver answers with ZRINIT.
+  static const uint8_t kZero[4] = {};
+  link_.setState(kSendWaitZrinit);
+  link_.status("  Sending ZRQINIT...");
+  link_.sendHex(kZrqinit, kZero);
+  for (;;) {
+    int type = link_.receiveHeader();
+    if (type != kReadCancelled && link_.stopped()) return stoppedResult();
+    if (type == kZrinit) {
+      const uint8_t* h = link_.header();
+      o.receiverCapabilities = h[kZf0];
+      o.receiverBufferLength = h[0] | h[1] << 8;
+      link_.writer.variableHeaders = (h[kZf1] & kCanVariableHeaders) != 0;
+      link_.writer.crc32OnTransmit = (o.receiverCapabilities & kCanCrc32) != 0;
+      link_.writer.escapeControls = (o.receiverCapabilities & kWantsEscapedControls) != 0;
+      link_.reader.escapeControls = link_.writer.escapeControls;
+      link_.reader.variableHeaders = link_.writer.variableHeaders;
+      sendZsinit();
+      break;
+    }
+    if (isAbort(type)) {
+      link_.abort(true);
+      return kResultPeerAborted;
+    }
+    link_.status("  Bad ZRINIT...");
+    link_.badFrame("  ", type, "...");
+    link_.countError();
+    if (tooManyErrors()) return kResultFailed;
+    link_.status("  Resending ZRQINIT...");
+    link_.sendHex(kZrqinit, kZero);
+  }
+
+  // Step 2: ZACK of ZSINIT, then ZFILE until ZRPOS.
+  link_.setState(kSendAfterZsinit);
+  link_.resetErrors();
+  for (;;) {
+    int type = link_.receiveHeader();
+    if (type != kReadCancelled && link_.stopped()) return stoppedResult();
+    if (type == kZack) {
+      link_.status("  Receved ZACK...");
+      sendZfile();
+      link_.setState(kSendAfterZfile);
+      link_.resetErrors();
+      for (;;) {
+        type = link_.receiveHeader();
+        if (type != kReadCancelled && link_.stopped()) return stoppedResult();
+        if (type == kZrpos) break;
+        if (isAbort(type)) {
+          link_.abort(true);
+          return kResultPeerAborted;
+        }
+        link_.badFrame("  Bad ZRPOS -- ", type, "...");
+        link_.countError();
+        if (type == kZskip) {
+          // The receiver does not want the file: close the session politely.
+          int result = closeSession();
+          return result == kResultSuccess ? kResultFailed : result;
+        }
+        if (tooManyErrors()) return kResultFailed;
+        sendZfile();
+      }
+      break;
+    }
+    if (isAbort(type)) {
+      link_.abort(true);
+      return kResultPeerAborted;
+    }
+    link_.badFrame("  Bad ZACK -- ", type, "...");
+    link_.countError();
+    if (tooManyErrors()) return kResultFailed;
+    link_.discardInput();
+    link_.channel.discardOutput();
+    sendZsinit();
+  }
+  return sendData();
+}
+
+int Sender::sendData() {
+  SessionOptions& o = link_.options;
+  o.position = link_.headerPosition();
+  link_.markDataStart();
+  for (;;) {
+    // A ZDATA header at the position, then blocks until the end of the file.
+    link_.setState(kSendData);
+    uint8_t data[4];
+    storePosition(data, o.position);
+    link_.sendBinary(kZdata, data);
+    bool restart = false;
+    while (!restart) {
+      size_t n = 0;
+      // Seek only when the file is elsewhere, so that its buffer is kept.
+      if (o.position == fileOffset_ || std::fseek(file_.get(), o.position, SEEK_SET) == 0)
+        n = std::fread(block_, 1, sizeof block_, file_.get());
+      fileOffset_ = n == sizeof block_ ? o.position + static_cast<long>(n) : -1;
+      if (n < sizeof block_ && std::ferror(file_.get())) {
+        link_.status("  ZMODEM error : unable to read file...");
+        link_.abort(true);
+        return kResultFileError;
+      }
+      ++subPacketNumber_;
+      o.lastSubPacketLength = static_cast<int>(n);
+      o.bytesThisTransfer += static_cast<long>(n);
+      o.position += static_cast<long>(n);
+      if (n < sizeof block_) {
+        link_.sendSubPacket(block_, n, kZcrce);
+        link_.status("  Send Sub Packet #%d (Last)...", subPacketNumber_);
+        link_.reportProgress();
+        return finish();
+      }
+      link_.sendSubPacket(block_, n, kZcrcq);
+      link_.status("  Send Sub Packet #%d (ZCRCQ)...", subPacketNumber_);
+      link_.reportProgress();
+      // Every sub-packet waits for its acknowledgement.
+      for (;;) {
+        int type = link_.receiveHeader();
+        if (type != kReadCancelled && link_.stopped()) return stoppedResult();
+        if (type == kZack) {
+          silentWaits_ = 0;
+          link_.resetErrors();
+          break;
+        }
+        if (type == kZrpos) {
+          o.position = link_.headerPosition();
+          link_.status("  Retry at = %ld...", o.position);
+          link_.countError();
+          restart = true;
+          break;
+        }
+        if (isAbort(type)) {
+          link_.status("  ZCAN received...");
+          return kResultPeerAborted;
+        }
+        link_.status("  Unexpected Header (%d)...", type);
+        if (type >= 0) continue;
+        // A lost or garbled reply: announce the position again; a receiver
+        // that missed data answers with ZRPOS.
+        link_.countError();
+        if (link_.lastReadTimedOut() && ++silentWaits_ > kMaxSilentWaits) return kResultFailed;
+        restart = true;
+        break;
+      }
+    }
+  }
+}
+
+int Sender::finish() {
+  SessionOptions& o = link_.options;
+  for (;;) {
+    link_.status("  Send ZEOF...");
+    uint8_t data[4];
+    storePosition(data, o.position);
+    link_.sendBinary(kZeof, data);
+    link_.setState(kSendAfterZeof);
+    int type;
+    do {
+      type = link_.receiveHeader();
+      if (type != kReadCancelled && link_.stopped()) return stoppedResult();
+    } while (type >= 0 && type != kZrinit && type != kZskip && type != kZrpos && !isAbort(type));
+    if (type == kZrinit || type == kZskip) break;
+    if (type == kZrpos) {
+      link_.status("  Rewind data packet...");
+      o.position = link_.headerPosition();
+      return sendData();
+    }
+    if (isAbort(type)) {
+      link_.abort(true);
+      return kResultPeerAborted;
+    }
+    // Silence or a garbled reply: the ZEOF may have been lost.
+    link_.countError();
+    if (link_.lastReadTimedOut() && ++silentWaits_ > kMaxSilentWaits) return kResultFailed;
+  }
+  link_.status("  Received final ZRINIT...");
+  return closeSession();
+}
+
+int Sender::closeSession() {
+  static const uint8_t kZero[4] = {};
+  link_.status("  Send ZFIN...");
+  link_.sendHex(kZfin, kZero);
+  link_.setState(kSendAfterZfin);
+  int type = link_.receiveHeader();
+  link_.status(type == kZfin ? "  Received ZFIN..." : "  Received Non ZFIN...");
+  link_.status("  Send OO(over and out)...");
+  static const uint8_t kOverAndOut[2] = {'O', 'O'};
+  link_.writeRaw(kOverAndOut, sizeof kOverAndOut);
+  link_.discardInput();
+  link_.status("  End of Send ZMODEM Session...");
+  return kResultSuccess;
+}
+
+}  // namespace
+
+int sendFile(const SessionConfig& config, const std::string& path) {
+  Sender sender(config, path);
+  return sender.run();
+}
+
+}  // namespace kesta::zlink
