@@ -76,13 +76,17 @@ std::vector<uint8_t> twoByteRun(uint8_t lead, int firstSecond, int count) {
   return out;
 }
 
-// One line per row of the sheet: a label in the Roman face, then samples.
+// One line per row of the sheet: a label in the Roman face, then a sample
+// text, or a run of one font's glyphs by number.
 InkBitmap reviewSheet(const Faces& faces) {
   const FontHeader* roman = &faces.headers[6];
   struct Line {
     std::string label;
     TextFonts fonts;
     std::vector<uint8_t> text;
+    const FontHeader* glyphFont = nullptr;  // when set: glyphs first..first+count-1 of this font
+    int first = 0;
+    int count = 0;
   };
   std::vector<Line> lines;
   const char* hangulSample = "다람쥐 헌 쳇바퀴에 타고파. 뷁 쀍 닭 흙 값 읊 꽃 햏 힣 ㄱ ㅎ ㅏ";
@@ -91,37 +95,37 @@ InkBitmap reviewSheet(const Faces& faces) {
     lines.push_back({faces.headers[f].faceName, textFonts(faces, &faces.headers[f], roman), utf8(hangulSample)});
     lines.push_back({"", textFonts(faces, &faces.headers[f], roman), utf8(hangulSample2)});
   }
+  const TextFonts plain = textFonts(faces, &faces.headers[1], roman);
   for (int f = 6; f <= 9; ++f) {
     const TextFonts t = textFonts(faces, &faces.headers[1], &faces.headers[f]);
     lines.push_back({faces.headers[f].faceName, t, utf8("The quick brown fox jumps over the lazy dog. 0123456789 !?&@#")});
-    std::vector<uint8_t> high;
-    for (int b = 0x80; b < 0x100; ++b) high.push_back(static_cast<uint8_t>(b));
-    lines.push_back({"", t, std::vector<uint8_t>(high.begin(), high.begin() + 64)});
-    lines.push_back({"", t, std::vector<uint8_t>(high.begin() + 64, high.end())});
+    lines.push_back({"", t, {}, &faces.headers[f], 0x80, 64});
+    lines.push_back({"", t, {}, &faces.headers[f], 0xC0, 64});
   }
-  const TextFonts symbols = textFonts(faces, &faces.headers[1], roman);
-  lines.push_back({"KSSpecial", symbols, twoByteRun(0xD4, 0x80, 64)});
-  lines.push_back({"", symbols, twoByteRun(0xD4, 0xC0, 64)});
-  TextFonts vaskelo = symbols;
-  vaskelo.special = &faces.headers[5];
-  lines.push_back({"VaskeloSpecial", vaskelo, twoByteRun(0xD4, 0x80, 64)});
-  lines.push_back({"", vaskelo, twoByteRun(0xD4, 0xC0, 64)});
-  lines.push_back({"KSSMSpecial", symbols, twoByteRun(0xD9, 0x31, 64)});
-  lines.push_back({"", symbols, twoByteRun(0xDC, 0x91, 64)});
-  lines.push_back({"", symbols, twoByteRun(0xDD, 0xA1, 64)});
-  lines.push_back({"HANJA.FNT", symbols, twoByteRun(0xE0, 0x31, 64)});
+  for (int f : {4, 5}) {
+    lines.push_back({faces.headers[f].faceName, plain, {}, &faces.headers[f], 0, 64});
+    lines.push_back({"", plain, {}, &faces.headers[f], 64, 64});
+  }
+  lines.push_back({"KSSMSpecial", plain, twoByteRun(0xD9, 0x31, 64)});
+  lines.push_back({"", plain, twoByteRun(0xDC, 0x91, 64)});
+  lines.push_back({"", plain, twoByteRun(0xDD, 0xA1, 64)});
+  lines.push_back({"HANJA.FNT", plain, twoByteRun(0xE0, 0x31, 64)});
   lines.push_back({"", textFonts(faces, &faces.headers[0], roman), utf8("한글 Hangul 漢字 韓國語 ★☆○● ①②③ αβγ ㈜")});
 
   const int labelWidth = 21 * 8;
   const int lineHeight = 18;
   int width = 0;
-  for (const Line& l : lines) width = std::max(width, labelWidth + fonts::textWidth(l.text, l.fonts));
+  for (const Line& l : lines) {
+    const int w = l.glyphFont != nullptr ? l.count * l.glyphFont->cellWidth : fonts::textWidth(l.text, l.fonts);
+    width = std::max(width, labelWidth + w);
+  }
   InkBitmap sheet(width + 8, static_cast<int>(lines.size()) * lineHeight + 4);
   int y = 2;
   for (const Line& l : lines) {
     const std::vector<uint8_t> label(l.label.begin(), l.label.end());
-    fonts::drawText(sheet, 4, y, label, symbols);
-    fonts::drawText(sheet, 4 + labelWidth, y, l.text, l.fonts);
+    fonts::drawText(sheet, 4, y, label, plain);
+    if (l.glyphFont != nullptr) fonts::drawGlyphRun(sheet, 4 + labelWidth, y, *l.glyphFont, l.first, l.count);
+    else fonts::drawText(sheet, 4 + labelWidth, y, l.text, l.fonts);
     y += lineHeight;
   }
   return sheet;

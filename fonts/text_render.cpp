@@ -65,6 +65,12 @@ int walk(std::span<const uint8_t> text, const TextFonts& fonts, Draw draw) {
 
 }  // namespace
 
+int drawGlyphRun(InkBitmap& target, int x, int y, const FontHeader& font, int first, int count) {
+  const int total = font.kind == kKindHangul ? setGlyphCount(font) : glyphCountOfKind(font.kind);
+  for (int g = first; g < first + count; ++g, x += font.cellWidth) drawGlyph(target, x, y, &font, g, total);
+  return x;
+}
+
 int kssmGlyphIndex(uint8_t lead, uint8_t second) {
   const int offset = secondByteOffset(second);
   if (lead < 0xD9 || lead > 0xDE || offset < 0) return -1;

@@ -33,6 +33,10 @@ int textWidth(std::span<const uint8_t> text, const TextFonts& fonts);
 // Draws the string with its top-left corner at (x, y); returns the x after it.
 int drawText(InkBitmap& target, int x, int y, std::span<const uint8_t> text, const TextFonts& fonts);
 
+// Draws glyphs first..first+count-1 of one font side by side (for showing a
+// whole block, such as an English font's upper half); returns the x after them.
+int drawGlyphRun(InkBitmap& target, int x, int y, const FontHeader& font, int first, int count);
+
 // Glyph numbers of the two-byte classes; -1 when the second byte is out of range.
 int kssmGlyphIndex(uint8_t lead, uint8_t second);
 int hanjaGlyphIndex(uint8_t lead, uint8_t second);

@@ -111,9 +111,10 @@ def bdf(path):
 
 # ---------------------------------------------------------------- TrueType via FreeType
 
-def truetype_syllables(path, cell=16):
+def truetype_syllables(path, cell=16, outliers=0.0):
     """All 11,172 syllables at the largest pixel size at which the common box
-    of the syllables fits the cell."""
+    of the syllables fits the cell; with `outliers` > 0 that share of the
+    syllables may reach past the box on each side (and is clipped)."""
     import freetype
     face = freetype.Face(path)
     chars = [chr(0xAC00 + i) for i in range(11172)]
@@ -127,9 +128,15 @@ def truetype_syllables(path, cell=16):
         return shots
 
     def box(shots):
+        """The box that holds all but `outliers` of the syllables on each side."""
         drawn = [(l, t, r) for l, t, r in shots if r.size]
-        return (min(l for l, t, r in drawn), max(l + r.shape[1] for l, t, r in drawn),
-                max(t for l, t, r in drawn), min(t - r.shape[0] for l, t, r in drawn))
+        lefts = np.array([l for l, t, r in drawn])
+        rights = np.array([l + r.shape[1] for l, t, r in drawn])
+        tops = np.array([t for l, t, r in drawn])
+        bottoms = np.array([t - r.shape[0] for l, t, r in drawn])
+        q = 100 * outliers
+        return (int(np.floor(np.percentile(lefts, q))), int(np.ceil(np.percentile(rights, 100 - q))),
+                int(np.ceil(np.percentile(tops, 100 - q))), int(np.floor(np.percentile(bottoms, q))))
 
     for size in range(cell + 6, cell - 8, -1):
         shots = render(size, chars)
