@@ -177,6 +177,32 @@ TEST_F(Quilf32Test, FontListRoundTripsThroughTheWindowsDirectory) {
   EXPECT_TRUE(moduleLoaded("testfont.dll"));
 }
 
+// A second copy of the library attaches afresh: it starts with the built-in
+// fonts and registers the modules QUILF32.CFG lists.
+TEST_F(Quilf32Test, ProcessAttachReadsTheFontList) {
+  char self[MAX_PATH];
+  DWORD n = GetModuleFileNameA(GetModuleHandleA("QUILF32.DLL"), self, MAX_PATH);
+  ASSERT_GT(n, 0u);
+  std::string copy = std::string(self, n);
+  copy = copy.substr(0, copy.find_last_of('\\') + 1) + "quilf32_attach.dll";
+  ASSERT_TRUE(CopyFileA(self, copy.c_str(), FALSE));
+  writeFile(fontListPath(), kesta::fonts::buildFontList({"testfont.dll", "nosuchfont.dll"}));
+
+  HMODULE second = LoadLibraryA(copy.c_str());
+  ASSERT_NE(second, nullptr);
+  using EnumFn = int(WINAPI*)(void*, QuilFontEnumProc, LPARAM, void*);
+  auto enumFonts = reinterpret_cast<EnumFn>(reinterpret_cast<void*>(GetProcAddress(second, MAKEINTRESOURCEA(6))));
+  ASSERT_NE(enumFonts, nullptr);
+  int count = 0;
+  enumFonts(&count, countEntry, 0, nullptr);
+  EXPECT_EQ(count, 12);  // eleven built-in fonts and testfont.dll
+  EXPECT_TRUE(moduleLoaded("testfont.dll"));
+  EXPECT_EQ(lastIndex(), 10);  // each copy of the library has its own store
+  FreeLibrary(second);  // detach releases the module again
+  EXPECT_FALSE(moduleLoaded("testfont.dll"));
+  DeleteFileA(copy.c_str());
+}
+
 TEST_F(Quilf32Test, FontListWithWrongHeaderOrNoRecordsRegistersNothing) {
   writeFile(fontListPath(), kesta::fonts::buildFontList({}));
   ReadFontLists();
