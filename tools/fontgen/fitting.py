@@ -32,6 +32,8 @@ def fit_pieces(refs, shares=(0.5, 0.7, 0.9)):
     best = None
     for share in shares:
         glyphs = _fit_from(refs, share)
+        glyphs = _move_initial_ink_out_of_vowels(glyphs, refs)
+        glyphs = _move_vowel_ink_out_of_initials(glyphs, refs)
         glyphs = _separate_duplicates(_fill_blank_initials(_complete_letters(glyphs), refs), refs)
         figures = measure(glyphs, refs)
         score = (figures["duplicates"] == 0, figures["blank"] == 0, figures["agreement"])
@@ -173,4 +175,73 @@ def _fill_blank_initials(glyphs, refs, vowel_share=0.9):
         always = composed[users].all(axis=0)
         vowelish = freq[group[users]].mean(axis=0) >= vowel_share
         g[piece] |= always & ~vowelish
+    # A vowel left blank gets the pixels all its syllables show that most
+    # syllables with that vowel show.
+    first = C.INITIAL_SETS * C.INITIALS
+    for piece in range(first, first + C.MEDIAL_SETS * C.MEDIALS):
+        users = np.nonzero(pieces[:, 1] == piece)[0]
+        if len(users) == 0 or g[piece].any():
+            continue
+        always = composed[users].all(axis=0)
+        g[piece] |= always & (freq[group[users]].mean(axis=0) >= 0.5)
+    return g.reshape(glyphs.shape)
+
+
+def _move_initial_ink_out_of_vowels(glyphs, refs, vowel_share=0.9):
+    """Moves a vowel piece's pixel into the initials it is drawn with, when
+    that changes no composed syllable (every syllable of each of those
+    initials shows the pixel already) and the pixel is not the vowel's own
+    (not inked in nearly all syllables with this vowel). A vowel drawn alone
+    then shows no strokes of ㄱ or ㅋ, whose vowel sets it shares."""
+    pieces = C.syllable_pieces()
+    n = refs.shape[0]
+    flat = refs.reshape(n, -1)
+    g = glyphs.reshape(C.GLYPHS, -1).copy()
+    medial_letter = np.arange(n) // 28 % 21
+    has_final = np.arange(n) % 28 != 0
+    first, sets, letters = C.INITIAL_SETS * C.INITIALS, C.MEDIAL_SETS, C.MEDIALS
+    for piece in range(first, first + sets * letters):
+        users = np.nonzero(pieces[:, 1] == piece)[0]
+        if len(users) == 0:
+            continue
+        letter = (piece - first) % letters
+        same_vowel = (medial_letter == letter) & (has_final == has_final[users[0]])
+        vowelish = flat[same_vowel].mean(axis=0) >= vowel_share
+        composed = C.compose(g.reshape(glyphs.shape), pieces).reshape(n, -1)
+        initials = np.unique(pieces[users, 0])
+        movable = g[piece] & ~vowelish
+        for initial in initials:
+            movable &= composed[pieces[:, 0] == initial].all(axis=0)
+        if movable.any():
+            g[initials] |= movable
+            g[piece] &= ~movable
+    return g.reshape(glyphs.shape)
+
+
+def _move_vowel_ink_out_of_initials(glyphs, refs, vowel_share=0.9):
+    """The converse: an initial's pixel that is the vowel's own for every
+    vowel it is drawn with moves into those vowel pieces, when no composed
+    syllable changes. An initial drawn alone then shows no vowel stroke."""
+    pieces = C.syllable_pieces()
+    n = refs.shape[0]
+    flat = refs.reshape(n, -1)
+    g = glyphs.reshape(C.GLYPHS, -1).copy()
+    medial_letter = np.arange(n) // 28 % 21
+    has_final = np.arange(n) % 28 != 0
+    for piece in range(C.INITIAL_SETS * C.INITIALS):
+        users = np.nonzero(pieces[:, 0] == piece)[0]
+        if len(users) == 0:
+            continue
+        composed = C.compose(g.reshape(glyphs.shape), pieces).reshape(n, -1)
+        movable = g[piece].copy()
+        medials = np.unique(pieces[users, 1])
+        for medial in medials:
+            medial_users = np.nonzero(pieces[:, 1] == medial)[0]
+            letter = medial_letter[medial_users[0]]
+            same_vowel = (medial_letter == letter) & (has_final == has_final[medial_users[0]])
+            movable &= flat[same_vowel].mean(axis=0) >= vowel_share
+            movable &= composed[medial_users].all(axis=0)
+        if movable.any():
+            g[medials] |= movable
+            g[piece] &= ~movable
     return g.reshape(glyphs.shape)
