@@ -8,19 +8,45 @@ function(kesta_core_library name)
   set_property(GLOBAL APPEND PROPERTY KESTA_CORE_LIBRARIES ${name})
 endfunction()
 
-# kesta_windows_dll(NAME DEF file.def SOURCES ... [LIBS ...]): a Windows DLL
-# whose exports and ordinals come from the .def file. The .def names the
-# functions undecorated; on win32 the linker matches them to the __stdcall
-# (name@N) symbols and exports them undecorated.
+# kesta_windows_dll(NAME DEF file.def SOURCES ... [LIBS ...]
+#                   [STDCALL_BYTES Fn=bytes ...]): a Windows DLL whose exports
+# and ordinals come from the .def file, which names the functions undecorated.
+# On win32 the linker exports __stdcall functions (Fn@N) undecorated
+# (--kill-at); STDCALL_BYTES gives each one's argument bytes so that the
+# import library keeps the decorated names that 32-bit callers link against.
 function(kesta_windows_dll name)
-  cmake_parse_arguments(A "" "DEF;OUTPUT_NAME" "SOURCES;LIBS" ${ARGN})
-  add_library(${name} SHARED ${A_SOURCES} ${A_DEF})
+  cmake_parse_arguments(A "" "DEF;OUTPUT_NAME" "SOURCES;LIBS;STDCALL_BYTES" ${ARGN})
+  set(def ${A_DEF})
+  set(x86 OFF)
+  if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
+    set(x86 ON)
+  endif()
+  if(x86 AND A_STDCALL_BYTES)
+    file(READ ${A_DEF} def_text)
+    foreach(entry IN LISTS A_STDCALL_BYTES)
+      string(REPLACE "=" ";" pair ${entry})
+      list(GET pair 0 fn)
+      list(GET pair 1 bytes)
+      string(REGEX REPLACE "([ \t])${fn}([ \t\r\n])" "\\1${fn}@${bytes}\\2" def_text "${def_text}")
+    endforeach()
+    set(def ${CMAKE_CURRENT_BINARY_DIR}/${name}_x86.def)
+    file(WRITE ${def} "${def_text}")
+  endif()
+  add_library(${name} SHARED ${A_SOURCES} ${def})
   set_target_properties(${name} PROPERTIES PREFIX "" SUFFIX ".dll")
   if(A_OUTPUT_NAME)
     set_target_properties(${name} PROPERTIES OUTPUT_NAME ${A_OUTPUT_NAME})
   endif()
-  if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
+  if(x86)
     target_link_options(${name} PRIVATE -Wl,--enable-stdcall-fixup -Wl,--kill-at)
+    if(A_STDCALL_BYTES)
+      # The linker's import library loses the decorations with --kill-at;
+      # dlltool -k keeps them for linking and imports the undecorated names.
+      find_program(KESTA_DLLTOOL NAMES ${KESTA_MINGW_PREFIX}-dlltool REQUIRED)
+      add_custom_command(TARGET ${name} POST_BUILD
+        COMMAND ${KESTA_DLLTOOL} -k -d ${def} -D $<TARGET_FILE_NAME:${name}> -l $<TARGET_LINKER_FILE:${name}>
+        VERBATIM)
+    endif()
   endif()
   if(A_LIBS)
     target_link_libraries(${name} PRIVATE ${A_LIBS})
