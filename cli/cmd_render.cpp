@@ -10,6 +10,7 @@
 #include "fonts/glyphs/glyph_blocks.h"
 #include "fonts/png_writer.h"
 #include "fonts/text_render.h"
+#include "xlat/xlat.h"
 
 namespace kesta::cli {
 namespace {
@@ -19,7 +20,7 @@ using fonts::InkBitmap;
 using fonts::TextFonts;
 
 const char kHelp[] =
-    "usage: kesta-cli render --face NAME [--english FACE] [--code 1] [--scale K] TEXT -o FILE.png\n"
+    "usage: kesta-cli render --face NAME [--english FACE] [--code N] [--scale K] TEXT -o FILE.png\n"
     "       kesta-cli render --sheet [--scale K] -o FILE.png\n"
     "Draws TEXT with the built-in fonts, black on white, one pixel per pixel\n"
     "(times --scale), and writes a PNG.\n"
@@ -27,7 +28,7 @@ const char kHelp[] =
     "                  InternalSammool (any case)\n"
     "  --english FACE  English face: InternalRoman (default), InternalMokraRoman,\n"
     "                  InternalMokraGothic, InternalET4000\n"
-    "  --code 1        TEXT is in the combination code (two-byte johab) already;\n"
+    "  --code N        TEXT is in Hangul code type N (1-8; 1 is the combination code);\n"
     "                  without it TEXT is UTF-8: ASCII, Hangul, KS X 1001 symbols, Hanja\n"
     "  --scale K       each pixel as K x K pixels (1-16, default 1)\n"
     "  --sheet         a review sheet of every built-in face instead of TEXT\n"
@@ -140,7 +141,7 @@ int runRender(int argc, char** argv) {
   }
   long scale = 1;
   long code = 0;
-  if (!args.intValue("--scale", 1, 16, &scale) || !args.intValue("--code", 1, 1, &code))
+  if (!args.intValue("--scale", 1, 16, &scale) || !args.intValue("--code", 1, 8, &code))
     return usageError("render", args.error());
   const auto output = args.value("-o");
   if (!output || output->empty()) return usageError("render", "-o FILE.png is required");
@@ -160,8 +161,11 @@ int runRender(int argc, char** argv) {
     if (english == nullptr) return usageError("render", "no built-in English face " + *args.value("--english"));
     const std::string& text = args.positional()[0];
     std::vector<uint8_t> bytes;
-    if (code == 1) {
-      bytes.assign(text.begin(), text.end());
+    if (code != 0) {
+      xlat::Code from;
+      xlat::codeForType(static_cast<int>(code), &from);
+      const std::string johab = xlat::convert(from, xlat::Code::Johab, text);
+      bytes.assign(johab.begin(), johab.end());
     } else {
       std::string error;
       if (!fonts::utf8ToCombination(text, bytes, error)) return usageError("render", error);

@@ -1,4 +1,5 @@
 #include "fonts/text_render.h"
+#include "xlat/xlat.h"
 
 #include <cstdio>
 
@@ -113,25 +114,9 @@ int drawText(InkBitmap& target, int x0, int y, std::span<const uint8_t> text, co
 
 namespace {
 
-// Compatibility jamo U+3131-U+314E: initial and final positions (0 = none).
-constexpr uint8_t kJamoInitial[30] = {1, 2, 0, 3, 0, 0, 4, 5, 6, 0, 0, 0, 0, 0, 0,
-                                      0, 7, 8, 9, 0, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19};
-constexpr uint8_t kJamoFinal[30] = {1, 2, 3, 4, 5, 6, 7, 0, 8, 9, 10, 11, 12, 13, 14,
-                                    15, 16, 17, 0, 18, 19, 20, 21, 22, 0, 23, 24, 25, 26, 27};
-
 void push16(std::vector<uint8_t>& out, uint16_t code) {
   out.push_back(static_cast<uint8_t>(code >> 8));
   out.push_back(static_cast<uint8_t>(code));
-}
-
-// Johab bytes of KS X 1001 row/column (1-based) in a two-row-per-lead area.
-void pushKsPair(std::vector<uint8_t>& out, int leadBase, int rowInArea, int col) {
-  const int lead = leadBase + rowInArea / 2;
-  int second;
-  if (rowInArea % 2 == 0) second = col <= 78 ? 0x30 + col : 0x90 + col - 78;
-  else second = 0xA0 + col;
-  out.push_back(static_cast<uint8_t>(lead));
-  out.push_back(static_cast<uint8_t>(second));
 }
 
 bool decodeUtf8(std::string_view s, size_t& i, uint32_t& cp) {
@@ -159,35 +144,21 @@ bool utf8ToCombination(std::string_view utf8, std::vector<uint8_t>& out, std::st
       error = "the text is not valid UTF-8 at byte " + std::to_string(at);
       return false;
     }
-    if (cp >= 1 && cp < 0x80) {
-      out.push_back(static_cast<uint8_t>(cp));
-    } else if (cp >= 0xAC00 && cp <= 0xD7A3) {
-      push16(out, hangul::syllableCodeOfUnicodeIndex(static_cast<int>(cp - 0xAC00)));
-    } else if (cp >= 0x3131 && cp <= 0x314E) {
-      const int j = static_cast<int>(cp - 0x3131);
-      push16(out, kJamoInitial[j] != 0 ? hangul::syllableCode(kJamoInitial[j], 0, 0)
-                                       : hangul::syllableCode(0, 0, kJamoFinal[j]));
-    } else if (cp >= 0x314F && cp <= 0x3163) {
-      push16(out, hangul::syllableCode(0, static_cast<int>(cp - 0x314F) + 1, 0));
-    } else {
-      bool found = false;
-      for (int k = 0; k < glyphs::kKsSymbolCount && !found; ++k)
-        if (glyphs::kKsSymbolUnicode[k] == cp) {
-          pushKsPair(out, 0xD9, k / 94, k % 94 + 1);
-          found = true;
-        }
-      for (int k = 0; k < glyphs::kHanjaCount && !found; ++k)
-        if (glyphs::kKsHanjaUnicode[k] == cp) {
-          pushKsPair(out, 0xE0, k / 94, k % 94 + 1);
-          found = true;
-        }
-      if (!found) {
-        char name[16];
-        std::snprintf(name, sizeof name, "U+%04X", static_cast<unsigned>(cp));
-        error = std::string("no built-in glyph for ") + name;
-        return false;
-      }
+    if (cp == 0) {
+      error = "the text holds a NUL at byte " + std::to_string(at);
+      return false;
     }
+    // Hangul, compatibility jamo, KS X 1001 symbols and Hanja all have a
+    // combination code; anything else has no built-in glyph.
+    const uint16_t code = cp < 0x80 ? static_cast<uint16_t>(cp) : xlat::unicodeToJohab(cp);
+    if (code == 0) {
+      char name[16];
+      std::snprintf(name, sizeof name, "U+%04X", static_cast<unsigned>(cp));
+      error = std::string("no built-in glyph for ") + name;
+      return false;
+    }
+    if (code < 0x80) out.push_back(static_cast<uint8_t>(code));
+    else push16(out, code);
   }
   return true;
 }

@@ -27,9 +27,4 @@ extern const uint8_t kGlyphsKssmSpecial[kKssmBlockBytes];
 
 extern const uint8_t kHanjaGlyphs[kHanjaBytes];
 
-// Unicode of KS X 1001 rows 1-12 (symbols) and of the Hanja in KS order; 0 where unassigned.
-inline constexpr int kKsSymbolCount = 12 * 94;
-extern const uint16_t kKsSymbolUnicode[kKsSymbolCount];
-extern const uint16_t kKsHanjaUnicode[kHanjaCount];
-
 }  // namespace kesta::fonts::glyphs
