@@ -173,9 +173,9 @@ INT_PTR CALLBACK progressDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
           startSession(dialog);
           return TRUE;
         case kCommandSessionEnded:
-          // Enter in the dialog sends the same command: only a finished
-          // session closes the dialog with it.
-          if (lib.running.load()) return TRUE;
+          // Enter in the dialog sends the same command: only a session
+          // that started and finished closes the dialog with it.
+          if (!lib.session.thread || lib.running.load()) return TRUE;
           if (gRun && gRun->reporter) gRun->reporter->apply(lib.fileMeter, lib.totalMeter);
           KillTimer(dialog, kElapsedTimer);
           EndDialog(dialog, 1);
