@@ -134,6 +134,14 @@ BOOL CALLBACK findMeters(HWND child, LPARAM p) {
   return TRUE;
 }
 
+BOOL CALLBACK findDialog(HWND w, LPARAM p) {
+  char title[64] = {};
+  GetWindowTextA(w, title, sizeof title);
+  if (std::string(title) != "Zmodem for Kesta Kesta") return TRUE;
+  *reinterpret_cast<HWND*>(p) = w;
+  return FALSE;
+}
+
 // A session without a connection cannot start: the dialog says so and
 // stays open, Enter does not close it, Cancel does with 0.
 TEST(Zlink32Dialog, SessionWithoutConnectionWaitsForCancel) {
@@ -145,16 +153,7 @@ TEST(Zlink32Dialog, SessionWithoutConnectionWaitsForCancel) {
     for (int i = 0; i < 1000 && !seen.found; ++i) {
       Sleep(10);
       HWND d = nullptr;
-      EnumThreadWindows(
-          self,
-          [](HWND w, LPARAM p) -> BOOL {
-            char title[64] = {};
-            GetWindowTextA(w, title, sizeof title);
-            if (std::string(title) != "Zmodem for Kesta Kesta") return TRUE;
-            *reinterpret_cast<HWND*>(p) = w;
-            return FALSE;
-          },
-          reinterpret_cast<LPARAM>(&d));
+      EnumThreadWindows(self, findDialog, reinterpret_cast<LPARAM>(&d));
       if (!d) continue;
       char text[128] = {};
       GetDlgItemTextA(d, 1008, text, sizeof text);
