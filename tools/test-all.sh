@@ -62,7 +62,11 @@ run_ctest() {  # run_ctest PRESET [ctest args]: runs and adds up its counts
     total=$(sed -E 's/.*failed out of ([0-9]+).*/\1/' <<<"$line")
     passed=$((passed + total - bad))
     failed=$((failed + bad))
-    [ "$bad" -gt 0 ] && { failures+=("tests $preset"); sed -n '/The following tests FAILED/,$p' "$log"; }
+    if [ "$bad" -gt 0 ]; then
+      failures+=("tests $preset")
+      # What the failing tests printed (ctest --output-on-failure), without the passes.
+      grep -vE 'Test +#[0-9]+: .* Passed|^ *Start +[0-9]+:' "$log" | head -n 400
+    fi
   elif ! grep -q 'No tests were found' "$log"; then
     failed=$((failed + 1)); failures+=("ctest $preset")
     tail -n 40 "$log"

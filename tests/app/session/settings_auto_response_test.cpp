@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -19,8 +20,8 @@ namespace fs = std::filesystem;
 
 struct HomeDirectory {
   HomeDirectory() {
-    root = fs::temp_directory_path() / ("kesta-aut-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                                        "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    // Short: the program keeps a home directory of at most 79 bytes.
+    root = fs::temp_directory_path() / ("kaut" + std::to_string(std::random_device{}() % 1000000));
     fs::remove_all(root);
     fs::create_directories(root / "env");
   }
