@@ -72,6 +72,8 @@ void freeRecord(HRegistration* r, bool destroyMenuBitmaps) {
   for (FontSlot* s : {&r->hangul, &r->english, &r->special, &r->kssm})
     if (s->cellBitmap != nullptr) DeleteObject(s->cellBitmap);
   if (r->hanjaBitmap != nullptr) DeleteObject(r->hanjaBitmap);
+  if (r->memoryDC != nullptr) DeleteDC(r->memoryDC);
+  if (r->staging != nullptr) DeleteObject(r->staging);
   if (destroyMenuBitmaps)
     for (int i = 0; i < r->menuBitmapCount; ++i) DeleteObject(r->menuBitmaps[i]);
   delete[] r->menuBitmaps;

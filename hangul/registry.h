@@ -36,6 +36,12 @@ struct HRegistration {
   FontSlot special;
   FontSlot kssm;
   FontSlot english;
+  // The memory DC glyphs are copied from and the colour pixels of one run of
+  // text, kept from call to call (drawing only).
+  HDC memoryDC = nullptr;
+  HBITMAP staging = nullptr;
+  void* stagingBits = nullptr;
+  int stagingWidth = 0, stagingHeight = 0, stagingBytes = 0;
 };
 
 enum class Slot { Hangul, English, Special, Kssm };

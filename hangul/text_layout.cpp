@@ -178,6 +178,71 @@ void GlyphCell::reset(int w, int h) {
 
 void GlyphCell::fillPaper() { std::fill(rows.begin(), rows.end(), 0xFF); }
 
+bool GlyphStrip::append(const GlyphCell& cell, int x) {
+  if (width_ == 0) {
+    x_ = x;
+    height_ = cell.height;
+    cellBytes_.clear();
+    cellWidths_.clear();
+  } else if (x != x_ + width_ || cell.height != height_) {
+    return false;
+  }
+  const int bytes = cell.width / 8;
+  size_t at = cellBytes_.size();
+  cellBytes_.resize(at + static_cast<size_t>(bytes) * cell.height);
+  for (int r = 0; r < cell.height; ++r) {
+    const uint8_t* row = &cell.rows[static_cast<size_t>(r) * cell.rowBytes];
+    for (int b = 0; b < bytes; ++b) cellBytes_[at++] = row[b];
+  }
+  cellWidths_.push_back(cell.width);
+  width_ += cell.width;
+  return true;
+}
+
+const uint8_t* GlyphStrip::rows() {
+  rowBytes_ = composedRowBytes(width_);
+  rows_.assign(static_cast<size_t>(rowBytes_) * height_, 0xFF);
+  int byteX = 0;  // cell widths are whole bytes
+  const uint8_t* src = cellBytes_.data();
+  for (int w : cellWidths_) {
+    const int bytes = w / 8;
+    for (int r = 0; r < height_; ++r) {
+      uint8_t* out = &rows_[static_cast<size_t>(r) * rowBytes_ + byteX];
+      for (int b = 0; b < bytes; ++b) out[b] = *src++;
+    }
+    byteX += bytes;
+  }
+  return rows_.data();
+}
+
+void paintRows(const uint8_t* rows, int rowBytes, int width, int height, uint8_t* pixels, int stride,
+               int bytesPerPixel, uint32_t ink, uint32_t paper, bool keepPaper) {
+  const uint8_t ib = static_cast<uint8_t>(ink), ig = static_cast<uint8_t>(ink >> 8), ir = static_cast<uint8_t>(ink >> 16);
+  const uint8_t pb = static_cast<uint8_t>(paper), pg = static_cast<uint8_t>(paper >> 8),
+                pr = static_cast<uint8_t>(paper >> 16);
+  const bool four = bytesPerPixel == 4;
+  for (int r = 0; r < height; ++r) {
+    const uint8_t* row = rows + static_cast<size_t>(r) * rowBytes;
+    uint8_t* out = pixels + static_cast<size_t>(r) * stride;
+    for (int c = 0; c < width; ++c, out += bytesPerPixel) {
+      if (keepPaper && (c & 7) == 0 && row[c >> 3] == 0xFF && c + 8 <= width) {
+        // Eight pixels of paper left as they are.
+        c += 7;
+        out += 7 * bytesPerPixel;
+        continue;
+      }
+      const bool isPaper = (row[c >> 3] & (0x80 >> (c & 7))) != 0;
+      if (isPaper) {
+        if (keepPaper) continue;
+        out[0] = pb, out[1] = pg, out[2] = pr;
+      } else {
+        out[0] = ib, out[1] = ig, out[2] = ir;
+      }
+      if (four) out[3] = 0;
+    }
+  }
+}
+
 int specialGlyph(uint8_t second) { return second >= 0x80 ? second - 0x80 : -1; }
 
 int kssmGlyph(uint8_t lead, uint8_t second) {
@@ -200,7 +265,8 @@ bool fontGlyphCell(const fonts::FontHeader& font, int index, int glyphCount, Gly
       cell.height != font.cellHeight || srcRow * font.cellHeight > font.glyphBytes)
     return false;
   const uint8_t* src = font.glyphs + static_cast<size_t>(index) * font.glyphBytes;
-  for (int r = 0; r < cell.height; ++r) std::memcpy(&cell.rows[static_cast<size_t>(r) * cell.rowBytes], src + r * srcRow, srcRow);
+  for (int r = 0; r < cell.height; ++r)
+    for (int b = 0; b < srcRow; ++b) cell.rows[static_cast<size_t>(r) * cell.rowBytes + b] = src[r * srcRow + b];
   return true;
 }
 

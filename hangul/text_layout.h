@@ -105,6 +105,36 @@ struct GlyphCell {
   void fillPaper();
 };
 
+// Neighbouring cells of one height joined into one strip of rows (padded to
+// 16 bits, a set bit is paper), so that a run of text is copied out at once.
+class GlyphStrip {
+ public:
+  // Appends the cell at x; false (and nothing changed) when the strip is not
+  // empty and the cell does not continue it at its right edge with the same height.
+  bool append(const GlyphCell& cell, int x);
+  void clear() { width_ = 0; }
+  bool empty() const { return width_ == 0; }
+  int x() const { return x_; }
+  int width() const { return width_; }
+  int height() const { return height_; }
+  int rowBytes() const { return rowBytes_; }
+  // Rows of the strip; valid until the next append.
+  const uint8_t* rows();
+
+ private:
+  int x_ = 0, width_ = 0, height_ = 0, rowBytes_ = 0;
+  std::vector<uint8_t> cellBytes_;  // each cell's rows unpadded, cell after cell
+  std::vector<int> cellWidths_;
+  std::vector<uint8_t> rows_;
+};
+
+// Paints 1-bit rows (a set bit is paper) into pixels of 3 or 4 bytes (blue,
+// green, red[, 0]) as the screen and colour bitmaps hold them: ink takes
+// `ink`, paper takes `paper`, or with keepPaper stays as it was. Colours are
+// 0x00RRGGBB.
+void paintRows(const uint8_t* rows, int rowBytes, int width, int height, uint8_t* pixels, int stride,
+               int bytesPerPixel, uint32_t ink, uint32_t paper, bool keepPaper);
+
 // Glyph numbers; -1 when the second byte is outside the block.
 int specialGlyph(uint8_t second);
 int kssmGlyph(uint8_t lead, uint8_t second);

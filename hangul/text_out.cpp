@@ -1,6 +1,7 @@
 // Hangul text output: every glyph is built into its class's one-cell
 // monochrome bitmap (Hangul composed, Hanja read from the glyph file) and
 // copied to the DC, once in opaque mode, twice in transparent mode.
+#include <algorithm>
 #include <cstring>
 #include <new>
 #include <vector>
@@ -40,9 +41,16 @@ int lineHeight(const HRegistration& r, int* ascent = nullptr, int* descent = nul
 class GlyphPainter {
  public:
   GlyphPainter(HDC target, HRegistration& r) : target_(target), r_(r) {
-    memory_ = CreateCompatibleDC(target);
+    if (r.memoryDC == nullptr) r.memoryDC = CreateCompatibleDC(target);
+    memory_ = r.memoryDC;
     transparent_ = GetBkMode(target) == TRANSPARENT;
-    if (transparent_) {
+    const COLORREF text = GetTextColor(target), paper = GetBkColor(target);
+    colorBytes_ = (text >> 24) == 0 && (paper >> 24) == 0 ? colorBytesOf(target) : 0;
+    if (colorBytes_ != 0) {
+      // Colour targets get their pixels made here and copied without conversion.
+      ink_ = rrggbb(text);
+      paper_ = rrggbb(paper);
+    } else if (transparent_) {
       // The source becomes a mask (ink 0, paper all ones) and the text colour a brush.
       textColor_ = SetTextColor(target, RGB(0, 0, 0));
       bkColor_ = SetBkColor(target, RGB(255, 255, 255));
@@ -51,11 +59,11 @@ class GlyphPainter {
     }
   }
   ~GlyphPainter() {
+    flush();
     if (memory_ != nullptr) {
       if (oldBitmap_ != nullptr) SelectObject(memory_, oldBitmap_);
-      DeleteDC(memory_);
     }
-    if (transparent_) {
+    if (brush_ != nullptr) {
       SelectObject(target_, oldBrush_);
       DeleteObject(brush_);
       SetTextColor(target_, textColor_);
@@ -92,7 +100,7 @@ class GlyphPainter {
   bool drawFont(FontSlot& s, int glyph, int count, int x, int y) {
     if (s.header == nullptr || s.cellBitmap == nullptr) return false;
     // A code outside the block draws nothing; the caller still advances.
-    if (kesta::hangul::fontGlyphCell(*s.header, glyph, count, s.cell)) blit(s.cellBitmap, s.cell, x, y);
+    if (kesta::hangul::fontGlyphCell(*s.header, glyph, count, s.cell)) add(s.cell, x, y);
     return true;
   }
 
@@ -100,7 +108,7 @@ class GlyphPainter {
     FontSlot& s = r_.hangul;
     if (x + s.cell.width <= 0 || y + s.cell.height <= 0) return;
     if (kesta::hangul::composeSyllable(static_cast<uint16_t>(c.lead << 8 | c.second), *s.header, s.cell.rows))
-      blit(s.cellBitmap, s.cell, x, y);
+      add(s.cell, x, y);
   }
 
   void drawHanja(const TextCell& c, int x, int y) {
@@ -117,19 +125,93 @@ class GlyphPainter {
     if (!SetFilePointerEx(r_.hanjaFile, at, nullptr, FILE_BEGIN) ||
         !ReadFile(r_.hanjaFile, scratch, static_cast<DWORD>(size), &got, nullptr) || got != static_cast<DWORD>(size))
       return;  // beyond the end of the file: nothing to draw
-    if (kesta::hangul::hanjaGlyphCell({scratch, static_cast<size_t>(size)}, cell)) blit(r_.hanjaBitmap, cell, x, y);
+    if (kesta::hangul::hanjaGlyphCell({scratch, static_cast<size_t>(size)}, cell)) add(cell, x, y);
   }
 
-  void blit(HBITMAP bitmap, const GlyphCell& cell, int x, int y) {
-    SetBitmapBits(bitmap, static_cast<DWORD>(cell.rows.size()), cell.rows.data());
+  // A drawn cell joins the strip when it continues it; otherwise the strip is
+  // copied out first. A cell that draws nothing breaks the strip, so what lies
+  // under it stays as it was.
+  void add(const GlyphCell& cell, int x, int y) {
+    if (!strip_.empty() && (y != stripY_ || !strip_.append(cell, x))) flush();
+    if (strip_.empty()) {
+      strip_.append(cell, x);
+      stripY_ = y;
+    }
+  }
+
+ public:
+  void flush() {
+    if (strip_.empty() || memory_ == nullptr) return;
+    const uint8_t* rows = strip_.rows();
+    const int w = strip_.width(), h = strip_.height(), x = strip_.x();
+    const int rowBytes = strip_.rowBytes();
+    strip_.clear();
+    if (colorBytes_ != 0) {
+      flushColor(rows, rowBytes, x, w, h);
+      return;
+    }
+    HBITMAP bitmap = CreateBitmap(w, h, 1, 1, rows);
+    if (bitmap == nullptr) return;
     HGDIOBJ previous = SelectObject(memory_, bitmap);
     if (oldBitmap_ == nullptr) oldBitmap_ = previous;
     if (!transparent_) {
-      BitBlt(target_, x, y, cell.width, cell.height, memory_, 0, 0, SRCCOPY);
+      BitBlt(target_, x, stripY_, w, h, memory_, 0, 0, SRCCOPY);
     } else {
-      BitBlt(target_, x, y, cell.width, cell.height, memory_, 0, 0, SRCAND);
-      BitBlt(target_, x, y, cell.width, cell.height, memory_, 0, 0, kPaintInkRop);
+      BitBlt(target_, x, stripY_, w, h, memory_, 0, 0, SRCAND);
+      BitBlt(target_, x, stripY_, w, h, memory_, 0, 0, kPaintInkRop);
     }
+    SelectObject(memory_, oldBitmap_);
+    DeleteObject(bitmap);
+  }
+
+ private:
+  static COLORREF rrggbb(COLORREF c) { return GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c); }
+
+  // 3 or 4 for targets of 24 or 32 bits a pixel, else 0 (the monochrome path).
+  static int colorBytesOf(HDC dc) {
+    int bits = 0;
+    if (GetObjectType(dc) == OBJ_MEMDC) {
+      BITMAP bm{};
+      if (GetObjectA(GetCurrentObject(dc, OBJ_BITMAP), sizeof bm, &bm) == 0) return 0;
+      bits = bm.bmBitsPixel;
+    } else {
+      bits = GetDeviceCaps(dc, BITSPIXEL);
+    }
+    return bits == 24 ? 3 : bits == 32 ? 4 : 0;
+  }
+
+  // The strip as pixels of the target's own format: one copy (opaque), or a
+  // copy of what is there, the ink laid over it and a copy back (transparent).
+  void flushColor(const uint8_t* rows, int rowBytes, int x, int w, int h) {
+    if (r_.staging == nullptr || r_.stagingBytes != colorBytes_ || r_.stagingWidth < w || r_.stagingHeight < h) {
+      if (r_.staging != nullptr) {
+        if (oldBitmap_ != nullptr) SelectObject(memory_, oldBitmap_);
+        DeleteObject(r_.staging);
+        r_.staging = nullptr;
+      }
+      BITMAPINFO info{};
+      info.bmiHeader.biSize = sizeof info.bmiHeader;
+      info.bmiHeader.biWidth = std::max(w, 256);
+      info.bmiHeader.biHeight = -std::max(h, 16);
+      info.bmiHeader.biPlanes = 1;
+      info.bmiHeader.biBitCount = static_cast<WORD>(colorBytes_ * 8);
+      info.bmiHeader.biCompression = BI_RGB;
+      r_.staging = CreateDIBSection(memory_, &info, DIB_RGB_COLORS, &r_.stagingBits, nullptr, 0);
+      if (r_.staging == nullptr) return;
+      r_.stagingWidth = info.bmiHeader.biWidth;
+      r_.stagingHeight = -info.bmiHeader.biHeight;
+      r_.stagingBytes = colorBytes_;
+    }
+    HGDIOBJ previous = SelectObject(memory_, r_.staging);
+    if (oldBitmap_ == nullptr) oldBitmap_ = previous;
+    void* bits = r_.stagingBits;
+    const int stride = (r_.stagingWidth * colorBytes_ + 3) & ~3;
+    if (transparent_) BitBlt(memory_, 0, 0, w, h, target_, x, stripY_, SRCCOPY);
+    GdiFlush();
+    kesta::hangul::paintRows(rows, rowBytes, w, h, static_cast<uint8_t*>(bits), stride, colorBytes_, ink_, paper_,
+                             transparent_);
+    BitBlt(target_, x, stripY_, w, h, memory_, 0, 0, SRCCOPY);
+    SelectObject(memory_, oldBitmap_);
   }
 
   HDC target_;
@@ -139,6 +221,10 @@ class GlyphPainter {
   bool transparent_ = false;
   COLORREF textColor_ = 0, bkColor_ = 0;
   HBRUSH brush_ = nullptr;
+  int colorBytes_ = 0;
+  COLORREF ink_ = 0, paper_ = 0;
+  kesta::hangul::GlyphStrip strip_;
+  int stripY_ = 0;
   HGDIOBJ oldBrush_ = nullptr;
 };
 

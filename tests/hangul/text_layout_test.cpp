@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -208,6 +210,49 @@ TEST(GlyphCell, ComposedSyllableMatchesTheComposer) {
   int ink = 0;
   for (uint8_t b : cell.rows) ink += 8 - __builtin_popcount(b);
   EXPECT_GT(ink, 10);
+}
+
+}  // namespace
+}  // namespace kesta::hangul
+
+namespace kesta::hangul {
+namespace {
+
+TEST(GlyphStripTest, JoinsNeighbouringCellsOfOneHeight) {
+  GlyphCell a, b;
+  a.reset(8, 2);
+  b.reset(16, 2);
+  a.rows[0] = 0x0F;  // row 0 of the 8-wide cell
+  b.rows[b.rowBytes + 1] = 0xF0;  // row 1, second byte of the 16-wide cell
+  GlyphStrip strip;
+  ASSERT_TRUE(strip.append(a, 10));
+  ASSERT_TRUE(strip.append(b, 18));
+  EXPECT_FALSE(strip.append(a, 40));  // a gap
+  GlyphCell tall;
+  tall.reset(8, 3);
+  EXPECT_FALSE(strip.append(tall, 34));  // another height
+  EXPECT_EQ(strip.x(), 10);
+  EXPECT_EQ(strip.width(), 24);
+  const uint8_t* rows = strip.rows();
+  ASSERT_EQ(strip.rowBytes(), 4);
+  const uint8_t want[8] = {0x0F, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xF0, 0xFF};
+  for (int i = 0; i < 8; ++i) EXPECT_EQ(rows[i], want[i]) << i;
+  strip.clear();
+  EXPECT_TRUE(strip.empty());
+  EXPECT_TRUE(strip.append(tall, 0));
+}
+
+TEST(PaintRowsTest, InkAndPaperColours) {
+  const uint8_t rows[2] = {0x7F, 0xFF};  // first pixel ink
+  uint8_t px[3 * 3];
+  std::fill(std::begin(px), std::end(px), 0x11);
+  paintRows(rows, 2, 3, 1, px, 9, 3, 0x102030, 0xA0B0C0, false);
+  const uint8_t want[9] = {0x30, 0x20, 0x10, 0xC0, 0xB0, 0xA0, 0xC0, 0xB0, 0xA0};
+  for (int i = 0; i < 9; ++i) EXPECT_EQ(px[i], want[i]) << i;
+  std::fill(std::begin(px), std::end(px), 0x11);
+  paintRows(rows, 2, 2, 1, px, 8, 4, 0x102030, 0xA0B0C0, true);
+  const uint8_t kept[9] = {0x30, 0x20, 0x10, 0x00, 0x11, 0x11, 0x11, 0x11, 0x11};
+  for (int i = 0; i < 9; ++i) EXPECT_EQ(px[i], kept[i]) << i;
 }
 
 }  // namespace
