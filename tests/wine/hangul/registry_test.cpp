@@ -161,3 +161,60 @@ TEST(Library, NestedStartsKeepTheLibraryUntilTheLast) {
 }
 
 }  // namespace
+
+namespace {
+
+struct PaintSeen {
+  HDC dc = nullptr;
+  std::string face;
+  int drawn = -1;
+  int ended = -1;
+};
+PaintSeen g_paint;
+
+LRESULT CALLBACK paintProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_PAINT) {
+    PAINTSTRUCT ps{};
+    g_paint.dc = HBeginPaint(w, &ps);
+    if (g_paint.dc == nullptr) {
+      ValidateRect(w, nullptr);
+      return 0;
+    }
+    g_paint.face = faceOf(g_paint.dc);
+    g_paint.drawn = HTextOut(g_paint.dc, 0, 0, "a", 1);
+    g_paint.ended = HEndPaint(w, &ps);
+    return 0;
+  }
+  return DefWindowProcA(w, msg, wp, lp);
+}
+
+TEST(Paint, BeginPaintSharesTheWindowRecordAndEndPaintReleases) {
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = paintProc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = "QuilPaintTest";
+  RegisterClassA(&wc);
+  HWND w = CreateWindowA("QuilPaintTest", "paint", WS_POPUP, 0, 0, 60, 30, nullptr, nullptr,
+                         GetModuleHandleA(nullptr), nullptr);
+  ASSERT_NE(w, nullptr);
+  ASSERT_EQ(RegisterWindow(w), 1);
+  SelectHangul(w, "InternalPilgi", nullptr);
+  ShowWindow(w, SW_SHOWNA);
+  InvalidateRect(w, nullptr, TRUE);
+  UpdateWindow(w);
+  EXPECT_NE(g_paint.dc, nullptr);
+  EXPECT_EQ(g_paint.face, "InternalPilgi");
+  EXPECT_EQ(g_paint.drawn, 1);
+  EXPECT_EQ(g_paint.ended, 1);
+  EXPECT_EQ(faceOf(g_paint.dc), "");  // the slot was cleared
+  // Unregistered, the paint ends at once and no DC is handed out.
+  UnregisterWindow(w);
+  g_paint = PaintSeen{};
+  InvalidateRect(w, nullptr, TRUE);
+  UpdateWindow(w);
+  EXPECT_EQ(g_paint.dc, nullptr);
+  EXPECT_EQ(g_paint.drawn, -1);
+  DestroyWindow(w);
+}
+
+}  // namespace
