@@ -1,0 +1,21 @@
+# cmake -DDLLTOOL=... -DDEF=... -DOUT_DEF=... -DDLL_NAME=... -DLIB=... [-DKILL_AT=ON] -P ordinal_import.cmake
+# Writes the import library of a DLL so that callers import every function by
+# its ordinal (NONAME), never by name: the ordinals of the .def are the contract.
+file(STRINGS ${DEF} lines)
+set(text "")
+foreach(line IN LISTS lines)
+  if(line MATCHES "@[0-9]+[ \t]*$")
+    string(APPEND text "${line} NONAME\n")
+  else()
+    string(APPEND text "${line}\n")
+  endif()
+endforeach()
+file(WRITE ${OUT_DEF} "${text}")
+set(kill "")
+if(KILL_AT)
+  set(kill -k)
+endif()
+execute_process(COMMAND ${DLLTOOL} ${kill} -d ${OUT_DEF} -D ${DLL_NAME} -l ${LIB} RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "dlltool failed for ${DLL_NAME}")
+endif()

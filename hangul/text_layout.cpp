@@ -1,0 +1,283 @@
+#include "hangul/text_layout.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "hangul/composer.h"
+
+namespace kesta::hangul {
+namespace {
+
+constexpr int kKssmBases[7] = {0, 163, 351, 513, 701, 878, 1053};
+
+// Offset of a second byte within its lead's 188 codes; -1 outside 0x31-0x7E and 0x91-0xFE.
+int secondByteOffset(uint8_t second) {
+  if (second >= 0x31 && second <= 0x7E) return second - 0x31;
+  if (second >= 0x91 && second <= 0xFE) return second - 0x31 - 18;
+  return -1;
+}
+
+bool isBreak(uint8_t c, bool wordBreak) { return c == '\n' || (wordBreak && (c == ' ' || c == '\t')); }
+
+}  // namespace
+
+CharClass classOf(uint8_t lead) {
+  if (lead == 0) return CharClass::End;
+  if (lead < 0x80) return CharClass::English;
+  if (lead == 0xD4) return CharClass::Special;
+  if (lead >= 0xD9 && lead <= 0xDE) return CharClass::KssmSpecial;
+  if (lead >= 0xE0 && lead <= 0xF9) return CharClass::Hanja;
+  return CharClass::Hangul;
+}
+
+int advanceOf(CharClass c, const CellWidths& w) {
+  switch (c) {
+    case CharClass::English: return w.english;
+    case CharClass::Special: return w.special;
+    case CharClass::KssmSpecial: return w.kssm;
+    case CharClass::Hanja: return w.hanja;
+    case CharClass::Hangul: return w.hangul;
+    case CharClass::End: break;
+  }
+  return 0;
+}
+
+std::vector<TextCell> layoutCells(const uint8_t* text, int length, const CellWidths& widths, bool skipLineEnds,
+                                  int* endX) {
+  std::vector<TextCell> cells;
+  int x = 0;
+  for (int i = 0; text != nullptr && i < length && text[i] != 0;) {
+    const CharClass cls = classOf(text[i]);
+    if (cls == CharClass::English) {
+      if (!(skipLineEnds && (text[i] == '\r' || text[i] == '\n')))
+        cells.push_back({i, x, cls, text[i], 0}), x += widths.english;
+      ++i;
+      continue;
+    }
+    if (i + 1 >= length) break;
+    cells.push_back({i, x, cls, text[i], text[i + 1]});
+    x += advanceOf(cls, widths);
+    i += 2;
+  }
+  if (endX != nullptr) *endX = x;
+  return cells;
+}
+
+std::vector<TextCell> layoutTabbedCells(const uint8_t* text, int length, const CellWidths& widths, TabStops stops,
+                                        int tabBase, int* endX) {
+  std::vector<TextCell> cells;
+  int x = 0;
+  for (int i = 0; text != nullptr && i < length && text[i] != 0;) {
+    const CharClass cls = classOf(text[i]);
+    if (cls == CharClass::English) {
+      if (text[i] == '\t') x = tabBase + stops.next();
+      else cells.push_back({i, x, cls, text[i], 0}), x += widths.english;
+      ++i;
+      continue;
+    }
+    if (i + 1 >= length) break;
+    cells.push_back({i, x, cls, text[i], text[i + 1]});
+    x += advanceOf(cls, widths);
+    i += 2;
+  }
+  if (endX != nullptr) *endX = x;
+  return cells;
+}
+
+int textExtentWidth(const uint8_t* text, int length, const CellWidths& widths) {
+  return tabbedExtentWidth(text, length, widths, TabStops(0, nullptr, widths.english));
+}
+
+int TabStops::next() {
+  if (count_ == 0 || positions_ == nullptr) return 8 * englishWidth_;
+  if (count_ == 1) return positions_[0];
+  if (used_ < count_) return positions_[used_++];
+  return englishWidth_;
+}
+
+int tabbedExtentWidth(const uint8_t* text, int length, const CellWidths& widths, TabStops stops) {
+  int width = 0;
+  for (int i = 0; text != nullptr && i < length && text[i] != 0;) {
+    if (text[i] >= 0x80) {
+      width += widths.hangul;
+      i += 2;
+    } else {
+      width += text[i] == '\t' ? stops.next() : widths.english;
+      ++i;
+    }
+  }
+  return width;
+}
+
+std::string expandTabs(const uint8_t* text, int length, int tabSize) {
+  std::string out;
+  if (tabSize < 1) tabSize = 1;
+  for (int i = 0; text != nullptr && i < length && text[i] != 0; ++i) {
+    if (text[i] == '\t') {
+      do out.push_back(' ');
+      while (out.size() % static_cast<size_t>(tabSize) != 0);
+    } else {
+      out.push_back(static_cast<char>(text[i]));
+    }
+  }
+  return out;
+}
+
+int terminatedLength(const uint8_t* text, int limit) {
+  int n = 0;
+  while (text != nullptr && n < limit && text[n] != 0) ++n;
+  return n;
+}
+
+std::vector<TextLine> layoutLines(const uint8_t* text, int length, int width, bool wordBreak,
+                                  const std::function<int(const uint8_t*, int)>& measure) {
+  std::vector<TextLine> lines;
+  int y = 0;
+  auto emit = [&](int offset, int count) { lines.push_back({offset, count, y++}); };
+  int pos = 0;  // line start
+  int k = 0;    // bytes of the candidate line
+  while (pos < length) {
+    int b = pos + k;
+    while (b < length && !isBreak(text[b], wordBreak)) ++b;
+    if (b >= length) {
+      if (k >= 1 && measure(text + pos, length - pos) > width) {
+        emit(pos, k);
+        pos += k;
+      }
+      emit(pos, length - pos);
+      break;
+    }
+    const bool fits = measure(text + pos, b - pos) <= width;
+    if (fits) {
+      k = b - pos + 1;
+    } else if (k >= 1) {
+      emit(pos, k);
+      pos += k;
+      k = 0;
+    } else {
+      // A word wider than the line at its start: the whole word on a line of its own.
+      emit(pos, text[b] == '\n' ? b - pos : b - pos + 1);
+      pos = b + 1;
+      continue;
+    }
+    if (text[b] == '\n') {
+      emit(pos, b - pos);
+      pos = b + 1;
+      k = 0;
+    }
+  }
+  return lines;
+}
+
+void GlyphCell::reset(int w, int h) {
+  width = w;
+  height = h;
+  rowBytes = composedRowBytes(w);
+  rows.assign(static_cast<size_t>(rowBytes) * h, 0xFF);
+}
+
+void GlyphCell::fillPaper() { std::fill(rows.begin(), rows.end(), 0xFF); }
+
+bool GlyphStrip::append(const GlyphCell& cell, int x) {
+  if (width_ == 0) {
+    x_ = x;
+    height_ = cell.height;
+    cellBytes_.clear();
+    cellWidths_.clear();
+  } else if (x != x_ + width_ || cell.height != height_) {
+    return false;
+  }
+  const int bytes = cell.width / 8;
+  size_t at = cellBytes_.size();
+  cellBytes_.resize(at + static_cast<size_t>(bytes) * cell.height);
+  for (int r = 0; r < cell.height; ++r) {
+    const uint8_t* row = &cell.rows[static_cast<size_t>(r) * cell.rowBytes];
+    for (int b = 0; b < bytes; ++b) cellBytes_[at++] = row[b];
+  }
+  cellWidths_.push_back(cell.width);
+  width_ += cell.width;
+  return true;
+}
+
+const uint8_t* GlyphStrip::rows() {
+  rowBytes_ = composedRowBytes(width_);
+  rows_.assign(static_cast<size_t>(rowBytes_) * height_, 0xFF);
+  int byteX = 0;  // cell widths are whole bytes
+  const uint8_t* src = cellBytes_.data();
+  for (int w : cellWidths_) {
+    const int bytes = w / 8;
+    for (int r = 0; r < height_; ++r) {
+      uint8_t* out = &rows_[static_cast<size_t>(r) * rowBytes_ + byteX];
+      for (int b = 0; b < bytes; ++b) out[b] = *src++;
+    }
+    byteX += bytes;
+  }
+  return rows_.data();
+}
+
+void paintRows(const uint8_t* rows, int rowBytes, int width, int height, uint8_t* pixels, int stride,
+               int bytesPerPixel, uint32_t ink, uint32_t paper, bool keepPaper) {
+  const uint8_t ib = static_cast<uint8_t>(ink), ig = static_cast<uint8_t>(ink >> 8), ir = static_cast<uint8_t>(ink >> 16);
+  const uint8_t pb = static_cast<uint8_t>(paper), pg = static_cast<uint8_t>(paper >> 8),
+                pr = static_cast<uint8_t>(paper >> 16);
+  const bool four = bytesPerPixel == 4;
+  for (int r = 0; r < height; ++r) {
+    const uint8_t* row = rows + static_cast<size_t>(r) * rowBytes;
+    uint8_t* out = pixels + static_cast<size_t>(r) * stride;
+    for (int c = 0; c < width; ++c, out += bytesPerPixel) {
+      if (keepPaper && (c & 7) == 0 && row[c >> 3] == 0xFF && c + 8 <= width) {
+        // Eight pixels of paper left as they are.
+        c += 7;
+        out += 7 * bytesPerPixel;
+        continue;
+      }
+      const bool isPaper = (row[c >> 3] & (0x80 >> (c & 7))) != 0;
+      if (isPaper) {
+        if (keepPaper) continue;
+        out[0] = pb, out[1] = pg, out[2] = pr;
+      } else {
+        out[0] = ib, out[1] = ig, out[2] = ir;
+      }
+      if (four) out[3] = 0;
+    }
+  }
+}
+
+int specialGlyph(uint8_t second) { return second >= 0x80 ? second - 0x80 : -1; }
+
+int kssmGlyph(uint8_t lead, uint8_t second) {
+  const int offset = secondByteOffset(second);
+  if (lead < 0xD9 || lead > 0xDE || offset < 0) return -1;
+  const int glyph = kKssmBases[lead - 0xD9] + offset;
+  return glyph < kKssmBases[lead - 0xD9 + 1] ? glyph : -1;
+}
+
+int hanjaGlyph(uint8_t lead, uint8_t second) {
+  const int offset = secondByteOffset(second);
+  if (lead < 0xE0 || lead > 0xF9 || offset < 0) return -1;
+  return 188 * (lead - 0xE0) + offset;
+}
+
+bool fontGlyphCell(const fonts::FontHeader& font, int index, int glyphCount, GlyphCell& cell) {
+  cell.fillPaper();
+  const int srcRow = font.cellWidth / 8;
+  if (font.glyphs == nullptr || index < 0 || index >= glyphCount || cell.width != font.cellWidth ||
+      cell.height != font.cellHeight || srcRow * font.cellHeight > font.glyphBytes)
+    return false;
+  const uint8_t* src = font.glyphs + static_cast<size_t>(index) * font.glyphBytes;
+  for (int r = 0; r < cell.height; ++r)
+    for (int b = 0; b < srcRow; ++b) cell.rows[static_cast<size_t>(r) * cell.rowBytes + b] = src[r * srcRow + b];
+  return true;
+}
+
+bool hanjaGlyphCell(std::span<const uint8_t> glyph, GlyphCell& cell) {
+  cell.fillPaper();
+  const int srcRow = cell.width / 8;
+  if (glyph.size() < static_cast<size_t>(srcRow) * cell.height) return false;
+  for (int r = 0; r < cell.height; ++r)
+    for (int c = 0; c < srcRow; ++c)
+      cell.rows[static_cast<size_t>(r) * cell.rowBytes + c] = static_cast<uint8_t>(~glyph[r * srcRow + c]);
+  return true;
+}
+
+}  // namespace kesta::hangul

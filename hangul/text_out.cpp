@@ -1,0 +1,501 @@
+// Hangul text output: every glyph is built into its class's one-cell
+// monochrome bitmap (Hangul composed, Hanja read from the glyph file) and
+// copied to the DC, once in opaque mode, twice in transparent mode.
+#include <algorithm>
+#include <cstring>
+#include <new>
+#include <vector>
+
+#include "hangul/composer.h"
+#include "hangul/registry.h"
+#include "xlat/xlat.h"
+
+using namespace quilh32;
+using kesta::hangul::CharClass;
+using kesta::hangul::GlyphCell;
+using kesta::hangul::TextCell;
+
+namespace {
+
+constexpr int kEnglishGlyphs = 256;
+constexpr int kSpecialGlyphs = 128;
+constexpr int kKssmGlyphs = 1053;
+constexpr DWORD kPaintInkRop = 0x00BA0B29;  // D | (P & ~S): brush where the source is ink
+
+const uint8_t* bytes(LPCSTR s) { return reinterpret_cast<const uint8_t*>(s); }
+
+int lineHeight(const HRegistration& r, int* ascent = nullptr, int* descent = nullptr) {
+  const QuilFontHeader* e = r.english.header;
+  const QuilFontHeader* h = r.hangul.header;
+  const int ea = e != nullptr ? e->cellHeight - e->underlineRise : 0;
+  const int ha = h != nullptr ? h->cellHeight - h->underlineRise : 0;
+  const int ed = e != nullptr ? e->underlineRise : 0;
+  const int hd = h != nullptr ? h->underlineRise : 0;
+  const int a = ea > ha ? ea : ha, d = ed > hd ? ed : hd;
+  if (ascent != nullptr) *ascent = a;
+  if (descent != nullptr) *descent = d;
+  return a + d;
+}
+
+// Draws glyph cells onto one DC for the length of one call.
+class GlyphPainter {
+ public:
+  GlyphPainter(HDC target, HRegistration& r) : target_(target), r_(r) {
+    if (r.memoryDC == nullptr) r.memoryDC = CreateCompatibleDC(target);
+    memory_ = r.memoryDC;
+    transparent_ = GetBkMode(target) == TRANSPARENT;
+    const COLORREF text = GetTextColor(target), paper = GetBkColor(target);
+    colorBytes_ = (text >> 24) == 0 && (paper >> 24) == 0 ? colorBytesOf(target) : 0;
+    if (colorBytes_ != 0) {
+      // Colour targets get their pixels made here and copied without conversion.
+      ink_ = rrggbb(text);
+      paper_ = rrggbb(paper);
+    } else if (transparent_) {
+      // The source becomes a mask (ink 0, paper all ones) and the text colour a brush.
+      textColor_ = SetTextColor(target, RGB(0, 0, 0));
+      bkColor_ = SetBkColor(target, RGB(255, 255, 255));
+      brush_ = CreateSolidBrush(textColor_);
+      oldBrush_ = SelectObject(target, brush_);
+    }
+  }
+  ~GlyphPainter() {
+    flush();
+    if (memory_ != nullptr) {
+      if (oldBitmap_ != nullptr) SelectObject(memory_, oldBitmap_);
+    }
+    if (brush_ != nullptr) {
+      SelectObject(target_, oldBrush_);
+      DeleteObject(brush_);
+      SetTextColor(target_, textColor_);
+      SetBkColor(target_, bkColor_);
+    }
+  }
+  GlyphPainter(const GlyphPainter&) = delete;
+  GlyphPainter& operator=(const GlyphPainter&) = delete;
+
+  bool ok() const { return memory_ != nullptr; }
+
+  // Draws one character; false when its font is missing.
+  bool draw(const TextCell& c, int x, int y) {
+    switch (c.cls) {
+      case CharClass::English:
+        return drawFont(r_.english, c.lead, kEnglishGlyphs, x, y);
+      case CharClass::Special:
+        return drawFont(r_.special, kesta::hangul::specialGlyph(c.second), kSpecialGlyphs, x, y);
+      case CharClass::KssmSpecial:
+        return drawFont(r_.kssm, kesta::hangul::kssmGlyph(c.lead, c.second), kKssmGlyphs, x, y);
+      case CharClass::Hanja:
+        drawHanja(c, x, y);
+        return true;
+      case CharClass::Hangul:
+        drawHangul(c, x, y);
+        return true;
+      case CharClass::End:
+        break;
+    }
+    return true;
+  }
+
+ private:
+  bool drawFont(FontSlot& s, int glyph, int count, int x, int y) {
+    if (s.header == nullptr || s.cellBitmap == nullptr) return false;
+    // A code outside the block draws nothing; the caller still advances.
+    if (kesta::hangul::fontGlyphCell(*s.header, glyph, count, s.cell)) add(s.cell, x, y);
+    return true;
+  }
+
+  void drawHangul(const TextCell& c, int x, int y) {
+    FontSlot& s = r_.hangul;
+    if (x + s.cell.width <= 0 || y + s.cell.height <= 0) return;
+    if (kesta::hangul::composeSyllable(static_cast<uint16_t>(c.lead << 8 | c.second), *s.header, s.cell.rows))
+      add(s.cell, x, y);
+  }
+
+  void drawHanja(const TextCell& c, int x, int y) {
+    GlyphCell& cell = r_.hanjaCell;
+    if (r_.hanjaFile == INVALID_HANDLE_VALUE || r_.hanjaFile == nullptr || r_.hanjaBitmap == nullptr) return;
+    if (x + cell.width <= 0 || y + cell.height <= 0) return;
+    const int glyph = kesta::hangul::hanjaGlyph(c.lead, c.second);
+    if (glyph < 0) return;
+    const int size = kesta::hangul::hanjaGlyphBytes(cell.width, cell.height);
+    uint8_t scratch[64 * 64 / 8];
+    LARGE_INTEGER at;
+    at.QuadPart = static_cast<LONGLONG>(glyph) * size;
+    DWORD got = 0;
+    if (!SetFilePointerEx(r_.hanjaFile, at, nullptr, FILE_BEGIN) ||
+        !ReadFile(r_.hanjaFile, scratch, static_cast<DWORD>(size), &got, nullptr) || got != static_cast<DWORD>(size))
+      return;  // beyond the end of the file: nothing to draw
+    if (kesta::hangul::hanjaGlyphCell({scratch, static_cast<size_t>(size)}, cell)) add(cell, x, y);
+  }
+
+  // A drawn cell joins the strip when it continues it; otherwise the strip is
+  // copied out first. A cell that draws nothing breaks the strip, so what lies
+  // under it stays as it was.
+  void add(const GlyphCell& cell, int x, int y) {
+    if (!strip_.empty() && (y != stripY_ || !strip_.append(cell, x))) flush();
+    if (strip_.empty()) {
+      strip_.append(cell, x);
+      stripY_ = y;
+    }
+  }
+
+ public:
+  void flush() {
+    if (strip_.empty() || memory_ == nullptr) return;
+    const uint8_t* rows = strip_.rows();
+    const int w = strip_.width(), h = strip_.height(), x = strip_.x();
+    const int rowBytes = strip_.rowBytes();
+    strip_.clear();
+    if (colorBytes_ != 0) {
+      flushColor(rows, rowBytes, x, w, h);
+      return;
+    }
+    HBITMAP bitmap = CreateBitmap(w, h, 1, 1, rows);
+    if (bitmap == nullptr) return;
+    HGDIOBJ previous = SelectObject(memory_, bitmap);
+    if (oldBitmap_ == nullptr) oldBitmap_ = previous;
+    if (!transparent_) {
+      BitBlt(target_, x, stripY_, w, h, memory_, 0, 0, SRCCOPY);
+    } else {
+      BitBlt(target_, x, stripY_, w, h, memory_, 0, 0, SRCAND);
+      BitBlt(target_, x, stripY_, w, h, memory_, 0, 0, kPaintInkRop);
+    }
+    SelectObject(memory_, oldBitmap_);
+    DeleteObject(bitmap);
+  }
+
+ private:
+  static COLORREF rrggbb(COLORREF c) { return GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c); }
+
+  // 3 or 4 for targets of 24 or 32 bits a pixel, else 0 (the monochrome path).
+  static int colorBytesOf(HDC dc) {
+    int bits = 0;
+    if (GetObjectType(dc) == OBJ_MEMDC) {
+      BITMAP bm{};
+      if (GetObjectA(GetCurrentObject(dc, OBJ_BITMAP), sizeof bm, &bm) == 0) return 0;
+      bits = bm.bmBitsPixel;
+    } else {
+      bits = GetDeviceCaps(dc, BITSPIXEL);
+    }
+    return bits == 24 ? 3 : bits == 32 ? 4 : 0;
+  }
+
+  // The strip as pixels of the target's own format: one copy (opaque), or a
+  // copy of what is there, the ink laid over it and a copy back (transparent).
+  void flushColor(const uint8_t* rows, int rowBytes, int x, int w, int h) {
+    if (r_.staging == nullptr || r_.stagingBytes != colorBytes_ || r_.stagingWidth < w || r_.stagingHeight < h) {
+      if (r_.staging != nullptr) {
+        if (oldBitmap_ != nullptr) SelectObject(memory_, oldBitmap_);
+        DeleteObject(r_.staging);
+        r_.staging = nullptr;
+      }
+      BITMAPINFO info{};
+      info.bmiHeader.biSize = sizeof info.bmiHeader;
+      info.bmiHeader.biWidth = std::max(w, 256);
+      info.bmiHeader.biHeight = -std::max(h, 16);
+      info.bmiHeader.biPlanes = 1;
+      info.bmiHeader.biBitCount = static_cast<WORD>(colorBytes_ * 8);
+      info.bmiHeader.biCompression = BI_RGB;
+      r_.staging = CreateDIBSection(memory_, &info, DIB_RGB_COLORS, &r_.stagingBits, nullptr, 0);
+      if (r_.staging == nullptr) return;
+      r_.stagingWidth = info.bmiHeader.biWidth;
+      r_.stagingHeight = -info.bmiHeader.biHeight;
+      r_.stagingBytes = colorBytes_;
+    }
+    HGDIOBJ previous = SelectObject(memory_, r_.staging);
+    if (oldBitmap_ == nullptr) oldBitmap_ = previous;
+    void* bits = r_.stagingBits;
+    const int stride = (r_.stagingWidth * colorBytes_ + 3) & ~3;
+    if (transparent_) BitBlt(memory_, 0, 0, w, h, target_, x, stripY_, SRCCOPY);
+    GdiFlush();
+    kesta::hangul::paintRows(rows, rowBytes, w, h, static_cast<uint8_t*>(bits), stride, colorBytes_, ink_, paper_,
+                             transparent_);
+    BitBlt(target_, x, stripY_, w, h, memory_, 0, 0, SRCCOPY);
+    SelectObject(memory_, oldBitmap_);
+  }
+
+  HDC target_;
+  HRegistration& r_;
+  HDC memory_ = nullptr;
+  HGDIOBJ oldBitmap_ = nullptr;
+  bool transparent_ = false;
+  COLORREF textColor_ = 0, bkColor_ = 0;
+  HBRUSH brush_ = nullptr;
+  int colorBytes_ = 0;
+  COLORREF ink_ = 0, paper_ = 0;
+  kesta::hangul::GlyphStrip strip_;
+  int stripY_ = 0;
+  HGDIOBJ oldBrush_ = nullptr;
+};
+
+struct TabbedArgs {
+  int count;
+  const int* positions;
+  int origin;
+};
+
+// HTextOut, HTextOut2 and HTabbedTextOut: 1, or 0 without record, without
+// Hangul font, or when a symbol font is missing.
+int textOut(HDC dc, int x, int y, LPCSTR text, int length, bool skipLineEnds, const TabbedArgs* tabs) {
+  HRegistration* r = findDC(dc);
+  if (r == nullptr || r->hangul.header == nullptr || text == nullptr) return 0;
+  const auto widths = cellWidths(*r);
+  const UINT align = GetTextAlign(dc);
+  SetTextAlign(dc, 0);
+  if (align & TA_UPDATECP) {
+    POINT p;
+    GetCurrentPositionEx(dc, &p);
+    x = p.x;
+    y = p.y;
+  }
+  const int lineY = y;
+  int width = 0;
+  if ((align & TA_CENTER) == TA_CENTER || (align & TA_CENTER) == TA_RIGHT) {
+    width = tabs != nullptr
+                ? kesta::hangul::tabbedExtentWidth(bytes(text), length, widths,
+                                                   kesta::hangul::TabStops(tabs->count, tabs->positions, widths.english))
+                : kesta::hangul::textExtentWidth(bytes(text), length, widths);
+    x -= (align & TA_CENTER) == TA_CENTER ? width / 2 : width;
+  }
+  if ((align & TA_BASELINE) == TA_BASELINE) y -= r->hangul.header->cellHeight - r->hangul.header->underlineRise;
+  int endX = 0;
+  const auto cells =
+      tabs != nullptr
+          ? kesta::hangul::layoutTabbedCells(bytes(text), length, widths,
+                                             kesta::hangul::TabStops(tabs->count, tabs->positions, widths.english),
+                                             tabs->origin - x, &endX)
+          : kesta::hangul::layoutCells(bytes(text), length, widths, skipLineEnds, &endX);
+  int result = 1;
+  {
+    GlyphPainter painter(dc, *r);
+    if (!painter.ok()) result = 0;
+    for (size_t i = 0; result != 0 && i < cells.size(); ++i)
+      if (!painter.draw(cells[i], x + cells[i].x, y)) result = 0;
+  }
+  if (align & TA_UPDATECP) MoveToEx(dc, x + endX, lineY, nullptr);
+  SetTextAlign(dc, align);
+  return result;
+}
+
+DWORD packExtent(int width, int height) {
+  return static_cast<DWORD>(static_cast<uint16_t>(width)) | static_cast<DWORD>(static_cast<uint16_t>(height)) << 16;
+}
+
+// A copy of the string converted from `fromType` to the combination code;
+// false when it cannot be allocated.
+bool convertedCopy(LPCSTR text, int length, int fromType, std::vector<char>& out) {
+  if (text == nullptr) return false;
+  const int n = length < 0 ? static_cast<int>(std::strlen(text)) : length;
+  try {
+    out.assign(static_cast<size_t>(n) * 2 + 2, 0);
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  std::memcpy(out.data(), text, static_cast<size_t>(n));
+  const size_t converted = kesta::xlat::convertInPlace(fromType, 1, out.data(), out.size());
+  out.resize(converted + 1);
+  return true;
+}
+
+}  // namespace
+
+QUILH32_API int WINAPI HTextOut(HDC dc, int x, int y, LPCSTR text, int length) {
+  return textOut(dc, x, y, text, length, false, nullptr);
+}
+
+QUILH32_API int WINAPI HTextOut2(HDC dc, int x, int y, LPCSTR text, int length) {
+  return textOut(dc, x, y, text, length, true, nullptr);
+}
+
+QUILH32_API LONG WINAPI HTabbedTextOut(HDC dc, int x, int y, LPCSTR text, int length, int tabCount,
+                                       const int* tabPositions, int tabOrigin) {
+  const TabbedArgs tabs{tabCount, tabPositions, tabOrigin};
+  if (textOut(dc, x, y, text, length, false, &tabs) == 0 && findDC(dc) == nullptr) return 0;
+  return static_cast<LONG>(HGetTabbedTextExtent(dc, text, length, tabCount, tabPositions));
+}
+
+QUILH32_API DWORD WINAPI HGetTextExtent(HDC dc, LPCSTR text, int length) {
+  HRegistration* r = findDC(dc);
+  if (r == nullptr) return 0;
+  return packExtent(kesta::hangul::textExtentWidth(bytes(text), length, cellWidths(*r)), lineHeight(*r));
+}
+
+QUILH32_API BOOL WINAPI HGetTextExtentPoint32(HDC dc, LPCSTR text, int length, SIZE* size) {
+  HRegistration* r = findDC(dc);
+  if (r == nullptr || size == nullptr) return 0;
+  size->cx = kesta::hangul::textExtentWidth(bytes(text), length, cellWidths(*r));
+  size->cy = lineHeight(*r);
+  return 1;
+}
+
+QUILH32_API DWORD WINAPI HGetTabbedTextExtent(HDC dc, LPCSTR text, int length, int tabCount, const int* tabPositions) {
+  HRegistration* r = findDC(dc);
+  if (r == nullptr) return 0;
+  const auto widths = cellWidths(*r);
+  const int width = kesta::hangul::tabbedExtentWidth(bytes(text), length, widths,
+                                                     kesta::hangul::TabStops(tabCount, tabPositions, widths.english));
+  return packExtent(width, lineHeight(*r));
+}
+
+QUILH32_API int WINAPI HGetTextMetrics(HDC dc, HTextMetric* m) {
+  HRegistration* r = findDC(dc);
+  if (r == nullptr || m == nullptr) return 0;
+  int ascent = 0, descent = 0;
+  m->height = lineHeight(*r, &ascent, &descent);
+  m->ascent = ascent;
+  m->descent = descent;
+  m->internalLeading = 0;
+  m->externalLeading = 0;
+  const auto w = cellWidths(*r);
+  m->hangulWidth = w.hangul;
+  m->englishWidth = w.english;
+  m->hanjaWidth = r->hanjaFile != nullptr ? w.hanja : 0;
+  m->specialWidth = w.special;
+  m->kssmSpecialWidth = w.kssm;
+  return 1;
+}
+
+QUILH32_API int WINAPI IsHangul(LPCSTR text, int index) {
+  if (text == nullptr || index < 0) return 0;
+  const uint8_t* s = bytes(text);
+  // Walk from the start: only there is the character boundary known.
+  for (int i = 0; i <= index;) {
+    if (s[i] == 0) return 0;
+    if (s[i] < 0x80) {
+      if (i == index) return 0;
+      ++i;
+      continue;
+    }
+    if (i == index) return 1;
+    if (s[i + 1] == 0) return 0;
+    if (i + 1 == index) return 2;
+    i += 2;
+  }
+  return 0;
+}
+
+QUILH32_API void WINAPI SetTabSize(int size) { setTabSize(size); }
+
+QUILH32_API int WINAPI HExtTextOut(HDC dc, int x, int y, UINT options, const RECT* rect, LPCSTR text, int length,
+                                   const int* advances) {
+  HRegistration* r = findDC(dc);
+  if (r == nullptr) return 0;
+  if ((options & ETO_CLIPPED) && rect != nullptr) {
+    RECT device = *rect;
+    LPtoDP(dc, reinterpret_cast<POINT*>(&device), 2);
+    HRGN region = CreateRectRgnIndirect(&device);
+    if (region == nullptr) return 0;
+    const int selected = SelectClipRgn(dc, region);
+    DeleteObject(region);
+    if (selected == ERROR) return 0;
+  }
+  if ((options & ETO_OPAQUE) && rect != nullptr) {
+    HBRUSH brush = CreateSolidBrush(GetBkColor(dc));
+    FillRect(dc, rect, brush);
+    DeleteObject(brush);
+  }
+  const bool updateCP = (GetTextAlign(dc) & TA_UPDATECP) != 0;
+  if (text == nullptr) return 1;
+  if (advances == nullptr) {
+    if (updateCP) MoveToEx(dc, x, y, nullptr);
+    return HTextOut(dc, x, y, text, length);
+  }
+  int last = 0;
+  for (int i = 0; i < length && text[i] != 0;) {
+    const int n = IsHangul(text, i) != 0 ? 2 : 1;
+    if (i + n > length) break;
+    if (updateCP) MoveToEx(dc, x, y, nullptr);
+    HTextOut(dc, x, y, text + i, n);
+    last = advances[i + n - 1];
+    x += last;
+    i += n;
+  }
+  if (updateCP) MoveToEx(dc, x > last ? x : last, y, nullptr);
+  return 1;
+}
+
+QUILH32_API int WINAPI HDrawText(HDC dc, LPCSTR text, int length, RECT* rect, UINT flags) {
+  HRegistration* r = findDC(dc);
+  if (r == nullptr || text == nullptr || rect == nullptr) return 0;
+  if (length < 0) length = static_cast<int>(std::strlen(text));
+  HTextMetric m{};
+  HGetTextMetrics(dc, &m);
+  const int lineH = m.height + ((flags & DT_EXTERNALLEADING) ? m.externalLeading : 0);
+  const int tabChars = (flags & DT_TABSTOP) ? static_cast<int>((flags >> 8) & 0xFF) : 8;
+  const bool updateCP = (GetTextAlign(dc) & TA_UPDATECP) != 0;
+  const bool wordBreak = (flags & DT_WORDBREAK) && !updateCP;
+
+  std::string expanded;
+  const uint8_t* s = bytes(text);
+  if (flags & DT_EXPANDTABS) {
+    expanded = kesta::hangul::expandTabs(s, length, tabChars);
+    s = reinterpret_cast<const uint8_t*>(expanded.data());
+    length = static_cast<int>(expanded.size());
+  }
+  const auto widths = cellWidths(*r);
+  auto measure = [&](const uint8_t* p, int n) { return kesta::hangul::textExtentWidth(p, n, widths); };
+
+  if (flags & DT_CALCRECT) {
+    if (flags & DT_SINGLELINE) {
+      rect->bottom = rect->top + lineH;
+      rect->right = rect->left + measure(s, length);
+    } else {
+      // Without word breaks the lines end only at line feeds.
+      const auto lines = kesta::hangul::layoutLines(s, length, wordBreak ? rect->right - rect->left : 0x7FFFFFFF,
+                                                    wordBreak, measure);
+      const int count = lines.empty() ? 1 : static_cast<int>(lines.size());
+      rect->bottom = rect->top + count * lineH;
+    }
+    return lineH;
+  }
+
+  HRGN clip = nullptr;
+  if (!(flags & DT_NOCLIP)) {
+    clip = CreateRectRgnIndirect(rect);
+    if (clip != nullptr) SelectClipRgn(dc, clip);
+  }
+  auto drawLine = [&](const uint8_t* p, int n, int y) {
+    int x = rect->left;
+    const int w = measure(p, n);
+    if (flags & DT_RIGHT) x = rect->right - w;
+    else if (flags & DT_CENTER) x = rect->left + (rect->right - rect->left - w) / 2;
+    if (updateCP) MoveToEx(dc, x, y, nullptr);
+    HTextOut2(dc, x, y, reinterpret_cast<LPCSTR>(p), n);
+  };
+  if (flags & DT_SINGLELINE) {
+    int y = rect->top;
+    if ((flags & DT_VCENTER) && rect->bottom - rect->top > lineH) y = rect->top + (rect->bottom - rect->top - lineH) / 2;
+    else if (flags & DT_BOTTOM) y = rect->bottom - lineH;
+    drawLine(s, length, y);
+  } else {
+    const auto lines = kesta::hangul::layoutLines(s, length, rect->right - rect->left, wordBreak, measure);
+    for (const auto& line : lines) drawLine(s + line.offset, line.length, rect->top + line.y * lineH);
+  }
+  if (clip != nullptr) DeleteObject(clip);
+  return lineH;
+}
+
+QUILH32_API int WINAPI WTextOut(HDC dc, int x, int y, LPCSTR text, int length) {
+  std::vector<char> copy;
+  if (!convertedCopy(text, length, 6, copy)) return 0;
+  return HTextOut(dc, x, y, copy.data(), static_cast<int>(copy.size()) - 1);
+}
+
+QUILH32_API int WINAPI WTextOut2(HDC dc, int x, int y, LPCSTR text, int length) {
+  std::vector<char> copy;
+  if (!convertedCopy(text, length, 8, copy)) return 0;
+  return HTextOut2(dc, x, y, copy.data(), static_cast<int>(copy.size()) - 1);
+}
+
+QUILH32_API int WINAPI WDrawText(HDC dc, LPCSTR text, int length, RECT* rect, UINT flags) {
+  std::vector<char> copy;
+  if (!convertedCopy(text, length, 8, copy)) return 0;
+  return HDrawText(dc, copy.data(), static_cast<int>(copy.size()) - 1, rect, flags);
+}
+
+QUILH32_API int WINAPI WExtTextOut(HDC dc, int x, int y, UINT options, const RECT* rect, LPCSTR text, int length,
+                                   const int* advances) {
+  std::vector<char> copy;
+  if (!convertedCopy(text, length, 8, copy)) return 0;
+  return HExtTextOut(dc, x, y, options, rect, copy.data(), static_cast<int>(copy.size()) - 1, advances);
+}

@@ -1,0 +1,220 @@
+// The registry of windows and device contexts, font selection and the DC wrappers.
+#include <string>
+
+#include "test_support.h"
+
+namespace {
+
+std::string faceOf(HDC dc) {
+  char face[300] = {};
+  const int n = HGetTextFace(dc, sizeof face, face);
+  return std::string(face, n);
+}
+
+class WindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    window = CreateWindowA("STATIC", "quilh32", WS_POPUP, 0, 0, 100, 50, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+  }
+  void TearDown() override {
+    UnregisterWindow(window);
+    DestroyWindow(window);
+  }
+  HWND window = nullptr;
+};
+
+TEST_F(WindowTest, RegisterWindowFindsAllDefaultFonts) {
+  EXPECT_EQ(RegisterWindow(window), 1);
+  EXPECT_EQ(RegisterWindow(nullptr), 0);
+  EXPECT_EQ(RegisterDC(nullptr), 0);
+}
+
+TEST_F(WindowTest, TwoGetDCsShareThenCopy) {
+  ASSERT_EQ(RegisterWindow(window), 1);
+  ASSERT_EQ(SelectHangul(window, "InternalPilgi", nullptr), 1);
+  HDC first = HGetDC(window);
+  HDC second = HGetDC(window);
+  ASSERT_NE(first, nullptr);
+  ASSERT_NE(second, nullptr);
+  // The first shares the window record: a font selected for the window shows through it.
+  EXPECT_EQ(faceOf(first), "InternalPilgi");
+  ASSERT_EQ(SelectHangul(window, "InternalSammool", nullptr), 1);
+  EXPECT_EQ(faceOf(first), "InternalSammool");
+  // The second has its own record with a copy of the fonts it had then.
+  EXPECT_NE(faceOf(second), "InternalSammool");
+  EXPECT_EQ(HReleaseDC(window, second), 1);
+  EXPECT_EQ(faceOf(second), "");  // its record is gone
+  EXPECT_EQ(HReleaseDC(window, first), 1);
+  EXPECT_EQ(faceOf(first), "");  // the slot is clear
+  EXPECT_EQ(SelectHangul(window, "InternalGothic", nullptr), 1);  // the window record lives on
+  // With the slot free again the next DC shares the record.
+  HDC third = HGetDC(window);
+  EXPECT_EQ(faceOf(third), "InternalGothic");
+  EXPECT_EQ(HReleaseDC(window, third), 1);
+}
+
+TEST_F(WindowTest, UnregisteredWindowGetsNoDC) {
+  EXPECT_EQ(HGetDC(window), nullptr);
+  EXPECT_EQ(HGetWindowDC(window), nullptr);
+  EXPECT_EQ(HGetWindowDC(nullptr), nullptr);
+  EXPECT_EQ(SelectHangul(window, "InternalGothic", nullptr), 0);
+}
+
+TEST_F(WindowTest, GetDCOfNoWindowRegistersTheScreenDC) {
+  HDC dc = HGetDC(nullptr);
+  ASSERT_NE(dc, nullptr);
+  EXPECT_EQ(faceOf(dc), "InternalMyungjo");
+  EXPECT_EQ(HReleaseDC(nullptr, dc), 1);
+  EXPECT_EQ(faceOf(dc), "");
+}
+
+TEST_F(WindowTest, RegisterDCWithWindowTakesTheSlotThenCopies) {
+  ASSERT_EQ(RegisterWindow(window), 1);
+  HDC a = CreateCompatibleDC(nullptr), b = CreateCompatibleDC(nullptr);
+  EXPECT_EQ(RegisterDCWithWindow(window, a), 1);
+  EXPECT_EQ(RegisterDCWithWindow(window, b), 1);
+  SelectHangul(window, "InternalPilgi", nullptr);
+  EXPECT_EQ(faceOf(a), "InternalPilgi");
+  EXPECT_EQ(faceOf(b), "InternalMyungjo");
+  EXPECT_EQ(UnregisterDCWithWindow(window, a), 1);  // clears the slot only
+  EXPECT_EQ(faceOf(a), "");
+  EXPECT_EQ(GetKbdType(window), 0);  // the window record is still there (no automaton yet)
+  EXPECT_EQ(InitAutomata(window, 2), 1);
+  EXPECT_EQ(UnregisterDCWithWindow(window, b), 1);  // a DC record: unregistered
+  EXPECT_EQ(faceOf(b), "");
+  EXPECT_EQ(UnregisterDCWithWindow(window, b), 0);
+  DeleteDC(a);
+  DeleteDC(b);
+}
+
+TEST(FontSelection, MissingFaceFallsBackAndKeepsTheAskedName) {
+  qtest::MemoryCanvas c(60, 20, 24);
+  EXPECT_EQ(HSelectHangulObject(c.dc(), "NoSuchFace", nullptr), 0);
+  EXPECT_EQ(faceOf(c.dc()), "NoSuchFace");
+  // It draws with InternalGothic.
+  const std::string ga = qtest::combination("각");
+  ASSERT_EQ(HTextOut(c.dc(), 0, 0, ga.c_str(), 2), 1);
+  kesta::fonts::InkBitmap ink(60, 20);
+  auto fonts = qtest::defaultFonts();
+  fonts.hangul = &qtest::builtin("InternalGothic");
+  kesta::fonts::drawText(ink, 0, 0, {reinterpret_cast<const uint8_t*>(ga.data()), 2}, fonts);
+  c.capture();
+  int wrong = 0;
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 16; ++x) wrong += (c.pixel(x, y) == 0) != (ink.ink[y * 60 + x] != 0);
+  EXPECT_EQ(wrong, 0);
+}
+
+TEST(FontSelection, MissingFaceWithHeaderSelectsTheHeader) {
+  qtest::MemoryCanvas c(10, 10, 24);
+  QuilFontHeader* pilgi = SelectQuilFont(const_cast<char*>(std::string("InternalPilgi").data()), nullptr, 1);
+  ASSERT_NE(pilgi, nullptr);
+  EXPECT_EQ(HSelectHangulObject(c.dc(), "NoSuchFace", pilgi), 1);
+  EXPECT_EQ(faceOf(c.dc()), std::string(pilgi->faceName));
+  EXPECT_EQ(HSelectHangulObject(c.dc(), nullptr, nullptr), 0);
+}
+
+TEST(FontSelection, SpecialObjectWithBothArgumentsChangesNothing) {
+  qtest::MemoryCanvas c(10, 10, 24);
+  QuilFontHeader* vaskelo = SelectQuilFont(const_cast<char*>(std::string("VaskeloSpecial").data()), nullptr, 3);
+  ASSERT_NE(vaskelo, nullptr);
+  char face[64] = {};
+  EXPECT_EQ(HSelectSpecialObject(c.dc(), "VaskeloSpecial", vaskelo), 0);
+  HGetSpecialTextFace(c.dc(), sizeof face, face);
+  EXPECT_STREQ(face, "KSSpecial");
+  EXPECT_EQ(HSelectSpecialObject(c.dc(), "VaskeloSpecial", nullptr), 1);
+  HGetSpecialTextFace(c.dc(), sizeof face, face);
+  EXPECT_STREQ(face, "VaskeloSpecial");
+  EXPECT_EQ(HSelectKSSMSpecialObject(c.dc(), nullptr, nullptr), 0);
+}
+
+TEST(FontSelection, TextFaceIsCutToTheBuffer) {
+  qtest::MemoryCanvas c(10, 10, 24);
+  char face[5] = {'x', 'x', 'x', 'x', 'x'};
+  EXPECT_EQ(HGetTextFace(c.dc(), sizeof face, face), 4);
+  EXPECT_STREQ(face, "Inte");
+}
+
+TEST(DCWrappers, CompatibleDCTakesTheSourceFaces) {
+  HDC display = HCreateDC("DISPLAY", nullptr, nullptr, nullptr);
+  ASSERT_NE(display, nullptr);
+  HSelectHangulObject(display, "InternalSammool", nullptr);
+  HDC memory = HCreateCompatibleDC(display);
+  ASSERT_NE(memory, nullptr);
+  EXPECT_EQ(faceOf(memory), "InternalSammool");
+  EXPECT_EQ(HDeleteDC(memory), 1);
+  EXPECT_EQ(HDeleteDC(display), 1);
+  HDC plain = CreateCompatibleDC(nullptr);
+  EXPECT_EQ(HCreateCompatibleDC(plain), nullptr);  // no record for the source
+  DeleteDC(plain);
+}
+
+TEST(Library, NestedStartsKeepTheLibraryUntilTheLast) {
+  qtest::MemoryCanvas c(10, 10, 24);
+  ASSERT_EQ(InitHangulLib(), 1);  // a second start (the test program holds the first)
+  DestroyHangulLib();
+  EXPECT_EQ(faceOf(c.dc()), "InternalMyungjo");  // records survive
+  HTextMetric m{};
+  ASSERT_EQ(HGetTextMetrics(c.dc(), &m), 1);
+  EXPECT_EQ(m.hanjaWidth, 16);
+}
+
+}  // namespace
+
+namespace {
+
+struct PaintSeen {
+  HDC dc = nullptr;
+  std::string face;
+  int drawn = -1;
+  int ended = -1;
+};
+PaintSeen g_paint;
+
+LRESULT CALLBACK paintProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_PAINT) {
+    PAINTSTRUCT ps{};
+    g_paint.dc = HBeginPaint(w, &ps);
+    if (g_paint.dc == nullptr) {
+      ValidateRect(w, nullptr);
+      return 0;
+    }
+    g_paint.face = faceOf(g_paint.dc);
+    g_paint.drawn = HTextOut(g_paint.dc, 0, 0, "a", 1);
+    g_paint.ended = HEndPaint(w, &ps);
+    return 0;
+  }
+  return DefWindowProcA(w, msg, wp, lp);
+}
+
+TEST(Paint, BeginPaintSharesTheWindowRecordAndEndPaintReleases) {
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = paintProc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = "QuilPaintTest";
+  RegisterClassA(&wc);
+  HWND w = CreateWindowA("QuilPaintTest", "paint", WS_POPUP, 0, 0, 60, 30, nullptr, nullptr,
+                         GetModuleHandleA(nullptr), nullptr);
+  ASSERT_NE(w, nullptr);
+  ASSERT_EQ(RegisterWindow(w), 1);
+  SelectHangul(w, "InternalPilgi", nullptr);
+  ShowWindow(w, SW_SHOWNA);
+  InvalidateRect(w, nullptr, TRUE);
+  UpdateWindow(w);
+  EXPECT_NE(g_paint.dc, nullptr);
+  EXPECT_EQ(g_paint.face, "InternalPilgi");
+  EXPECT_EQ(g_paint.drawn, 1);
+  EXPECT_EQ(g_paint.ended, 1);
+  EXPECT_EQ(faceOf(g_paint.dc), "");  // the slot was cleared
+  // Unregistered, the paint ends at once and no DC is handed out.
+  UnregisterWindow(w);
+  g_paint = PaintSeen{};
+  InvalidateRect(w, nullptr, TRUE);
+  UpdateWindow(w);
+  EXPECT_EQ(g_paint.dc, nullptr);
+  EXPECT_EQ(g_paint.drawn, -1);
+  DestroyWindow(w);
+}
+
+}  // namespace

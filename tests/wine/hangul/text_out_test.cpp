@@ -1,0 +1,283 @@
+// HTextOut and its relatives on memory bitmaps: every pixel against the
+// picture the neutral composer and font store predict.
+#include <cstring>
+
+#include "test_support.h"
+
+using qtest::MemoryCanvas;
+
+namespace {
+
+// Mixed text: English, Hangul, Hanja, KS symbols and KSSM symbols.
+std::string mixedText() {
+  return qtest::combination("Ab 한글 漢字 ※") + "\xD4\x81" + qtest::combination("z각");
+}
+
+struct Colors {
+  COLORREF text;  // 0xRRGGBB
+  COLORREF paper;
+};
+
+COLORREF toRef(COLORREF rrggbb) { return RGB(rrggbb >> 16 & 0xFF, rrggbb >> 8 & 0xFF, rrggbb & 0xFF); }
+
+// Expects the canvas to show `text` at (x, y) as predicted: ink in the text
+// colour, paper of the drawn cells in the paper colour (opaque) or as the
+// pattern was (transparent), everything else as the pattern was.
+void expectDrawn(MemoryCanvas& c, const std::string& text, int x, int y, const kesta::fonts::TextFonts& fonts,
+                 const Colors& colors, bool opaque, int cellHeight = 16) {
+  const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
+  kesta::fonts::InkBitmap ink(c.width(), c.height());
+  const int end = kesta::fonts::drawText(ink, x, y, {bytes, text.size()}, fonts);
+  int inked = 0;
+  for (uint8_t v : ink.ink) inked += v;
+  EXPECT_GT(inked, 4 * static_cast<int>(text.size())) << "the prediction shows the text";
+  c.capture();
+  int wrong = 0, firstX = -1, firstY = -1;
+  for (int py = 0; py < c.height(); ++py)
+    for (int px = 0; px < c.width(); ++px) {
+      const bool inCells = px >= x && px < end && py >= y && py < y + cellHeight;
+      COLORREF expected = c.patternAt(px, py);
+      if (ink.ink[static_cast<size_t>(py) * c.width() + px]) expected = colors.text;
+      else if (inCells && opaque) expected = colors.paper;
+      if (c.pixel(px, py) != expected && wrong++ == 0) firstX = px, firstY = py;
+    }
+  EXPECT_EQ(wrong, 0) << "first wrong pixel at " << firstX << "," << firstY;
+}
+
+class MixedTextTest : public ::testing::TestWithParam<int> {};
+
+TEST_P(MixedTextTest, OpaqueMixedTextIsPixelExact) {
+  MemoryCanvas c(240, 24, GetParam());
+  c.paintPattern();
+  const Colors colors = GetParam() == 1 ? Colors{0, 0xFFFFFF} : Colors{qtest::rgb(200, 10, 20), qtest::rgb(5, 60, 250)};
+  SetTextColor(c.dc(), toRef(colors.text));
+  SetBkColor(c.dc(), toRef(colors.paper));
+  SetBkMode(c.dc(), OPAQUE);
+  const std::string text = mixedText();
+  ASSERT_EQ(HTextOut(c.dc(), 3, 4, text.c_str(), static_cast<int>(text.size())), 1);
+  expectDrawn(c, text, 3, 4, qtest::defaultFonts(), colors, true);
+}
+
+TEST_P(MixedTextTest, TransparentKeepsWhatWasAroundTheInk) {
+  MemoryCanvas c(240, 24, GetParam());
+  c.paintPattern();
+  const Colors colors = GetParam() == 1 ? Colors{0, 0xFFFFFF} : Colors{qtest::rgb(200, 10, 20), 0};
+  SetTextColor(c.dc(), toRef(colors.text));
+  SetBkColor(c.dc(), RGB(1, 2, 3));
+  SetBkMode(c.dc(), TRANSPARENT);
+  const std::string text = mixedText();
+  ASSERT_EQ(HTextOut(c.dc(), 5, 2, text.c_str(), static_cast<int>(text.size())), 1);
+  expectDrawn(c, text, 5, 2, qtest::defaultFonts(), colors, false);
+  // The DC's colours are as they were.
+  EXPECT_EQ(GetTextColor(c.dc()), toRef(colors.text));
+  EXPECT_EQ(GetBkColor(c.dc()), RGB(1, 2, 3));
+}
+
+INSTANTIATE_TEST_SUITE_P(Depths, MixedTextTest, ::testing::Values(1, 24));
+
+class AlignTest : public ::testing::Test {
+ protected:
+  AlignTest() : c(200, 40, 24) {
+    c.paintPattern();
+    SetTextColor(c.dc(), RGB(0, 0, 0));
+    SetBkColor(c.dc(), RGB(255, 255, 255));
+  }
+  MemoryCanvas c;
+  const std::string text = qtest::combination("가a한");
+  int width() const { return 16 + 8 + 16; }
+  void draw(int x, int y) { ASSERT_EQ(HTextOut(c.dc(), x, y, text.c_str(), static_cast<int>(text.size())), 1); }
+  void expectAt(int x, int y) { expectDrawn(c, text, x, y, qtest::defaultFonts(), {0, 0xFFFFFF}, true); }
+};
+
+TEST_F(AlignTest, RightEndsAtX) {
+  SetTextAlign(c.dc(), TA_RIGHT);
+  draw(100, 5);
+  expectAt(100 - width(), 5);
+  EXPECT_EQ(GetTextAlign(c.dc()), static_cast<UINT>(TA_RIGHT));  // restored
+}
+
+TEST_F(AlignTest, CenterIsHalfTheExtentLeft) {
+  SetTextAlign(c.dc(), TA_CENTER);
+  draw(100, 5);
+  expectAt(100 - width() / 2, 5);
+}
+
+TEST_F(AlignTest, BaselineMovesUpByTheHangulAscent) {
+  SetTextAlign(c.dc(), TA_BASELINE);
+  draw(10, 30);
+  const auto& myungjo = qtest::builtin("InternalMyungjo");
+  expectAt(10, 30 - (myungjo.cellHeight - myungjo.underlineRise));
+}
+
+TEST_F(AlignTest, UpdateCpDrawsAtAndAdvancesTheCurrentPosition) {
+  SetTextAlign(c.dc(), TA_UPDATECP);
+  MoveToEx(c.dc(), 7, 9, nullptr);
+  draw(150, 20);  // x and y are not used
+  expectAt(7, 9);
+  POINT p;
+  GetCurrentPositionEx(c.dc(), &p);
+  EXPECT_EQ(p.x, 7 + width());
+  EXPECT_EQ(p.y, 9);
+}
+
+TEST(HTextOutTest, WithoutRecordReturnsZero) {
+  HDC dc = CreateCompatibleDC(nullptr);
+  EXPECT_EQ(HTextOut(dc, 0, 0, "a", 1), 0);
+  DeleteDC(dc);
+}
+
+TEST(HTextOutTest, HanjaWithoutFileAdvancesAndDrawsNothing) {
+  MemoryCanvas c(120, 20, 24);
+  c.paintPattern();
+  ASSERT_EQ(HSelectHanjaObject(c.dc(), INVALID_HANDLE_VALUE, 16, 16), 1);
+  const std::string text = qtest::combination("漢a");
+  SetBkMode(c.dc(), TRANSPARENT);
+  ASSERT_EQ(HTextOut(c.dc(), 2, 2, text.c_str(), static_cast<int>(text.size())), 1);
+  auto fonts = qtest::defaultFonts();
+  fonts.hanja = {};
+  expectDrawn(c, text, 2, 2, fonts, {0, 0}, false);
+  HTextMetric m{};
+  ASSERT_EQ(HGetTextMetrics(c.dc(), &m), 1);
+  EXPECT_EQ(m.hanjaWidth, 16);
+}
+
+TEST(HTextOutTest, CodesOutsideTheirBlockDrawNothingAndAdvance) {
+  MemoryCanvas c(120, 20, 24);
+  c.paintPattern();
+  // A Hanja, a KSSM symbol and a KS symbol whose second bytes name no glyph, then "a".
+  const std::string text = std::string("\xE0\x20\xD9\x7F\xD4\x41", 6) + "a";
+  SetBkMode(c.dc(), TRANSPARENT);
+  ASSERT_EQ(HTextOut(c.dc(), 0, 0, text.c_str(), static_cast<int>(text.size())), 1);
+  expectDrawn(c, "a", 48, 0, qtest::defaultFonts(), {0, 0}, false);
+}
+
+TEST(HTextOutTest, LeadByteLastInTheLengthIsNotDrawnFromBeyondIt) {
+  MemoryCanvas c(60, 20, 24);
+  c.paintPattern();
+  SetBkMode(c.dc(), TRANSPARENT);
+  const std::string text = qtest::combination("a가");
+  ASSERT_EQ(HTextOut(c.dc(), 0, 0, text.c_str(), 2), 1);
+  expectDrawn(c, "a", 0, 0, qtest::defaultFonts(), {0, 0}, false);
+}
+
+TEST(HTextOut2Test, SkipsLineEnds) {
+  MemoryCanvas c(80, 20, 24);
+  c.paintPattern();
+  SetBkMode(c.dc(), OPAQUE);
+  ASSERT_EQ(HTextOut2(c.dc(), 1, 1, "a\r\nb", 4), 1);
+  expectDrawn(c, "ab", 1, 1, qtest::defaultFonts(), {0, 0xFFFFFF}, true);
+}
+
+TEST(WTextOutTest, ConvertsFromTheClipboardCode) {
+  MemoryCanvas c(80, 20, 24);
+  c.paintPattern();
+  const char cp949[] = "\xC7\xD1" "a";  // "한" in code page 949
+  ASSERT_EQ(WTextOut(c.dc(), 2, 2, cp949, -1), 1);
+  expectDrawn(c, qtest::combination("한a"), 2, 2, qtest::defaultFonts(), {0, 0xFFFFFF}, true);
+}
+
+TEST(HExtTextOutTest, AdvancesPlaceEachCharacter) {
+  MemoryCanvas c(120, 20, 24);
+  c.paintPattern();
+  const std::string text = qtest::combination("a가b");
+  const int advances[] = {20, 0, 30, 5};
+  ASSERT_EQ(HExtTextOut(c.dc(), 2, 1, 0, nullptr, text.c_str(), static_cast<int>(text.size()), advances), 1);
+  // Three separate draws: compare each cell.
+  kesta::fonts::InkBitmap ink(c.width(), c.height());
+  const auto fonts = qtest::defaultFonts();
+  const std::string a = "a", ga = qtest::combination("가"), b = "b";
+  kesta::fonts::drawText(ink, 2, 1, {reinterpret_cast<const uint8_t*>(a.data()), 1}, fonts);
+  kesta::fonts::drawText(ink, 22, 1, {reinterpret_cast<const uint8_t*>(ga.data()), 2}, fonts);
+  kesta::fonts::drawText(ink, 52, 1, {reinterpret_cast<const uint8_t*>(b.data()), 1}, fonts);
+  c.capture();
+  int wrong = 0;
+  for (int y = 1; y < 17; ++y)
+    for (int x = 0; x < 60; ++x) {
+      const bool isInk = ink.ink[static_cast<size_t>(y) * c.width() + x];
+      if (isInk != (c.pixel(x, y) == 0)) ++wrong;
+    }
+  EXPECT_EQ(wrong, 0);
+}
+
+TEST(HExtTextOutTest, OpaqueFillsTheRectangleAndClippedClips) {
+  MemoryCanvas c(100, 30, 24);
+  c.paintPattern();
+  SetBkColor(c.dc(), RGB(0, 255, 0));
+  RECT r{10, 5, 30, 25};
+  ASSERT_EQ(HExtTextOut(c.dc(), 10, 5, ETO_OPAQUE | ETO_CLIPPED, &r, "WWWWWWWW", 8, nullptr), 1);
+  c.capture();
+  EXPECT_EQ(c.pixel(10, 24), qtest::rgb(0, 255, 0));  // below the cells, inside the rectangle
+  EXPECT_EQ(c.pixel(50, 10), c.patternAt(50, 10));    // the text beyond the rectangle is clipped
+  SelectClipRgn(c.dc(), nullptr);
+}
+
+TEST(Extents, LetterTabLetterIsTenEnglishCells) {
+  MemoryCanvas c(10, 10, 24);
+  const DWORD e = HGetTextExtent(c.dc(), "a\tb", 3);
+  EXPECT_EQ(LOWORD(e), 80);
+  EXPECT_EQ(HIWORD(e), 16);
+  SIZE s{};
+  ASSERT_TRUE(HGetTextExtentPoint32(c.dc(), "\x88\x61" "a", 3, &s));
+  EXPECT_EQ(s.cx, 24);
+  EXPECT_EQ(s.cy, 16);
+  EXPECT_FALSE(HGetTextExtentPoint32(c.dc(), "a", 1, nullptr));
+}
+
+TEST(Extents, TabbedWithPositions) {
+  MemoryCanvas c(10, 10, 24);
+  const int one[] = {40};
+  EXPECT_EQ(LOWORD(HGetTabbedTextExtent(c.dc(), "a\t\tb", 4, 1, one)), 8 + 40 + 40 + 8);
+  const int three[] = {10, 20, 30};
+  EXPECT_EQ(LOWORD(HGetTabbedTextExtent(c.dc(), "\t\t\t", 3, 3, three)), 60);
+  EXPECT_EQ(LOWORD(HGetTabbedTextExtent(c.dc(), "\t", 1, 0, nullptr)), 64);
+}
+
+TEST(HTabbedTextOutTest, TabGoesToOriginPlusPosition) {
+  MemoryCanvas c(200, 20, 24);
+  c.paintPattern();
+  SetBkMode(c.dc(), TRANSPARENT);
+  const int stops[] = {50};
+  const LONG e = HTabbedTextOut(c.dc(), 10, 2, "a\tb", 3, 1, stops, 20);
+  EXPECT_EQ(LOWORD(e), 8 + 50 + 8);
+  kesta::fonts::InkBitmap ink(c.width(), c.height());
+  const auto fonts = qtest::defaultFonts();
+  kesta::fonts::drawText(ink, 10, 2, {reinterpret_cast<const uint8_t*>("a"), 1}, fonts);
+  kesta::fonts::drawText(ink, 70, 2, {reinterpret_cast<const uint8_t*>("b"), 1}, fonts);
+  c.capture();
+  int wrong = 0;
+  for (int y = 0; y < c.height(); ++y)
+    for (int x = 0; x < c.width(); ++x) {
+      const COLORREF want = ink.ink[static_cast<size_t>(y) * c.width() + x] ? 0 : c.patternAt(x, y);
+      if (c.pixel(x, y) != want) ++wrong;
+    }
+  EXPECT_EQ(wrong, 0);
+}
+
+TEST(Metrics, FromTheSelectedFonts) {
+  MemoryCanvas c(10, 10, 24);
+  HTextMetric m{};
+  ASSERT_EQ(HGetTextMetrics(c.dc(), &m), 1);
+  const auto& h = qtest::builtin("InternalMyungjo");
+  const auto& e = qtest::builtin("InternalRoman");
+  const int ascent = std::max(h.cellHeight - h.underlineRise, e.cellHeight - e.underlineRise);
+  const int descent = std::max(h.underlineRise, e.underlineRise);
+  EXPECT_EQ(m.ascent, ascent);
+  EXPECT_EQ(m.descent, descent);
+  EXPECT_EQ(m.height, ascent + descent);
+  EXPECT_EQ(m.hangulWidth, 16);
+  EXPECT_EQ(m.englishWidth, 8);
+  EXPECT_EQ(m.hanjaWidth, 16);
+  EXPECT_EQ(m.specialWidth, 16);
+  EXPECT_EQ(m.kssmSpecialWidth, 16);
+  EXPECT_EQ(HGetTextMetrics(c.dc(), nullptr), 0);
+}
+
+TEST(IsHangulTest, ByteRoles) {
+  const char s[] = "a\x88\x61" "b";
+  EXPECT_EQ(IsHangul(s, 0), 0);
+  EXPECT_EQ(IsHangul(s, 1), 1);
+  EXPECT_EQ(IsHangul(s, 2), 2);
+  EXPECT_EQ(IsHangul(s, 3), 0);
+}
+
+}  // namespace
