@@ -136,6 +136,30 @@ TEST(FontSelection, TextFaceIsCutToTheBuffer) {
   EXPECT_STREQ(face, "Inte");
 }
 
+TEST_F(WindowTest, WindowDCSharesTheWindowRecordLikeGetDC) {
+  ASSERT_EQ(RegisterWindow(window), 1);
+  ASSERT_EQ(SelectHangul(window, "InternalSammool", nullptr), 1);
+  HDC dc = HGetWindowDC(window);
+  ASSERT_NE(dc, nullptr);
+  EXPECT_EQ(faceOf(dc), "InternalSammool");
+  ASSERT_EQ(SelectHangul(window, "InternalGothic", nullptr), 1);
+  EXPECT_EQ(faceOf(dc), "InternalGothic");  // the record is the window's, not a copy
+  EXPECT_EQ(HReleaseDC(window, dc), 1);
+  EXPECT_EQ(faceOf(dc), "");
+  EXPECT_EQ(SelectHangul(window, "InternalPilgi", nullptr), 1);  // the window stays registered
+}
+
+TEST(DCWrappers, InformationContextIsRegisteredUntilDeleted) {
+  HDC ic = HCreateIC("DISPLAY", nullptr, nullptr, nullptr);
+  ASSERT_NE(ic, nullptr);
+  EXPECT_EQ(faceOf(ic), "InternalMyungjo");  // a new record starts with the default faces
+  HSelectHangulObject(ic, "InternalPilgi", nullptr);
+  EXPECT_EQ(faceOf(ic), "InternalPilgi");
+  EXPECT_EQ(HDeleteDC(ic), 1);
+  EXPECT_EQ(faceOf(ic), "");
+  EXPECT_EQ(HCreateIC("NO SUCH DRIVER", nullptr, nullptr, nullptr), nullptr);
+}
+
 TEST(DCWrappers, CompatibleDCTakesTheSourceFaces) {
   HDC display = HCreateDC("DISPLAY", nullptr, nullptr, nullptr);
   ASSERT_NE(display, nullptr);
