@@ -92,9 +92,6 @@ if wanted win64 && build win64; then
   note "Xvfb on $DISPLAY; preparing the Wine prefix"
   wineboot -i >/dev/null 2>&1
   wineserver -w
-  # One persistent server for the whole run, so that tests starting side by
-  # side never race to start their own.
-  wineserver -p
   run_ctest win64
   wineserver -k 2>/dev/null || true
   kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null
