@@ -13,6 +13,7 @@
 
 #include "app/session/cell_canvas.h"
 #include "app/session/receive_pipeline.h"
+#include "app/session/silent_host.h"
 #include "app/session/terminal.h"
 #include "cli/args.h"
 #include "cli/command.h"
@@ -43,30 +44,6 @@ std::string hexColour(Colour c) {
   return buffer;
 }
 
-// A host that stays silent: no keys held, nothing to send to, no sounds.
-struct QuietHost : SessionHost {
-  std::size_t send(std::string_view bytes) override { return bytes.size(); }
-  void postCommand(int) override {}
-  bool koreanInterface() override { return false; }
-  void setStatusText(int, std::string_view) override {}
-  void restartConnectionTimer() override {}
-  void stopConnectionTimer() override {}
-  void endDiallingDialogs() override {}
-  void messageBox(std::string_view, std::string_view) override {}
-  bool voiceSupport() override { return false; }
-  bool backgroundMusic() override { return false; }
-  std::string homeDirectory() override { return {}; }
-  void playWaveAndWait(const std::string&) override {}
-  void stopMusic() override {}
-  void startMusic() override {}
-  void beep() override {}
-  bool keyDown(int) override { return false; }
-  void hideCaret() override {}
-  void showCaretAt(int, int) override {}
-  int chatColumn() override { return 0; }
-  void writeCapture(std::string_view) override {}
-  void clearInputLine() override {}
-};
 
 struct NoTable : AutoResponseSource {
   bool load(AutoResponseSlots&) override { return false; }
@@ -168,7 +145,7 @@ int runReplay(int argc, char** argv) {
   TracingCanvas tracing;
   CellCanvas quiet;
   CellCanvas& canvas = trace ? tracing : quiet;
-  QuietHost host;
+  SilentHost host;
   NoTable table;
   Terminal terminal(canvas, host, kesta::xlat::convertInPlace);
   ReceivePipeline pipeline(terminal, host, table);

@@ -1,16 +1,12 @@
 // kesta-cli rz [DIR]: receives files with ZMODEM over standard input and
 // output into DIR (default: the current directory), progress on standard
 // error.
-#include <csignal>
 #include <cstdio>
 #include <filesystem>
-#include <unistd.h>
 
 #include "cli/args.h"
 #include "cli/command.h"
-#include "zlink/console_reporter.h"
-#include "zlink/fd_channel.h"
-#include "zlink/session.h"
+#include "cli/zmodem_stdio.h"
 
 namespace {
 
@@ -41,21 +37,8 @@ int runRz(int argc, char** argv) {
     return kesta::cli::kExitFailure;
   }
 
-  std::signal(SIGPIPE, SIG_IGN);
-  kesta::zlink::FdChannel channel(STDIN_FILENO, STDOUT_FILENO, args.has("--telnet"));
-  kesta::zlink::ConsoleReporter reporter(stderr, args.has("--quiet"));
-  kesta::zlink::SessionConfig config;
-  config.channel = &channel;
-  config.reporter = &reporter;
-  config.telnet = args.has("--telnet");
-  config.timing.waits = static_cast<int>(tenths);
-  int result = kesta::zlink::receiveFiles(config, directory);
-  reporter.summary();
-  if (result != kesta::zlink::kResultSuccess) {
-    std::fprintf(stderr, "kesta-cli rz: transfer failed (result %d)\n", result);
-    return kesta::cli::kExitFailure;
-  }
-  return kesta::cli::kExitOk;
+  return kesta::cli::runStdioZmodem("rz", args.has("--telnet"), args.has("--quiet"), tenths,
+                                     [&](kesta::zlink::SessionConfig& config) { return kesta::zlink::receiveFiles(config, directory); });
 }
 
 }  // namespace

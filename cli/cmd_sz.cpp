@@ -1,15 +1,11 @@
 // kesta-cli sz FILE: sends one file with ZMODEM over standard input and
 // output, progress on standard error.
-#include <csignal>
 #include <cstdio>
 #include <filesystem>
-#include <unistd.h>
 
 #include "cli/args.h"
 #include "cli/command.h"
-#include "zlink/console_reporter.h"
-#include "zlink/fd_channel.h"
-#include "zlink/session.h"
+#include "cli/zmodem_stdio.h"
 
 namespace {
 
@@ -44,21 +40,8 @@ int runSz(int argc, char** argv) {
   }
   std::fclose(probe);
 
-  std::signal(SIGPIPE, SIG_IGN);
-  kesta::zlink::FdChannel channel(STDIN_FILENO, STDOUT_FILENO, args.has("--telnet"));
-  kesta::zlink::ConsoleReporter reporter(stderr, args.has("--quiet"));
-  kesta::zlink::SessionConfig config;
-  config.channel = &channel;
-  config.reporter = &reporter;
-  config.telnet = args.has("--telnet");
-  config.timing.waits = static_cast<int>(tenths);
-  int result = kesta::zlink::sendFile(config, path);
-  reporter.summary();
-  if (result != kesta::zlink::kResultSuccess) {
-    std::fprintf(stderr, "kesta-cli sz: transfer failed (result %d)\n", result);
-    return kesta::cli::kExitFailure;
-  }
-  return kesta::cli::kExitOk;
+  return kesta::cli::runStdioZmodem("sz", args.has("--telnet"), args.has("--quiet"), tenths,
+                                     [&](kesta::zlink::SessionConfig& config) { return kesta::zlink::sendFile(config, path); });
 }
 
 }  // namespace

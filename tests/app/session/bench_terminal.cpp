@@ -13,6 +13,7 @@ extern "C" {
 }
 
 #include "app/session/receive_pipeline.h"
+#include "app/session/silent_host.h"
 #include "app/session/terminal.h"
 
 namespace {
@@ -83,29 +84,6 @@ struct NullTarget : DrawTarget {
   void showPageRows(PageId, int, int, int) override {}
 };
 
-struct NullHost : SessionHost {
-  std::size_t send(std::string_view bytes) override { return bytes.size(); }
-  void postCommand(int) override {}
-  bool koreanInterface() override { return false; }
-  void setStatusText(int, std::string_view) override {}
-  void restartConnectionTimer() override {}
-  void stopConnectionTimer() override {}
-  void endDiallingDialogs() override {}
-  void messageBox(std::string_view, std::string_view) override {}
-  bool voiceSupport() override { return false; }
-  bool backgroundMusic() override { return false; }
-  std::string homeDirectory() override { return {}; }
-  void playWaveAndWait(const std::string&) override {}
-  void stopMusic() override {}
-  void startMusic() override {}
-  void beep() override {}
-  bool keyDown(int) override { return false; }
-  void hideCaret() override {}
-  void showCaretAt(int, int) override {}
-  int chatColumn() override { return 0; }
-  void writeCapture(std::string_view) override {}
-  void clearInputLine() override {}
-};
 
 struct EmptyTable : AutoResponseSource {
   AutoResponseSlots slots{};
@@ -119,7 +97,7 @@ void BM_KestaPipeline(benchmark::State& state) {
   const std::string& stream = bbsStream();
   const std::size_t chunk = static_cast<std::size_t>(state.range(0));
   NullTarget target;
-  NullHost host;
+  SilentHost host;
   EmptyTable table;
   Terminal terminal(target, host);
   terminal.setHostCode(6);
