@@ -14,8 +14,12 @@ endfunction()
 # On win32 the linker exports __stdcall functions (Fn@N) undecorated
 # (--kill-at); STDCALL_BYTES gives each one's argument bytes so that the
 # import library keeps the decorated names that 32-bit callers link against.
+# When the .def assigns ordinals, objdump checks after every link that the
+# export table is exactly the .def's names and ordinals (callers import by ordinal), so a win32 build that is
+# never run still fails on a wrong ordinal.
 function(kesta_windows_dll name)
   cmake_parse_arguments(A "" "DEF;OUTPUT_NAME" "SOURCES;LIBS;STDCALL_BYTES" ${ARGN})
+  get_filename_component(A_DEF ${A_DEF} ABSOLUTE BASE_DIR ${CMAKE_CURRENT_SOURCE_DIR})
   set(def ${A_DEF})
   set(x86 OFF)
   if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
@@ -50,6 +54,13 @@ function(kesta_windows_dll name)
   endif()
   if(A_LIBS)
     target_link_libraries(${name} PRIVATE ${A_LIBS})
+  endif()
+  file(STRINGS ${A_DEF} ordinal_lines REGEX "@[0-9]+")
+  if(ordinal_lines)  # a .def that assigns ordinals
+    add_custom_command(TARGET ${name} POST_BUILD
+      COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${CMAKE_OBJDUMP} -DDLL=$<TARGET_FILE:${name}> -DDEF=${A_DEF}
+              -P ${PROJECT_SOURCE_DIR}/cmake/check_ordinals.cmake
+      VERBATIM)
   endif()
 endfunction()
 
