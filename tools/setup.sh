@@ -8,7 +8,7 @@ packages=(
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64
   wine wine64 xvfb xauth
   googletest libgtest-dev libbenchmark-dev
-  lrzsz socat libvterm-dev python3 fonts-nanum
+  lrzsz socat libvterm-dev python3 fonts-nanum inetutils-telnetd
 )
 
 missing=()
