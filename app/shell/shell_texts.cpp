@@ -6,10 +6,12 @@ const ShellTexts& shellTexts(Language language) {
   static const ShellTexts english{
       "Disconnected", "Connected", "English", "Hangul", "Captured", "Capturing",
       "Do you want to exit program?", "Exit", "Socket Error", "ERROR",
+      "Do you want to disconnect?", "HangUp",
   };
   static const ShellTexts korean{
       "연결안됨", "연결잘됨", "영어", "한글", "갈무리끝", "갈무리중",
       "프로그램을 종료할까요?", "종료", "Socket Error", "ERROR",
+      "연결을 끊을까요?", "끊기",
   };
   return language == Language::Korean ? korean : english;
 }

@@ -30,6 +30,7 @@ struct ShellTexts {
   std::string_view captured, capturing;
   std::string_view exitQuestion, exitTitle;
   std::string_view socketError, socketErrorTitle;
+  std::string_view hangUpQuestion, hangUpTitle;
 };
 
 const ShellTexts& shellTexts(Language language);
