@@ -3,7 +3,7 @@
 
     harness_test.py [--build BUILD_DIR] [--work DIR] [GROUP...]
 
-GROUP: pictures, peers (telnet host and modem emulator from Python), wine (an
+GROUP: pictures, render (kesta-cli's drawing, needs the native build), peers (telnet host and modem emulator from Python), wine (an
 installation, the COM port under Wine against the modem, xwd and xdotool on a
 window of the probe program), korean (code page 949). Without GROUP: all;
 wine and korean need BUILD_DIR (the win64 build holding e2e_probe.exe).
@@ -69,6 +69,21 @@ def test_pictures():
     check(big.ink_mismatches(ref, 2, 1, (0, 0, 0), (255, 255, 255)) == [] and
           big.ink_mismatches(ref, 1, 1, (0, 0, 0), (255, 255, 255)) == [(0, 0), (1, 0)] and
           big.ink_mismatches(ref, 2, 1, (0, 0, 0)) == [], "ink comparison")
+
+
+def test_render():
+    """kesta-cli's drawing found again in a screen made of it, in other colours and at an offset."""
+    text = e2e.render("안녕하세요 Kesta")
+    check(text.height in (16, 32) and text.width >= 8 * 16, "kesta-cli render draws the text (%dx%d)"
+          % (text.width, text.height))
+    screen = Image(text.width + 40, text.height + 30, bytes([0, 0, 125]) * ((text.width + 40) * (text.height + 30)))
+    for y in range(text.height):
+        for x in range(text.width):
+            screen.set_pixel(17 + x, 11 + y, (255, 255, 255) if text.pixel(x, y) == (0, 0, 0) else (0, 0, 125))
+    found = screen.find_drawing(text)
+    check(found == [(17, 11, (255, 255, 255), (0, 0, 125))], "find_drawing finds it where it was put: %r" % found)
+    screen.set_pixel(17 + 3, 11 + 5, (1, 2, 3))
+    check(screen.find_drawing(text) == [], "one wrong pixel and it is not found")
 
 
 def test_display():
@@ -286,6 +301,18 @@ def test_wine(build, work):
             check(os.path.isfile(os.path.join(install.windows, "HANJA.FNT")), "HANJA.FNT in C:\\windows")
             check(install.read(r"kesta.mir")[:2] == b"BM" and install.exists(r"wav\start.wav") and
                   install.exists("env") and install.exists("tel"), "the home directory is laid out")
+            status, out = install.run_probe("resources")
+            check(out.splitlines() == [
+                "bitmap 100 256 16", "bitmap PhoneBitmap 64 64", "bitmap DialBitmap 64 64",
+                "bitmap LogoBitmap 500 375", "bitmap BackgroundBitmap 800 600", "icon 400 32 32 hotspot 16 16",
+                "icon 400-small 16 16 hotspot 8 8", "cursor MyCursor1 32 32 hotspot 5 0",
+                "cursor MyCursor2 32 32 hotspot 5 0"], "the program's bitmaps, icon and cursors load under Wine")
+            if status != 0 or "missing" in out:
+                print(out)
+            logo = e2e.picture_pair(install.path("kesta"))
+            welcome = e2e.picture_pair(install.path("kestaex"))
+            check((logo.width, logo.height, welcome.width, welcome.height) == (500, 375, 680, 320),
+                  "the installed picture pairs are 500x375 and 680x320")
             install.write_modem(port=1, init="ATZ")
             check(len(install.read(r"env\kesta.mdm")) == 100, "env\\kesta.mdm written from Linux")
             print("     DLLs missing from the build: %s" % (", ".join(install.missing_dlls) or "none"))
@@ -312,10 +339,12 @@ def test_wine(build, work):
                 check((w, h) != (0, 0) and x >= 0 and y >= 0, "client rectangle from Windows: %r" % ((x, y, w, h),))
                 shot = e2e.wait_for(lambda: (lambda s: s if s.pixel(x + 5, y + 5) == (18, 52, 86) else None)(
                     probe.screenshot()), 20, what="the probe's colour on screen")
-                inside = shot.crop(x, y, w, h)
-                check(inside.colours() == {(18, 52, 86): w * h}, "the whole client area is the window's colour")
-                check(shot.pixel(x + w, y + h) != (18, 52, 86) and shot.pixel(x - 1, y - 1) != (18, 52, 86),
-                      "the colour ends at the client area's edges")
+                inside = shot.crop(x, y, w, h - 40)  # the status bar takes the bottom
+                check(inside.colours() == {(18, 52, 86): w * (h - 40)}, "the client area is the window's colour")
+                check(shot.pixel(x + w, y + 5) != (18, 52, 86) and shot.pixel(x - 1, y - 1) != (18, 52, 86) and
+                      shot.pixel(x + 5, y - 1) != (18, 52, 86), "the colour ends at the client area's edges")
+                status, out = install.run_probe("statustext", "Kesta probe")
+                check(out.strip() == "Ready 준비", "status bar text read from Windows: %r" % out)
                 probe.click(10, 20)
                 e2e.wait_for(lambda: "click 10 20" in probe.output(), 10, what="the click")
                 check(True, "a click at (10, 20) of the client area arrives there")
@@ -339,7 +368,7 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--build", help="the win64 build directory")
     parser.add_argument("--work", help="scratch directory (default: a new temporary one)")
-    parser.add_argument("groups", nargs="*", default=["pictures", "peers", "wine", "korean"])
+    parser.add_argument("groups", nargs="*", default=["pictures", "render", "peers", "wine", "korean"])
     args = parser.parse_args()
     work = args.work or tempfile.mkdtemp(prefix="kesta-e2e-")
     os.makedirs(work, exist_ok=True)
@@ -352,6 +381,8 @@ def main():
             elif group == "peers":
                 test_telnet_host()
                 test_modem(work)
+            elif group == "render":
+                test_render()
             elif group in ("wine", "korean"):
                 if not args.build:
                     raise e2e.HarnessError("--build is needed for the %s group" % group)

@@ -24,7 +24,7 @@ import threading
 import time
 import tty
 
-from xwd import read_png, read_xwd  # noqa: F401  (re-exported for tests)
+from xwd import Image, read_bmp, read_png, read_xwd  # noqa: F401  (re-exported for tests)
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 REPO = os.path.normpath(os.path.join(HERE, "..", ".."))
@@ -108,6 +108,39 @@ def kill_matching(marker):
                 os.kill(int(pid), signal.SIGKILL)
             except ProcessLookupError:
                 pass
+
+
+# ---------------------------------------------------------------- expected pictures
+
+def kesta_cli():
+    """The native kesta-cli (KESTA_CLI, else build/native/cli/kesta-cli of this tree)."""
+    path = os.environ.get("KESTA_CLI") or os.path.join(REPO, "build", "native", "cli", "kesta-cli")
+    if not os.access(path, os.X_OK):
+        raise HarnessError("kesta-cli not found at %s: build the native preset first "
+                           "(cmake --preset native && cmake --build --preset native --target kesta-cli)" % path)
+    return path
+
+
+def render(text, face="InternalGothic", english=None, code=None):
+    """TEXT as the font store draws it (kesta-cli render): a black-on-white Image.
+    TEXT is UTF-8 text, or bytes in Hangul code type CODE."""
+    args = [kesta_cli(), "render", "--face", face]
+    if english:
+        args += ["--english", english]
+    if code is not None:
+        args += ["--code", str(code)]
+    with tempfile.TemporaryDirectory() as tmp:
+        out = os.path.join(tmp, "text.png")
+        r = subprocess.run(args + [text, "-o", out], capture_output=True)
+        if r.returncode != 0:
+            raise HarnessError("kesta-cli render failed: " + r.stderr.decode(errors="replace").strip())
+        return read_png(out)
+
+
+def picture_pair(path_stem):
+    """A picture pair (STEM.mir + STEM.dat) as an Image."""
+    with open(path_stem + ".mir", "rb") as mir, open(path_stem + ".dat", "rb") as dat:
+        return read_bmp(mir.read() + dat.read())
 
 
 # ---------------------------------------------------------------- display
@@ -514,12 +547,17 @@ class TelnetHost:
     telnetd passes the client's terminal type as TERM, in lower case ("vt100").
     """
 
-    def __init__(self, script=None, screen=DEFAULT_SCREEN, port=None):
+    def __init__(self, script=None, screen=DEFAULT_SCREEN, port=None, workdir=None):
+        """SCRIPT: shell text or a file; SCREEN: the bytes in KESTA_SCREEN; WORKDIR: where the
+        host's files are kept (default: a temporary folder removed at the end)."""
         need("socat", "socat")
         telnetd = need("telnetd", "inetutils-telnetd")
         if script and os.path.isfile(script):
             script = open(script).read()
-        self.dir = tempfile.mkdtemp(prefix="kesta-telnet-")
+        self._temporary = workdir is None  # a folder of its own is removed at the end; WORKDIR is kept
+        if workdir:
+            os.makedirs(workdir, exist_ok=True)
+        self.dir = tempfile.mkdtemp(prefix="telnet-", dir=workdir)
         self.screen_path = os.path.join(self.dir, "screen.ans")
         self.recv_path = os.path.join(self.dir, "received.bin")
         self.term_path = os.path.join(self.dir, "term.txt")
@@ -576,6 +614,8 @@ class TelnetHost:
         kill_group(self.proc, grace=1.0)
         kill_matching(self.dir)  # sessions telnetd put in sessions of their own
         self._log.close()
+        if self._temporary:
+            shutil.rmtree(self.dir, ignore_errors=True)
 
     def __enter__(self):
         return self

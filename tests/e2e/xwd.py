@@ -1,6 +1,7 @@
 """Pictures for the end-to-end tests without extra packages: xwd dumps (ZPixmap,
-24/32 bits per pixel) and PNG files (8-bit or less, not interlaced) decoded into
-an Image of (r, g, b) pixels."""
+24/32 bits per pixel), PNG files (8-bit or less, not interlaced) and
+uncompressed bitmaps (1 to 8 bits with a colour table, or 24) decoded into an
+Image of (r, g, b) pixels."""
 import struct
 import zlib
 
@@ -68,6 +69,35 @@ class Image:
                 if not (0 <= px < self.width and 0 <= py < self.height) or self.pixel(px, py) != want:
                     bad.append((rx, ry))
         return bad
+
+    def find_drawing(self, reference, region=None):
+        """Where the black-on-white REFERENCE appears in this picture in two colours of its own
+        (any ink on any paper, the same shape pixel for pixel). REGION (x, y, width, height)
+        limits the top-left corners tried. Returns [(x, y, ink, paper)]."""
+        ink_px = [(x, y) for y in range(reference.height) for x in range(reference.width)
+                  if reference.pixel(x, y) == (0, 0, 0)]
+        paper_px = [(x, y) for y in range(reference.height) for x in range(reference.width)
+                    if reference.pixel(x, y) != (0, 0, 0)]
+        if not ink_px or not paper_px:
+            raise ValueError("the reference needs both ink and paper")
+        rx, ry, rw, rh = region or (0, 0, self.width, self.height)
+        x_end = min(rx + rw, self.width - reference.width + 1)
+        y_end = min(ry + rh, self.height - reference.height + 1)
+        w, rgb = self.width, self.rgb
+        ink_off = [3 * (y * w + x) for x, y in ink_px]
+        paper_off = [3 * (y * w + x) for x, y in paper_px]
+        found = []
+        for y in range(max(0, ry), y_end):
+            for x in range(max(0, rx), x_end):
+                base = 3 * (y * w + x)
+                ink = rgb[base + ink_off[0]:base + ink_off[0] + 3]
+                paper = rgb[base + paper_off[0]:base + paper_off[0] + 3]
+                if ink == paper:
+                    continue
+                if all(rgb[base + o:base + o + 3] == ink for o in ink_off) and \
+                        all(rgb[base + o:base + o + 3] == paper for o in paper_off):
+                    found.append((x, y, tuple(ink), tuple(paper)))
+        return found
 
     def save_ppm(self, path):
         """A binary PPM, for looking at a failed test's screen."""
@@ -168,4 +198,30 @@ def read_png(path_or_bytes):
             else:
                 colour = tuple(s[:3])
             image.set_pixel(x, y, colour)
+    return image
+
+
+def read_bmp(data):
+    """Decodes an uncompressed bitmap file (a picture pair joined: .mir + .dat) of 1, 4, 8 or 24 bits."""
+    if data[:2] != b"BM":
+        raise ValueError("not a bitmap file")
+    offset = struct.unpack_from("<I", data, 10)[0]
+    size, width, height, _, bits, compression = struct.unpack_from("<IiiHHI", data, 14)
+    colours = struct.unpack_from("<I", data, 46)[0] or (1 << bits if bits <= 8 else 0)
+    if compression != 0 or bits not in (1, 4, 8, 24):
+        raise ValueError("bitmap of %d bits, compression %d: not read" % (bits, compression))
+    table = [(data[14 + size + 4 * i + 2], data[14 + size + 4 * i + 1], data[14 + size + 4 * i])
+             for i in range(colours)]
+    stride = (width * bits + 31) // 32 * 4
+    rows = abs(height)
+    image = Image(width, rows)
+    for r in range(rows):
+        y = rows - 1 - r if height > 0 else r
+        line = data[offset + r * stride:offset + (r + 1) * stride]
+        for x in range(width):
+            if bits == 24:
+                image.set_pixel(x, y, (line[3 * x + 2], line[3 * x + 1], line[3 * x]))
+            else:
+                bit = x * bits
+                image.set_pixel(x, y, table[(line[bit // 8] >> (8 - bits - bit % 8)) & ((1 << bits) - 1)])
     return image

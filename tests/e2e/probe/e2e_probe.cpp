@@ -9,13 +9,18 @@
 //                                         in order: send:TEXT writes TEXT (\r, \n,
 //                                         \xHH are understood), expect:TEXT reads
 //                                         until TEXT has arrived (10 s at most)
-//   e2e_probe window TITLE R G B          a window of that colour which prints
-//                                         "char XX" for every WM_CHAR and
+//   e2e_probe statustext TITLE            prints the text of the first part of the status
+//                                         bar (class msctls_statusbar32) of window TITLE, UTF-8
+//   e2e_probe resources                   loads the program's bitmaps, icon and cursors
+//                                         (linked into the probe) and prints their sizes
+//   e2e_probe window TITLE R G B          a window of that colour with a status bar
+//                                         ("Ready 준비"), which prints "char XX" for every WM_CHAR and
 //                                         "click X Y" for every left click
 //                                         (client coordinates); 'q' ends it
 //
 // Exit status 0 on success, 1 on failure, 2 on bad arguments.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -144,6 +149,8 @@ int showWindow(char** argv) {
   HWND hwnd = CreateWindowExA(0, wc.lpszClassName, argv[2], WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 400, 300,
                               nullptr, nullptr, wc.hInstance, nullptr);
   if (!hwnd) return 1;
+  InitCommonControls();
+  CreateStatusWindowW(WS_CHILD | WS_VISIBLE, L"Ready 준비", hwnd, 50);
   std::printf("ready\n");
   std::fflush(stdout);
   MSG msg;
@@ -151,6 +158,58 @@ int showWindow(char** argv) {
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }
+  return 0;
+}
+
+std::string utf8(const wchar_t* text) {
+  char out[1024];
+  const int n = WideCharToMultiByte(CP_UTF8, 0, text, -1, out, sizeof out, nullptr, nullptr);
+  return n > 0 ? std::string(out) : std::string();
+}
+
+int statusText(const char* title) {
+  HWND hwnd = FindWindowA(nullptr, title);
+  HWND status = hwnd ? FindWindowExA(hwnd, nullptr, "msctls_statusbar32", nullptr) : nullptr;
+  if (!status) {
+    std::printf("no status bar\n");
+    return 1;
+  }
+  // WM_GETTEXT is carried across processes; a status bar answers it with its first part.
+  wchar_t text[256] = {0};
+  SendMessageW(status, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
+  std::printf("%s\n", utf8(text).c_str());
+  return 0;
+}
+
+void printBitmap(const char* name, HBITMAP bitmap) {
+  BITMAP info{};
+  if (bitmap && GetObjectA(bitmap, sizeof info, &info)) std::printf("bitmap %s %ld %ld\n", name, info.bmWidth, info.bmHeight);
+  else std::printf("bitmap %s missing\n", name);
+}
+
+void printIcon(const char* kind, const char* name, HICON icon) {
+  ICONINFO info{};
+  if (!icon || !GetIconInfo(icon, &info)) {
+    std::printf("%s %s missing\n", kind, name);
+    return;
+  }
+  BITMAP mask{};
+  GetObjectA(info.hbmMask, sizeof mask, &mask);
+  // A monochrome image keeps its AND and XOR masks in one bitmap of twice the height.
+  std::printf("%s %s %ld %ld hotspot %lu %lu\n", kind, name, mask.bmWidth, info.hbmColor ? mask.bmHeight : mask.bmHeight / 2,
+              info.xHotspot, info.yHotspot);
+  DeleteObject(info.hbmMask);
+  if (info.hbmColor) DeleteObject(info.hbmColor);
+}
+
+int resources() {
+  HINSTANCE self = GetModuleHandleA(nullptr);
+  printBitmap("100", LoadBitmapA(self, MAKEINTRESOURCEA(100)));
+  for (const char* name : {"PhoneBitmap", "DialBitmap", "LogoBitmap", "BackgroundBitmap"})
+    printBitmap(name, LoadBitmapA(self, name));
+  printIcon("icon", "400", static_cast<HICON>(LoadImageA(self, MAKEINTRESOURCEA(400), IMAGE_ICON, 32, 32, 0)));
+  printIcon("icon", "400-small", static_cast<HICON>(LoadImageA(self, MAKEINTRESOURCEA(400), IMAGE_ICON, 16, 16, 0)));
+  for (const char* name : {"MyCursor1", "MyCursor2"}) printIcon("cursor", name, LoadCursorA(self, name));
   return 0;
 }
 
@@ -183,6 +242,8 @@ int main(int argc, char** argv) {
   }
   if (command == "com" && argc >= 3) return comChat(argc, argv);
   if (command == "window" && argc == 6) return showWindow(argv);
-  std::fprintf(stderr, "usage: e2e_probe acp | profile SECTION KEY | client TITLE | com PORT STEP... | window TITLE R G B\n");
+  if (command == "resources" && argc == 2) return resources();
+  if (command == "statustext" && argc == 3) return statusText(argv[2]);
+  std::fprintf(stderr, "usage: e2e_probe acp | profile SECTION KEY | client TITLE | com PORT STEP... | resources | statustext TITLE | window TITLE R G B\n");
   return 2;
 }
