@@ -159,7 +159,10 @@ def test_telnet_host():
         e2e.wait_for(lambda: host.received().endswith(b"end"), 5, what="the host to record the bytes")
         check(host.received() == b"dkssud\r\x01\x7f\xb0\xa1\xffend", "the host recorded every byte: %r" % host.received())
         check(host.term() == "vt100", "the host saw the terminal type (TERM=%r)" % host.term())
-        telnet_session(host.port, seconds=1.5, term=b"ANSI")
+        threading.Timer(1.5, host.hang_up).start()
+        t0 = time.monotonic()
+        telnet_session(host.port, seconds=10, term=b"ANSI")
+        check(time.monotonic() - t0 < 5, "hang_up ends the session (%.1f s)" % (time.monotonic() - t0))
         check(host.terms() == ["vt100", "ansi"], "one TERM per session: %r" % host.terms())
     with e2e.TelnetHost(script='cat "$KESTA_SCREEN"\nprintf "bye\\r\\n"\n', screen=b"hello\r\n") as host:
         t0 = time.monotonic()

@@ -534,7 +534,7 @@ DEFAULT_SCREEN = _screen([
 ])
 
 DEFAULT_SCRIPT = """cat "$KESTA_SCREEN"
-exec cat >> "$KESTA_RECV"
+exec /usr/bin/python3 "$KESTA_RECORD" "$KESTA_RECV" "$KESTA_DIR/hangup"
 """
 
 
@@ -542,8 +542,10 @@ class TelnetHost:
     """inetutils-telnetd behind socat on 127.0.0.1:PORT, running a shell script for every connection.
 
     The script runs on the session's terminal, already in raw mode without echo, with
-    KESTA_DIR (a scratch folder), KESTA_SCREEN (a file holding SCREEN) and KESTA_RECV (the
-    file .received() reads) set. The default script prints SCREEN and records all it receives.
+    KESTA_DIR (a scratch folder), KESTA_SCREEN (a file holding SCREEN), KESTA_RECV (the
+    file .received() reads) and KESTA_RECORD (record.py: records standard input into a file
+    until a stop file appears) set. The default script prints SCREEN and records all it
+    receives until .hang_up() ends the session.
     telnetd passes the client's terminal type as TERM, in lower case ("vt100").
     """
 
@@ -558,6 +560,8 @@ class TelnetHost:
         if workdir:
             os.makedirs(workdir, exist_ok=True)
         self.dir = tempfile.mkdtemp(prefix="telnet-", dir=workdir)
+        if re.search(r"[\s,:!'\"]", self.dir + HERE):
+            raise HarnessError("the telnet host's paths must not hold blanks, commas or colons: " + self.dir)
         self.screen_path = os.path.join(self.dir, "screen.ans")
         self.recv_path = os.path.join(self.dir, "received.bin")
         self.term_path = os.path.join(self.dir, "term.txt")
@@ -570,9 +574,11 @@ class TelnetHost:
         with open(session, "w") as f:
             # telnetd clears the environment but for TERM: the paths are written in.
             f.write('#!/bin/sh\nprintf "%%s\\n" "$TERM" >> %s\n'
-                    'KESTA_DIR=%s KESTA_SCREEN=%s KESTA_RECV=%s\nexport KESTA_DIR KESTA_SCREEN KESTA_RECV\n'
+                    'KESTA_DIR=%s KESTA_SCREEN=%s KESTA_RECV=%s KESTA_RECORD=%s\n'
+                    'export KESTA_DIR KESTA_SCREEN KESTA_RECV KESTA_RECORD\n'
                     'cd "$KESTA_DIR"\nstty raw -echo\nexec /bin/sh %s/body.sh\n'
-                    % (self.term_path, self.dir, self.screen_path, self.recv_path, self.dir))
+                    % (self.term_path, self.dir, self.screen_path, self.recv_path,
+                       os.path.join(HERE, "record.py"), self.dir))
         os.chmod(session, 0o755)
         self.proc = None
         for _ in range(5):
@@ -592,6 +598,10 @@ class TelnetHost:
             if port:
                 break
         raise HarnessError("socat could not listen on 127.0.0.1 (see %s/socat.log)" % self.dir)
+
+    def hang_up(self):
+        """Ends the current session of the default script: the host closes the connection."""
+        open(os.path.join(self.dir, "hangup"), "w").close()
 
     def received(self):
         """Every byte the sessions' scripts received so far."""
