@@ -1,19 +1,21 @@
 // kesta-cli replay: feeds a captured session (the bytes a host sent) through
 // the receive pipeline and the terminal interpreter in chunks, as a
 // connection would deliver them, and prints the final screen as UTF-8 text,
-// or with --trace every drawing request, one a line.
+// or with --trace every drawing request, one a line. With --telnet the file
+// is a raw capture of a telnet socket: its commands are answered into
+// nothing and stripped, and CR NUL is a bare CR, before the pipeline.
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
-#include <iostream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "app/session/cell_canvas.h"
 #include "app/session/receive_pipeline.h"
 #include "app/session/silent_host.h"
+#include "app/session/telnet.h"
+#include "app/session/telnet_reader.h"
 #include "app/session/terminal.h"
 #include "cli/args.h"
 #include "cli/command.h"
@@ -44,6 +46,20 @@ std::string hexColour(Colour c) {
   return buffer;
 }
 
+
+// Reads a whole stream in large blocks.
+bool readAll(std::FILE* stream, std::string& out) {
+  constexpr std::size_t kBlock = 1 << 16;
+  std::size_t used = 0;
+  for (;;) {
+    out.resize(used + kBlock);
+    std::size_t got = std::fread(out.data() + used, 1, kBlock, stream);
+    used += got;
+    if (got < kBlock) break;
+  }
+  out.resize(used);
+  return std::ferror(stream) == 0;
+}
 
 struct NoTable : AutoResponseSource {
   bool load(AutoResponseSlots&) override { return false; }
@@ -105,17 +121,19 @@ class TracingCanvas : public CellCanvas {
 };
 
 constexpr const char* kUsage =
-    "usage: kesta-cli replay [--code N] [--rows 28|24] [--chunk N] [--trace] FILE\n"
+    "usage: kesta-cli replay [--code N] [--rows 28|24] [--chunk N] [--telnet] [--trace] FILE\n"
     "Feeds the bytes a host sent (FILE, or - for standard input) through the receive\n"
     "pipeline and the terminal interpreter and prints the final screen as UTF-8,\n"
     "then the cursor position and the colours.\n"
     "  --code N    the host's Hangul code type, 1 to 7 (default 6, KS Complete)\n"
     "  --rows R    28 terminal rows, or 24 as with the chat window shown (default 28)\n"
     "  --chunk N   bytes per received chunk, 1 to 4096 (default 80, as from a serial port)\n"
+    "  --telnet    FILE is a raw capture of a telnet socket: telnet commands are\n"
+    "              stripped (answered into nothing) and CR NUL is a bare CR\n"
     "  --trace     print every drawing request, one a line, instead of the screen\n";
 
 int runReplay(int argc, char** argv) {
-  Args args({"--code", "--rows", "--chunk"}, {"--trace"});
+  Args args({"--code", "--rows", "--chunk"}, {"--trace", "--telnet"});
   if (!args.parse(argc, argv)) return usageError("replay", args.error());
   if (args.wantsHelp()) {
     std::fputs(kUsage, stdout);
@@ -130,15 +148,16 @@ int runReplay(int argc, char** argv) {
 
   const std::string& path = args.positional()[0];
   std::string input;
-  if (path == "-") {
-    input.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
-  } else {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-      std::fprintf(stderr, "kesta-cli replay: cannot open %s: %s\n", path.c_str(), std::strerror(errno));
-      return kExitFailure;
-    }
-    input.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  std::FILE* file = path == "-" ? stdin : std::fopen(path.c_str(), "rb");
+  if (file == nullptr) {
+    std::fprintf(stderr, "kesta-cli replay: cannot open %s: %s\n", path.c_str(), std::strerror(errno));
+    return kExitFailure;
+  }
+  bool read = readAll(file, input);
+  if (file != stdin) std::fclose(file);
+  if (!read) {
+    std::fprintf(stderr, "kesta-cli replay: cannot read %s\n", path.c_str());
+    return kExitFailure;
   }
 
   const bool trace = args.has("--trace");
@@ -153,9 +172,17 @@ int runReplay(int argc, char** argv) {
   terminal.reset(rgb(255, 255, 255), rgb(0, 0, 0x7D));
   terminal.setChatMode(rows == kChatRows);
 
+  TelnetProtocol protocol(host);
+  TelnetReader reader(protocol, pipeline);
+  const bool telnet = args.has("--telnet");
+  if (telnet) protocol.connectionOpened();
   for (std::size_t at = 0; at < input.size(); at += static_cast<std::size_t>(chunk)) {
     std::size_t length = std::min(input.size() - at, static_cast<std::size_t>(chunk));
-    pipeline.receive(input.data() + at, length);
+    if (telnet) {
+      reader.received(reinterpret_cast<const std::uint8_t*>(input.data() + at), length);
+    } else {
+      pipeline.receive(input.data() + at, length);
+    }
   }
   if (trace) return kExitOk;
 

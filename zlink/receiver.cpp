@@ -20,9 +20,6 @@ using File = std::unique_ptr<std::FILE, FileCloser>;
 
 bool isAbort(int type) { return type == kZabort || type == kZcan || type == kReadCancelled; }
 
-// The time zone the sending systems' clocks were taken to be in.
-constexpr long kReceivedTimeOffset = 28800;
-
 const char* terminatorName(int terminator) {
   switch (terminator) {
     case kZcrce: return "ZCRCE";
@@ -240,7 +237,7 @@ int Receiver::readFileInfo(Next* next) {
   link_.status("  Received ZFILE...");
   o.bareName = info_.name;
   o.fileSize = info_.size;
-  o.modificationTime = info_.modificationTime ? info_.modificationTime + kReceivedTimeOffset : 0;
+  o.modificationTime = info_.modificationTime;  // seconds since 1970 UTC, as sent
   o.fileMode = info_.mode;
   o.serialNumber = info_.serialNumber;
   o.fileType = info_.fileType;

@@ -18,6 +18,14 @@ class DrawTarget {
  public:
   virtual ~DrawTarget() = default;
 
+  // The drawing of one received chunk lies between these two calls, so that
+  // a target can take its window and page device contexts once per chunk.
+  // Pairs may nest (a command run inside a chunk may receive again), and
+  // calls outside any pair (repaints, the passed-screen view) are allowed:
+  // a target then takes what it needs for that one call.
+  virtual void beginChunk() {}
+  virtual void endChunk() {}
+
   // Text in the internal code from cell (column, row), one cell per byte.
   virtual void drawText(int column, int windowRow, PageId page, int pageRow, std::string_view text,
                         Colour textColour, Colour background) = 0;

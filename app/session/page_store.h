@@ -38,7 +38,8 @@ class PageStore {
   void freeAllPages();
 
   // Move the current page one page back or forward (never onto the head or
-  // the tail) and return it.
+  // the tail) and return it. The passed-screen view uses a PageCursor
+  // instead, which leaves the current page alone.
   Node* previousPage();
   Node* nextPage();
 
@@ -46,6 +47,7 @@ class PageStore {
   Node* head() { return &head_; }
   Node* tail() { return &tail_; }
   int count() const { return count_; }
+  DrawTarget& target() const { return target_; }
   PageId currentPage() const { return current_ ? current_->page : 0; }
 
   // Copies the pages to the window for the display offset (0 to 27).

@@ -30,8 +30,8 @@ void TextMatcher::setText(std::string_view text) {
   }
 }
 
-ReceivePipeline::ReceivePipeline(Terminal& terminal, SessionHost& host, AutoResponseSource& table)
-    : terminal_(terminal), host_(host), source_(table) {
+ReceivePipeline::ReceivePipeline(Terminal& terminal, PipelineRoles roles, AutoResponseSource& table)
+    : terminal_(terminal), roles_(roles), source_(table) {
   noteInterestingBytes();
 }
 
@@ -104,10 +104,10 @@ void ReceivePipeline::answer(int slot) {
   length = terminal_.converter()(kInternalCode, terminal_.hostCode(), buffer, kAnswerCapacity - 1);
   length = std::min(length, strnlen(buffer, kAnswerCapacity - 1));
   buffer[length++] = '\r';
-  host_.send(std::string_view(buffer, length));
+  roles_.connection.send(std::string_view(buffer, length));
 }
 
-bool ReceivePipeline::downloadTriggerAt(const std::vector<char>& chunk, std::size_t index) const {
+bool ReceivePipeline::downloadTriggerAt(const std::vector<char>& chunk, std::size_t index, const std::string& tail) const {
   // Within the chunk: the trigger begins at this byte.
   if (index + kDownloadLength <= chunk.size() && std::memcmp(&chunk[index], kDownloadTrigger, kDownloadLength) == 0)
     return true;
@@ -115,8 +115,8 @@ bool ReceivePipeline::downloadTriggerAt(const std::vector<char>& chunk, std::siz
   if (index + 1 < kDownloadLength) {
     std::size_t fromThisChunk = index + 1;
     std::size_t fromTail = kDownloadLength - fromThisChunk;
-    if (downloadTail_.size() < fromTail) return false;
-    std::string joined = downloadTail_.substr(downloadTail_.size() - fromTail);
+    if (tail.size() < fromTail) return false;
+    std::string joined = tail.substr(tail.size() - fromTail);
     joined.append(chunk.data(), fromThisChunk);
     return joined == kDownloadTrigger;
   }
@@ -141,19 +141,27 @@ void ReceivePipeline::receive(const char* bytes, std::size_t count) {
   }
 
   reloadTable();
+  // A receive nested in the download command changes the member: this chunk
+  // goes on from the bytes that came before it.
+  const std::string tail = downloadTail_;
 
   bool aborted = false;
   std::size_t processed = 0;
   for (std::size_t i = 0; i < chunk.size(); ++i) {
-    if (host_.keyDown(kKeyF9) && host_.keyDown(kKeyControl)) {
+    if (roles_.keys.keyDown(kKeyF9) && roles_.keys.keyDown(kKeyControl)) {
       aborted = true;
       break;
     }
     const char byte = chunk[i];
-    if ((byte == 'r' || i < kDownloadLength - 1) && downloadTriggerAt(chunk, i)) {
-      host_.postCommand(kCommandReceiveFile);
+    if ((byte == 'r' || i < kDownloadLength - 1) && downloadTriggerAt(chunk, i, tail)) {
+      // The transfer runs a message loop that may receive again: what this
+      // chunk has drawn so far goes out first, and the rest of it follows
+      // whatever arrives meanwhile.
+      terminal_.pauseChunk();
+      roles_.window.postCommand(kCommandReceiveFile);
+      terminal_.resumeChunk();
     }
-    if (rawCapture_) host_.writeCapture(std::string_view(&chunk[i], 1));
+    if (rawCapture_) roles_.capture.writeCapture(std::string_view(&chunk[i], 1));
     feedMatchers(byte);
     terminal_.interpretByte(static_cast<unsigned char>(byte));
     processed = i + 1;
@@ -161,14 +169,15 @@ void ReceivePipeline::receive(const char* bytes, std::size_t count) {
 
   // Keep the last bytes seen for a trigger that goes on in the next chunk.
   // A trigger that completed inside this chunk was already acted on.
-  std::string seen = downloadTail_;
+  std::string seen = tail;
   seen.append(chunk.data(), processed);
   bool fired = seen.size() >= kDownloadLength && seen.compare(seen.size() - kDownloadLength, kDownloadLength, kDownloadTrigger) == 0;
   downloadTail_ = fired ? std::string() : seen.substr(seen.size() - std::min<std::size_t>(seen.size(), kDownloadLength - 1));
 
   chunk.swap(spareChunk_);
   if (aborted) {
-    host_.postCommand(kCommandHangUp);
+    terminal_.abandonChunk();
+    roles_.window.postCommand(kCommandHangUp);
     return;
   }
   terminal_.endChunk();
@@ -176,28 +185,28 @@ void ReceivePipeline::receive(const char* bytes, std::size_t count) {
 
 void ReceivePipeline::connectionEstablished() {
   awaitingHangUp_ = false;
-  host_.setStatusText(kStatusConnection, host_.koreanInterface() ? "연결잘됨" : "Connected");
+  roles_.window.setStatusText(kStatusConnection, roles_.window.koreanInterface() ? "연결잘됨" : "Connected");
   connect_.reset();
-  host_.restartConnectionTimer();
-  host_.endDiallingDialogs();
+  roles_.window.restartConnectionTimer();
+  roles_.window.endDiallingDialogs();
   playEventSound("\\wav\\connect.wav");
 }
 
 void ReceivePipeline::connectionLost() {
-  host_.stopConnectionTimer();
-  host_.setStatusText(kStatusTime, "00:00:00");
+  roles_.window.stopConnectionTimer();
+  roles_.window.setStatusText(kStatusTime, "00:00:00");
   awaitingHangUp_ = false;
-  host_.setStatusText(kStatusConnection, host_.koreanInterface() ? "연결안됨" : "Disconnected");
+  roles_.window.setStatusText(kStatusConnection, roles_.window.koreanInterface() ? "연결안됨" : "Disconnected");
   carrier_.reset();
   playEventSound("\\wav\\hang.wav");
 }
 
 void ReceivePipeline::playEventSound(const char* relativePath) {
-  if (!host_.voiceSupport()) return;
-  bool music = host_.backgroundMusic();
-  if (music) host_.stopMusic();
-  host_.playWaveAndWait(host_.homeDirectory() + relativePath);
-  if (music) host_.startMusic();
+  if (!roles_.sounds.voiceSupport()) return;
+  bool music = roles_.sounds.backgroundMusic();
+  if (music) roles_.sounds.stopMusic();
+  roles_.sounds.playWaveAndWait(roles_.sounds.homeDirectory() + relativePath);
+  if (music) roles_.sounds.startMusic();
 }
 
 }  // namespace kesta::session

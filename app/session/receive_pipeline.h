@@ -46,7 +46,7 @@ class TextMatcher {
 
 class ReceivePipeline {
  public:
-  ReceivePipeline(Terminal& terminal, SessionHost& host, AutoResponseSource& table);
+  ReceivePipeline(Terminal& terminal, PipelineRoles roles, AutoResponseSource& table);
 
   // One received chunk (any length; the carried byte is put in front of it).
   void receive(const char* bytes, std::size_t count);
@@ -69,13 +69,13 @@ class ReceivePipeline {
  private:
   void reloadTable();
   void answer(int slot);
-  bool downloadTriggerAt(const std::vector<char>& chunk, std::size_t index) const;
+  bool downloadTriggerAt(const std::vector<char>& chunk, std::size_t index, const std::string& tail) const;
   void playEventSound(const char* relativePath);
   void noteInterestingBytes();
   bool feedMatchers(char byte);
 
   Terminal& terminal_;
-  SessionHost& host_;
+  PipelineRoles roles_;
   AutoResponseSource& source_;
   std::vector<char> spareChunk_;  // keeps its capacity from chunk to chunk
   bool carry_ = false;

@@ -1,7 +1,9 @@
-// What the terminal core needs from the program around it: sending, the
-// main window's commands, status texts, timers, sounds, the caret, the
-// capture file and the keyboard state. The Win32 face implements it on the
-// main window; tests record the calls.
+// What the terminal core needs from the program around it, cut into the
+// roles a front end plays for it: the connection (sending), the main window
+// (commands, status texts, timers, dialogs, caret, input line), sound, the
+// keyboard state and the capture file. The interpreter and the pipeline
+// each take only the roles they use; `SessionHost` bundles all of them for
+// a program (or a test) that plays every role in one object.
 #pragma once
 
 #include <array>
@@ -23,14 +25,20 @@ inline constexpr int kKeyF9 = 0x78;
 inline constexpr int kStatusConnection = 0;
 inline constexpr int kStatusTime = 3;
 
-class SessionHost {
+// The open connection (socket or serial port).
+class Connection {
  public:
-  virtual ~SessionHost() = default;
-
-  // Sends through the open connection (socket or serial port); returns the
-  // number of bytes sent.
+  virtual ~Connection() = default;
+  // Sends the bytes; returns the number of bytes sent.
   virtual std::size_t send(std::string_view bytes) = 0;
-  // Sends a command to the main window and returns when it is done.
+};
+
+// The main window as the core sees it.
+class SessionWindow {
+ public:
+  virtual ~SessionWindow() = default;
+  // Sends a command to the main window and returns when it is done (the
+  // download runs a modal transfer in here).
   virtual void postCommand(int command) = 0;
   // True when the user interface is Korean (ANSI code page 949).
   virtual bool koreanInterface() = 0;
@@ -44,9 +52,19 @@ class SessionHost {
   virtual void endDiallingDialogs() = 0;
   // A message box (UTF-8 texts).
   virtual void messageBox(std::string_view text, std::string_view caption) = 0;
+  // The caret and the keyboard's input line.
+  virtual void hideCaret() = 0;
+  virtual void showCaretAt(int column, int row) = 0;
+  virtual int chatColumn() = 0;  // the caret column of the chat window
+  virtual void clearInputLine() = 0;
+};
 
-  // Sounds: "Voice Support" and "Background Music" settings, the home
-  // directory, and playing.
+// The speaker and the wave player, with the settings that govern them.
+class SoundOutput {
+ public:
+  virtual ~SoundOutput() = default;
+  // "Voice Support" and "Background Music" settings, and the home directory
+  // the wave files lie under.
   virtual bool voiceSupport() = 0;
   virtual bool backgroundMusic() = 0;
   virtual std::string homeDirectory() = 0;
@@ -54,16 +72,49 @@ class SessionHost {
   virtual void stopMusic() = 0;
   virtual void startMusic() = 0;  // asynchronous and looping
   virtual void beep() = 0;
+};
 
-  // The asynchronous key state: true while the key is down.
+// The asynchronous key state.
+class KeyboardState {
+ public:
+  virtual ~KeyboardState() = default;
+  // True while the key is down.
   virtual bool keyDown(int virtualKey) = 0;
+};
 
-  // The caret, the capture file and the keyboard's input line.
-  virtual void hideCaret() = 0;
-  virtual void showCaretAt(int column, int row) = 0;
-  virtual int chatColumn() = 0;  // the caret column of the chat window
+// The open capture file (screen capture or code capture).
+class CaptureSink {
+ public:
+  virtual ~CaptureSink() = default;
   virtual void writeCapture(std::string_view bytes) = 0;
-  virtual void clearInputLine() = 0;
+};
+
+// Every role in one object.
+class SessionHost : public Connection,
+                    public SessionWindow,
+                    public SoundOutput,
+                    public KeyboardState,
+                    public CaptureSink {};
+
+// The roles the interpreter uses.
+struct TerminalRoles {
+  SessionWindow& window;  // caret and input line at the end of a chunk
+  SoundOutput& sounds;    // BEL
+  CaptureSink& capture;   // screen capture
+  TerminalRoles(SessionWindow& w, SoundOutput& s, CaptureSink& c) : window(w), sounds(s), capture(c) {}
+  TerminalRoles(SessionHost& host) : TerminalRoles(host, host, host) {}  // NOLINT: a host plays every role
+};
+
+// The roles the receive pipeline uses.
+struct PipelineRoles {
+  Connection& connection;  // auto-response answers
+  SessionWindow& window;   // commands, status texts, timers, dialling dialogs
+  SoundOutput& sounds;     // connect and hang-up sounds
+  KeyboardState& keys;     // Ctrl+F9
+  CaptureSink& capture;    // code capture
+  PipelineRoles(Connection& n, SessionWindow& w, SoundOutput& s, KeyboardState& k, CaptureSink& c)
+      : connection(n), window(w), sounds(s), keys(k), capture(c) {}
+  PipelineRoles(SessionHost& host) : PipelineRoles(host, host, host, host, host) {}  // NOLINT: as above
 };
 
 // One row of the auto-response table, texts in the internal code.
@@ -76,12 +127,13 @@ struct AutoResponseSlot {
 inline constexpr int kAutoResponseSlots = 8;
 using AutoResponseSlots = std::array<AutoResponseSlot, kAutoResponseSlots>;
 
-// The auto-response table file ("\env\kesta.aut"), read on every chunk.
+// The auto-response table file ("\env\kesta.aut"), asked on every chunk.
 class AutoResponseSource {
  public:
   virtual ~AutoResponseSource() = default;
   // Fills `slots` and returns true, or returns false (leaving `slots` alone)
-  // when the file cannot be opened.
+  // when the file cannot be opened. A source may keep the table it read
+  // last and fill nothing new while the file is unchanged.
   virtual bool load(AutoResponseSlots& slots) = 0;
 };
 

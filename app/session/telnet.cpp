@@ -6,9 +6,25 @@ using namespace telnet;
 
 bool isHostAddress(std::string_view text) { return text.find('.') != std::string_view::npos; }
 
+HostAndPort parseHostText(std::string_view text) {
+  HostAndPort whole{std::string(text), kTelnetPort};
+  std::size_t colon = text.rfind(':');
+  if (colon == std::string_view::npos) return whole;
+  std::string_view digits = text.substr(colon + 1);
+  if (digits.empty() || digits.size() > 5) return whole;
+  int port = 0;
+  for (char c : digits) {
+    if (c < '0' || c > '9') return whole;
+    port = port * 10 + (c - '0');
+  }
+  if (port < 1 || port > 65535) return whole;
+  return {std::string(text.substr(0, colon)), port};
+}
+
 void TelnetProtocol::connectionOpened() {
   state_ = State::Data;
   subnegotiationLength_ = 0;
+  afterCarriageReturn_ = false;
   firstData_ = true;
 }
 
@@ -19,8 +35,8 @@ bool TelnetProtocol::takeFirstData() {
 }
 
 void TelnetProtocol::reply(const unsigned char* bytes, std::size_t count, bool reportFailure) {
-  std::size_t sent = host_.send(std::string_view(reinterpret_cast<const char*>(bytes), count));
-  if (reportFailure && sent != count) host_.messageBox("Winsock Error", "Error");
+  std::size_t sent = connection_.send(std::string_view(reinterpret_cast<const char*>(bytes), count));
+  if (reportFailure && sent != count) window_.messageBox("Winsock Error", "Error");
 }
 
 void TelnetProtocol::negotiate(unsigned char command, unsigned char option) {
@@ -61,13 +77,17 @@ void TelnetProtocol::receive(const std::uint8_t* block, std::size_t count, std::
       case State::Data:
         if (byte == IAC) {
           state_ = State::Command;
+        } else if (byte == 0 && afterCarriageReturn_) {
+          afterCarriageReturn_ = false;
         } else {
           data.push_back(static_cast<char>(byte));
+          afterCarriageReturn_ = byte == '\r';
         }
         break;
       case State::Command:
         if (byte == IAC) {
           data.push_back(static_cast<char>(IAC));
+          afterCarriageReturn_ = false;
           state_ = State::Data;
         } else if (byte == SB) {
           subnegotiationLength_ = 0;
@@ -80,8 +100,10 @@ void TelnetProtocol::receive(const std::uint8_t* block, std::size_t count, std::
         }
         break;
       case State::Option:
-        negotiate(command_, byte);
+        // The state moves on before the reply: a failed reply's message box
+        // may let the next read in, which must start in the data.
         state_ = State::Data;
+        negotiate(command_, byte);
         break;
       case State::Subnegotiation:
         if (byte == IAC) {
@@ -92,8 +114,8 @@ void TelnetProtocol::receive(const std::uint8_t* block, std::size_t count, std::
         break;
       case State::SubnegotiationCommand:
         if (byte == SE) {
-          subnegotiationEnded();
           state_ = State::Data;
+          subnegotiationEnded();
         } else {
           // IAC IAC is a 255 inside the subnegotiation; any other command is skipped.
           if (byte == IAC) collect(byte);

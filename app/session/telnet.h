@@ -33,11 +33,22 @@ inline constexpr unsigned char kOptionTerminalType = 24;
 // dial: it contains a ".".
 bool isHostAddress(std::string_view text);
 
+// A host text split into host and port: "HOST:PORT" when what follows the
+// last ':' is 1 to 5 digits with a value 1 to 65535; otherwise the whole
+// text is the host and the port is 23.
+struct HostAndPort {
+  std::string host;
+  int port = kTelnetPort;
+  bool operator==(const HostAndPort&) const = default;
+};
+HostAndPort parseHostText(std::string_view text);
+
 class TelnetProtocol {
  public:
-  // Replies go out through host.send; a negotiation reply that is not sent
-  // in full is reported with host.messageBox.
-  explicit TelnetProtocol(SessionHost& host) : host_(host) {}
+  // Replies go out through the connection; a negotiation reply that is not
+  // sent in full is reported in a message box of the window.
+  TelnetProtocol(Connection& connection, SessionWindow& window) : connection_(connection), window_(window) {}
+  explicit TelnetProtocol(SessionHost& host) : TelnetProtocol(host, host) {}
 
   // A connection was made: the next block is its first data, and no command
   // of an earlier connection is still open.
@@ -46,7 +57,8 @@ class TelnetProtocol {
   bool takeFirstData();
 
   // Strips the telnet commands from one received block, sending the replies,
-  // and appends the data bytes to `data`.
+  // and appends the data bytes to `data`. The NUL of a CR NUL pair is not
+  // data: a host that is not sending binary ends a bare carriage return so.
   void receive(const std::uint8_t* block, std::size_t count, std::string& data);
 
  private:
@@ -56,10 +68,14 @@ class TelnetProtocol {
   void subnegotiationEnded();
   void reply(const unsigned char* bytes, std::size_t count, bool reportFailure);
 
-  SessionHost& host_;
+  Connection& connection_;
+  SessionWindow& window_;
   State state_ = State::Data;
   unsigned char command_ = 0;
   bool firstData_ = false;
+  // The last data byte was a carriage return: a NUL after it is the second
+  // half of a bare CR (CR NUL) and is dropped, even across reads.
+  bool afterCarriageReturn_ = false;
   // The first bytes of an open subnegotiation: only option and request matter.
   unsigned char subnegotiation_[2] = {};
   std::size_t subnegotiationLength_ = 0;

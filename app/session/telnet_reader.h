@@ -24,7 +24,9 @@ class TelnetReader {
  private:
   TelnetProtocol& protocol_;
   ReceivePipeline& pipeline_;
-  std::string data_;
+  // Kept only for its capacity: each read takes it out while it works, so a
+  // read nested in a message box or a transfer has a buffer of its own.
+  std::string spare_;
 };
 
 }  // namespace kesta::session

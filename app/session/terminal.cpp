@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
+#include <utility>
 
 #include "app/session/is_hangul.h"
 
@@ -62,8 +64,8 @@ std::size_t wholeCharacters(const char* text, std::size_t length, std::size_t li
 
 }  // namespace
 
-Terminal::Terminal(DrawTarget& target, SessionHost& host, Converter convert)
-    : target_(target), host_(host), convert_(convert ? convert : identityConverter), pages_(target) {
+Terminal::Terminal(DrawTarget& target, TerminalRoles roles, Converter convert)
+    : target_(target), roles_(roles), convert_(convert ? convert : identityConverter), pages_(target) {
   for (auto& row : grid_) row.fill(' ');
   state_.parameters.fill(-1);
 }
@@ -75,6 +77,9 @@ void Terminal::reset(Colour text, Colour background) {
   state_.backgroundColour = state_.resetBackgroundColour = state_.savedBackgroundColour = background;
   for (auto& row : grid_) row.fill(' ');
   runLength_ = 0;
+  heldLead_.reset();
+  continuation_.reset();
+  sevenBitShifted_ = false;
   searchMatched_ = 0;
   pages_.initialise(background);
 }
@@ -110,26 +115,124 @@ void Terminal::interpret(const char* bytes, std::size_t count) {
   endChunk();
 }
 
+void Terminal::startBelowPicture(int pictureRows) {
+  state_.row = state_.pageRow = std::clamp(pictureRows, 0, kRows - 1);
+  state_.runStartColumn = state_.column;
+}
+
+void Terminal::shiftGridUp(int lines) {
+  lines = std::clamp(lines, 0, kRows);
+  for (int r = 0; r + lines < kRows; ++r) grid_[r] = grid_[r + lines];
+  for (int r = kRows - lines; r < kRows; ++r) clearGridRow(r);
+}
+
+void Terminal::shiftGridDown(int lines) {
+  lines = std::clamp(lines, 0, kRows);
+  for (int r = kRows - 1; r >= lines; --r) grid_[r] = grid_[r - lines];
+  for (int r = 0; r < lines; ++r) clearGridRow(r);
+}
+
+void Terminal::openChat() {
+  flush();
+  TerminalState& s = state_;
+  s.chatMode = true;
+  if (s.row > kLastChatTerminalRow) {
+    int lines = s.row - kLastChatTerminalRow;
+    shiftGridUp(lines);
+    s.displayOffset = (s.displayOffset + lines) % kRows;
+    s.row = kLastChatTerminalRow;
+  }
+  s.runStartColumn = s.column;
+  pages_.repaint(s.displayOffset, true);
+}
+
+void Terminal::closeChat() {
+  flush();
+  TerminalState& s = state_;
+  s.chatMode = false;
+  if (s.displayOffset + kChatRows <= kRows) {
+    // The window's rows move down by the offset; the grid moves with them so
+    // that it keeps describing what the window shows. The lines that come
+    // back at the top were scrolled out of the grid: they read as spaces.
+    shiftGridDown(s.displayOffset);
+    s.row += s.displayOffset;
+    s.displayOffset = 0;
+  }
+  s.runStartColumn = s.column;
+  pages_.repaint(s.displayOffset, false);
+}
+
 void Terminal::beginChunk() {
-  host_.hideCaret();
+  target_.beginChunk();
+  roles_.window.hideCaret();
   runLength_ = 0;  // text left by a chunk stopped early is dropped
+  state_.runStartColumn = state_.column;
+  if (heldLead_) {
+    // The first byte of a 7-bit pair that ended the last chunk waits for its partner.
+    run_[runLength_++] = *heldLead_;
+    state_.runStartColumn = std::max(0, state_.column - 1);
+    heldLead_.reset();
+  }
+}
+
+// Whether the pending run of a 7-bit host ends with the first byte of a
+// shifted pair, walked as the converter walks it: inside a shift-out, bytes
+// 0x21 to 0x7E go in pairs and anything else stands alone.
+bool Terminal::runEndsInsideSevenBitPair() const {
+  if (hostCode_ != kSevenBitCode) return false;
+  bool shifted = sevenBitShifted_;
+  bool lead = false;
+  for (int i = 0; i < runLength_; ++i) {
+    auto b = static_cast<unsigned char>(run_[i]);
+    if (b == static_cast<unsigned char>(kShiftOut)) {
+      shifted = true;
+      lead = false;
+    } else if (b == static_cast<unsigned char>(kShiftIn)) {
+      shifted = false;
+      lead = false;
+    } else {
+      lead = shifted && b >= 0x21 && b <= 0x7E && !lead;
+    }
+  }
+  return lead;
+}
+
+void Terminal::abandonChunk() { target_.endChunk(); }
+
+void Terminal::pauseChunk() {
+  flush();
+  target_.endChunk();
+}
+
+void Terminal::resumeChunk() {
+  target_.beginChunk();
+  roles_.window.hideCaret();
+  runLength_ = 0;
   state_.runStartColumn = state_.column;
 }
 
 void Terminal::endChunk() {
-  flush();
-  if (state_.chatMode) {
-    host_.showCaretAt(host_.chatColumn(), 26);
-  } else {
-    host_.showCaretAt(std::min(state_.column, kLastColumn), state_.row);
+  // A 7-bit pair cut by the chunk's end is drawn whole with the next chunk.
+  std::optional<char> held;
+  if (runLength_ > 0 && runEndsInsideSevenBitPair()) held = run_[--runLength_];
+  if (runLength_ > 0) {
+    flush();
+    continuation_ = Continuation{state_.row, state_.column - (held ? 1 : 0), lastDrawEnd_};
   }
-  host_.clearInputLine();
+  heldLead_ = held;
+  target_.endChunk();
+  if (state_.chatMode) {
+    roles_.window.showCaretAt(roles_.window.chatColumn(), 26);
+  } else {
+    roles_.window.showCaretAt(std::min(state_.column, kLastColumn), state_.row);
+  }
+  roles_.window.clearInputLine();
 }
 
 void Terminal::capture(unsigned char byte) {
   if (textCapture_) {
     char c = static_cast<char>(byte);
-    host_.writeCapture(std::string_view(&c, 1));
+    roles_.capture.writeCapture(std::string_view(&c, 1));
   }
 }
 
@@ -138,7 +241,7 @@ void Terminal::interpretByte(unsigned char byte) {
   switch (byte) {
     case 0x07:
       s.escape = s.sequence = false;
-      host_.beep();
+      roles_.sounds.beep();
       return;
     case 0x08:
       s.escape = s.sequence = false;
@@ -158,6 +261,7 @@ void Terminal::interpretByte(unsigned char byte) {
       capture(byte);
       s.escape = s.sequence = false;
       flush();
+      if (hostCode_ == kSevenBitCode) sevenBitShifted_ = false;  // a line never carries a shift-out on
       lineFeed();
       s.runStartColumn = s.column;
       return;
@@ -171,6 +275,7 @@ void Terminal::interpretByte(unsigned char byte) {
       capture(byte);
       s.escape = s.sequence = false;
       flush();
+      if (hostCode_ == kSevenBitCode) sevenBitShifted_ = false;
       s.column = 0;
       s.runStartColumn = 0;
       return;
@@ -286,6 +391,8 @@ void Terminal::drawSearchHighlight() {
 
 void Terminal::flush() {
   TerminalState& s = state_;
+  // Only the run that comes straight after a chunk's end may continue it.
+  std::optional<Continuation> continuation = std::exchange(continuation_, std::nullopt);
   if (runLength_ == 0) return;
   run_[runLength_] = '\0';
   std::size_t length = strnlen(run_.data(), static_cast<std::size_t>(runLength_));
@@ -315,14 +422,22 @@ void Terminal::flush() {
 
   // Text never reaches past column 78: the last column is left for the
   // second half of a two-byte character.
-  if (s.runStartColumn < kLastColumn) {
-    std::size_t room = static_cast<std::size_t>(kLastColumn - s.runStartColumn);
+  // A run that goes on from the end of the last chunk is drawn where that
+  // chunk's text ended: a 7-bit host's shifts take columns in the grid but
+  // none on the screen, and a read's end must not open a gap in the text.
+  int drawColumn = s.runStartColumn;
+  if (continuation && continuation->row == s.row && continuation->byteColumn == s.runStartColumn) {
+    drawColumn = continuation->drawColumn;
+  }
+  if (drawColumn < kLastColumn) {
+    std::size_t room = static_cast<std::size_t>(kLastColumn - drawColumn);
     std::size_t drawn = wholeCharacters(converted_.data(), convertedLength, room);
     if (drawn > 0) {
-      target_.drawText(s.runStartColumn, s.row, page(), s.pageRow, std::string_view(converted_.data(), drawn),
+      target_.drawText(drawColumn, s.row, page(), s.pageRow, std::string_view(converted_.data(), drawn),
                        s.textColour, s.backgroundColour);
     }
   }
+  lastDrawEnd_ = static_cast<int>(std::min<std::size_t>(drawColumn + convertedLength, kColumnLimit));
   s.runStartColumn = s.column;
 }
 

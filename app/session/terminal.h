@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -25,6 +26,10 @@ inline constexpr int kRunCapacity = 4224;
 inline constexpr int kSevenBitCode = 7;   // KS X 1001 in 7 bits between shift-out and shift-in
 inline constexpr char kShiftOut = 0x0E;
 inline constexpr char kShiftIn = 0x0F;
+// The welcome picture fills the first 20 rows of the first page.
+inline constexpr int kWelcomePictureRows = 20;
+// The last terminal row while the chat window is open.
+inline constexpr int kLastChatTerminalRow = kChatRows - 1;
 
 // The eight colours of SGR 30-37 and 40-47 and the sixteen of ESC [ = n F/G.
 extern const std::array<Colour, 8> kSgrColours;
@@ -64,7 +69,7 @@ struct TerminalState {
 
 class Terminal {
  public:
-  Terminal(DrawTarget& target, SessionHost& host, Converter convert = identityConverter);
+  Terminal(DrawTarget& target, TerminalRoles roles, Converter convert = identityConverter);
 
   // The main window's creation: colours from the colour settings (current,
   // reset and saved), an empty grid and the first page of the page store.
@@ -74,6 +79,8 @@ class Terminal {
   void setHostCode(int codeType) {
     hostCode_ = codeType;
     sevenBitShifted_ = false;
+    heldLead_.reset();
+    continuation_.reset();
   }
   int hostCode() const { return hostCode_; }
   void setConverter(Converter convert) { convert_ = convert ? convert : identityConverter; }
@@ -85,11 +92,30 @@ class Terminal {
   void setColours(Colour text, Colour background);
   void setDisplayOffset(int offset);
 
-  // One chunk: beginChunk, every byte in order, then endChunk (skipped when
-  // the receive pipeline stops the chunk early).
+  // The start-up position: cursor row and page row just below the welcome
+  // picture that fills the first rows of the first page.
+  void startBelowPicture(int pictureRows = kWelcomePictureRows);
+
+  // The chat window (command 105). Opening moves the text up so that the
+  // cursor row is at most 23 (the grid shifts, the display offset grows by
+  // the same lines) and repaints 24 rows; closing gives the rows back when
+  // the offset allows and repaints 28 rows. Caret, hint bar and chat lines
+  // are the window's.
+  void openChat();
+  void closeChat();
+
+  // One chunk: beginChunk, every byte in order, then endChunk; abandonChunk
+  // instead of endChunk when the receive pipeline stops the chunk early.
   void beginChunk();
   void interpretByte(unsigned char byte);
   void endChunk();
+  void abandonChunk();
+  // Around a command that runs inside a chunk (the download): the text so
+  // far is drawn and the drawing pass closed, so that chunks received while
+  // the command runs are drawn after it and in order; resumeChunk goes on
+  // from wherever they left the cursor.
+  void pauseChunk();
+  void resumeChunk();
   // The three steps for a whole chunk.
   void interpret(const char* bytes, std::size_t count);
 
@@ -104,6 +130,7 @@ class Terminal {
   void textByte(unsigned char byte, bool capture);
   void controlSequenceFinal(unsigned char final);
   void flush();
+  bool runEndsInsideSevenBitPair() const;
   void lineFeed();
   void clearScreen();
   void eraseInDisplay(int mode);
@@ -118,6 +145,8 @@ class Terminal {
   void drawLineOrBox(int cells, int rows, bool box);
   void drawSearchHighlight();
   void capture(unsigned char byte);
+  void shiftGridUp(int lines);
+  void shiftGridDown(int lines);
 
   // Drawing helpers: one call to the target, both surfaces.
   void blankRow(int windowRow, int pageRow, int fromColumn, int count);
@@ -127,7 +156,7 @@ class Terminal {
   PageId page() const { return pages_.currentPage(); }
 
   DrawTarget& target_;
-  SessionHost& host_;
+  TerminalRoles roles_;
   Converter convert_;
   PageStore pages_;
   TerminalState state_;
@@ -137,6 +166,16 @@ class Terminal {
   std::array<char, 2 * kRunCapacity + 16> converted_{};
   int hostCode_ = kInternalCode;
   bool sevenBitShifted_ = false;  // a 7-bit host's text is inside a shift-out
+  std::optional<char> heldLead_;  // the first byte of a 7-bit pair cut by the chunk's end
+  // Where the text of the last chunk ended: its row, the grid column the
+  // next run starts at, and the screen column its drawing ended at.
+  struct Continuation {
+    int row;
+    int byteColumn;
+    int drawColumn;
+  };
+  std::optional<Continuation> continuation_;
+  int lastDrawEnd_ = 0;
   bool textCapture_ = false;
   bool searchEnabled_ = false;
   std::string searchInternal_;  // the user's search string, internal code

@@ -2,7 +2,11 @@
 // kesta-cli sz and rz against lrzsz and each other.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <sys/time.h>
+
 #include <csignal>
+#include <ctime>
 #include <future>
 
 #include "tests/zlink/lrzsz_harness.h"
@@ -100,6 +104,22 @@ TEST_P(InteropSizes, RzGetsIdenticalFilesFromOurSender) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, InteropSizes, ::testing::Values(0, 1, 1023, 1024, 1025, 2048, 4 * 1024 * 1024));
+
+TEST_F(Interop, ReceivedFilesKeepTheTimeSzSent) {
+  // Seconds since 1970 UTC, as the file's time on the sending side.
+  const std::time_t times[] = {86400, 1000000000, 1700000000, 2000000000};
+  for (std::time_t t : times) {
+    TempDir source, target;
+    writeFile(source.path() / "dated.bin", randomBytes(300, 7));
+    const timeval both[2] = {{t, 0}, {t, 0}};
+    ASSERT_EQ(utimes((source.path() / "dated.bin").c_str(), both), 0);
+    RecordingReporter reporter;
+    ASSERT_EQ(receiveFromSz("dated.bin", source, target, reporter), kResultSuccess) << lastStatuses(reporter);
+    struct stat st {};
+    ASSERT_EQ(stat((target.path() / "dated.bin").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mtime, t);
+  }
+}
 
 TEST_F(Interop, OurSubPacketsToRzForA2048ByteFile) {
   writeFile(from.path() / "two.bin", randomBytes(2048, 5));

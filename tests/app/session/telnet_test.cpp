@@ -2,6 +2,8 @@
 // commands cut between reads, and the first-data and close events.
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "app/session/telnet.h"
 #include "app/session/telnet_reader.h"
 #include "tests/app/session/session_fixture.h"
@@ -80,6 +82,44 @@ TEST(TelnetData, EverySplitOfCommandsAndDataGivesTheSameResult) {
   EXPECT_EQ(expectedData, "hi" + bytes({255}) + "\xb0\xa1" "end");
 }
 
+TEST(TelnetData, NulAfterACarriageReturnIsDroppedAtEverySplit) {
+  struct Case {
+    std::string stream;
+    std::string data;
+  };
+  const Case cases[] = {
+      {std::string("Loading 10%\r\0Loading 50%\r\0Done", 30), "Loading 10%\rLoading 50%\rDone"},
+      {std::string("line\r\0\r\n", 8), "line\r\r\n"},
+      {std::string("a\0b", 3), std::string("a\0b", 3)},            // a NUL elsewhere is data
+      {std::string("\r\0\0", 3), std::string("\r\0", 2)},        // only the first NUL after CR
+      {"\r" + bytes({IAC, IAC, 0}), "\r" + bytes({255, 0})},       // not after a data 255
+      {"\r" + bytes({IAC, 241, 0}) + "x", "\rx"},                  // a command between CR and NUL
+  };
+  for (const Case& c : cases) {
+    for (std::size_t cut = 0; cut <= c.stream.size(); ++cut) {
+      Telnet t;
+      std::string data = t.feed(c.stream.substr(0, cut));
+      data += t.feed(c.stream.substr(cut));
+      EXPECT_EQ(data, c.data) << cut;
+    }
+  }
+}
+
+TEST(TelnetData, CarriageReturnNulKeepsTheScreenMoving) {
+  Session s;
+  TelnetProtocol protocol{s.host};
+  TelnetReader reader{protocol, s.pipeline};
+  protocol.connectionOpened();
+  const std::string stream("Loading 10%\r\0Loading 50%\r\0Done", 30);
+  for (std::size_t at = 0; at < stream.size(); at += 7) {  // reads cut anywhere
+    std::string block = stream.substr(at, 7);
+    reader.received(reinterpret_cast<const std::uint8_t*>(block.data()), block.size());
+  }
+  EXPECT_EQ(trimmed(s.windowRow(0)), "Doneing 50%");
+  EXPECT_EQ(trimmed(s.grid(0)), "Doneing 50%");
+  EXPECT_EQ(s.column(), 4);
+}
+
 TEST(TelnetData, ShortSendOfANegotiationReplyIsReported) {
   Telnet t;
   t.host.sendLimit = 2;
@@ -100,6 +140,38 @@ TEST(TelnetEvents, FirstDataMeanConnectedEvenWithoutText) {
   EXPECT_EQ(trimmed(s.windowRow(0)), "hello");
   reader.closed();
   EXPECT_EQ(s.host.statusTexts.back(), (std::pair<int, std::string>{0, "Disconnected"}));
+}
+
+// A message box runs a message loop, in which the next read may arrive.
+struct ReadingInABox : RecordingHost {
+  TelnetReader* reader = nullptr;
+  std::string nested;
+  void messageBox(std::string_view text, std::string_view caption) override {
+    RecordingHost::messageBox(text, caption);
+    if (reader && !nested.empty()) {
+      std::string block = std::exchange(nested, {});
+      reader->received(reinterpret_cast<const std::uint8_t*>(block.data()), block.size());
+    }
+  }
+};
+
+TEST(TelnetEvents, AReadNestedInAMessageBoxKeepsTheOuterReadsData) {
+  CellCanvas canvas;
+  ReadingInABox host;
+  host.sendLimit = 0;  // every negotiation reply fails: the box comes up
+  TableSource table;
+  Terminal terminal(canvas, host);
+  ReceivePipeline pipeline(terminal, host, table);
+  terminal.reset(kText, kBack);
+  TelnetProtocol protocol{host};
+  TelnetReader reader{protocol, pipeline};
+  host.reader = &reader;
+  host.nested = "xy";
+  std::string outer = "AB" + bytes({IAC, DO, 24}) + "CD";
+  reader.received(reinterpret_cast<const std::uint8_t*>(outer.data()), outer.size());
+  // The nested read is drawn when it arrives, the outer read's data after it, each once.
+  EXPECT_EQ(trimmed(CellCanvas::text(canvas.window()[0])), "xyABCD");
+  EXPECT_EQ(trimmed(std::string(terminal.gridRow(0))), "xyABCD");
 }
 
 TEST(TelnetEvents, CloseResetsTheNoCarrierCount) {

@@ -1,0 +1,42 @@
+#include "app/shell/shell_texts.h"
+
+namespace kesta::shell {
+
+const ShellTexts& shellTexts(Language language) {
+  static const ShellTexts english{
+      "Disconnected", "Connected", "English", "Hangul", "Captured", "Capturing",
+      "Do you want to exit program?", "Exit", "Socket Error", "ERROR",
+  };
+  static const ShellTexts korean{
+      "연결안됨", "연결잘됨", "영어", "한글", "갈무리끝", "갈무리중",
+      "프로그램을 종료할까요?", "종료", "Socket Error", "ERROR",
+  };
+  return language == Language::Korean ? korean : english;
+}
+
+}  // namespace kesta::shell
+
+namespace kesta::shell {
+
+std::string_view tooltipText(int command, Language language) {
+  struct Tip {
+    int command;
+    std::string_view english, korean;
+  };
+  static constexpr Tip tips[] = {
+      {101, "Phone Book", "전화번호부"},         {105, "Chatting Window", "채팅창"},
+      {106, "Change Modem State", "모뎀 상태 바꾸기"}, {137, "Search String", "문자열 찾기"},
+      {139, "Screen capture", "화면 갈무리"},      {159, "Send File", "파일 보내기"},
+      {160, "Receive File", "파일 받기"},         {169, "Input Domain Name", "도메인 네임 입력"},
+      {174, "Define Macro", "매크로 정의"},        {200, "Auto Transfer", "자동반응"},
+      {209, "Paste", "붙여넣기"},                 {210, "Copy", "복사하기"},
+      {211, "Send", "보내기"},                    {257, "Close", "연결끊기"},
+      {260, "Copyright", "저작권"},               {261, "Passed Screen View", "지나간 화면 보기"},
+  };
+  for (const Tip& tip : tips) {
+    if (tip.command == command) return language == Language::Korean ? tip.korean : tip.english;
+  }
+  return {};
+}
+
+}  // namespace kesta::shell

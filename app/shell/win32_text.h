@@ -1,0 +1,24 @@
+// UTF-8 texts of the shell shown through the W forms of the system, so the
+// Korean interface draws the same under any code page.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+namespace kesta::shell {
+
+inline std::wstring widen(std::string_view utf8) {
+  if (utf8.empty()) return {};
+  const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  std::wstring out(static_cast<std::size_t>(n > 0 ? n : 0), L'\0');
+  if (n > 0) MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
+  return out;
+}
+
+inline int messageBoxUtf8(HWND owner, std::string_view text, std::string_view caption, UINT flags) {
+  return MessageBoxW(owner, widen(text).c_str(), widen(caption).c_str(), flags);
+}
+
+}  // namespace kesta::shell

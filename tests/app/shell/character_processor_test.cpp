@@ -1,0 +1,147 @@
+// The character processor driven by the real keyboard automaton and the
+// real code converter: what reaches the wire for typed keys.
+#include "app/shell/character_processor.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "hangul/automata.h"
+#include "xlat/xlat.h"
+
+namespace kesta::shell {
+namespace {
+
+struct RealAutomaton : KeyboardAutomaton {
+  explicit RealAutomaton(int keyboard) { hangul::InitAutomata(&state, keyboard); }
+  std::int16_t getKey(std::uint16_t& character) override {
+    return hangul::GetKey(&state, &character, controlDown && character == hangul::kToggleVirtualKey);
+  }
+  std::uint16_t completedCode() override { return hangul::GetCompletedCode(&state); }
+  std::uint16_t currentCode() override { return hangul::GetCurrentCode(&state); }
+  std::uint16_t makeCompleteCode() override { return hangul::MakeCompleteCode(&state); }
+  bool processingInput() override { return hangul::IsProcessingInput(&state) != 0; }
+  hangul::AutomataState state{};
+  bool controlDown = false;
+};
+
+struct RecordingView : TerminalKeyView {
+  void send(std::string_view bytes) override { wire.append(bytes); }
+  void recreateCaret(bool wide) override { carets.push_back(wide); }
+  void drawSyllable(int cellOffset, std::uint16_t code) override { drawn.push_back({cellOffset, code}); }
+  void eraseSyllable() override { ++erased; }
+  std::string wire;
+  std::vector<bool> carets;
+  std::vector<std::pair<int, std::uint16_t>> drawn;
+  int erased = 0;
+};
+
+// The bytes a host in `code` expects for UTF-8 text.
+std::string hostBytes(const char* utf8, int codeType) {
+  xlat::Code code{};
+  EXPECT_TRUE(xlat::codeForType(codeType, &code));
+  return xlat::convert(xlat::Code::Utf8, code, std::string(utf8));
+}
+
+struct Keyboard {
+  Keyboard(int layout, int hostCode) : automaton(layout), processor(automaton, view, xlat::convertInPlace) {
+    processor.setHostCode(hostCode);
+  }
+  // Ctrl+Space: the key-down flips the mode, the character goes through GetKey.
+  void toggle() {
+    hangul::IsToggleKeyPressed(&automaton.state, 0x20, true);
+    automaton.controlDown = true;
+    processor.character(0x20, column);
+    automaton.controlDown = false;
+  }
+  void type(std::string_view keys) {
+    for (char c : keys) {
+      if (c == '\r') processor.carriageReturn(column);
+      else if (c == '\b') processor.backspace(column);
+      else processor.character(static_cast<unsigned char>(c), column);
+    }
+  }
+  RealAutomaton automaton;
+  RecordingView view;
+  CharacterProcessor processor;
+  int column = 0;
+};
+
+TEST(CharacterProcessor, HangulWordsReachTheHostInItsCode) {
+  struct Case {
+    int layout, hostCode;
+    const char* keys;
+    const char* text;  // what the host must receive, UTF-8, before the CR
+  };
+  const Case cases[] = {
+      {hangul::kTwoSetKeyboard, 6, "dkssud\r", "안녕"},
+      {hangul::kTwoSetKeyboard, 1, "dkssud\r", "안녕"},
+      {hangul::kThreeSetKeyboard, 6, "jfsheajf\r", "안녕아"},
+      {hangul::kTwoSetKeyboard, 6, "rk1\r", "가1"},       // a digit right after a syllable follows it
+      {hangul::kTwoSetKeyboard, 6, "gks rmf\r", "한 글"},
+  };
+  for (const Case& c : cases) {
+    Keyboard k(c.layout, c.hostCode);
+    k.toggle();
+    k.type(c.keys);
+    EXPECT_EQ(k.view.wire, hostBytes(c.text, c.hostCode) + "\r") << c.keys << " to code " << c.hostCode;
+  }
+  Keyboard k(hangul::kTwoSetKeyboard, 6);
+  k.toggle();
+  k.type("dkssud\r");
+  EXPECT_EQ(k.view.wire, "\xBE\xC8\xB3\xE7\r");
+  // A 7-bit host gets each syllable as it is finished, each in its own shift.
+  Keyboard seven(hangul::kTwoSetKeyboard, 7);
+  seven.toggle();
+  seven.type("dkssud\r");
+  EXPECT_EQ(seven.view.wire, hostBytes("안", 7) + hostBytes("녕", 7) + "\r");
+}
+
+TEST(CharacterProcessor, BackspaceWhileComposingSendsNothingAndErasesTheLastJamo) {
+  Keyboard k(hangul::kTwoSetKeyboard, 6);
+  k.toggle();
+  k.type("rk\b\b");
+  EXPECT_EQ(k.view.wire, "");
+  EXPECT_EQ(k.view.erased, 1);
+  k.type("\b");  // nothing composed any more: the byte goes out
+  EXPECT_EQ(k.view.wire, "\b");
+}
+
+TEST(CharacterProcessor, SwitchingModeCommitsTheSyllableOnce) {
+  Keyboard k(hangul::kTwoSetKeyboard, 6);
+  k.toggle();
+  k.type("rk");
+  k.toggle();  // back to English: 가 goes out
+  k.type("a");
+  EXPECT_EQ(k.view.wire, hostBytes("가", 6) + "a");
+}
+
+TEST(CharacterProcessor, ComposingIsDrawnInPlaceAndCommitComesBeforeOtherSends) {
+  Keyboard k(hangul::kTwoSetKeyboard, 6);
+  k.toggle();
+  k.type("r");
+  ASSERT_FALSE(k.view.drawn.empty());
+  EXPECT_EQ(k.view.drawn.back().first, 0);
+  EXPECT_TRUE(k.view.carets.back());  // a syllable-wide caret while composing
+  k.processor.commitComposition(k.column);
+  k.view.send("\x1b");
+  EXPECT_EQ(k.view.wire, hostBytes("ㄱ", 6) + "\x1b");
+  EXPECT_FALSE(k.view.carets.back());
+}
+
+TEST(CharacterProcessor, EnglishModeSendsEveryByteAndTheLineNeverOverflows) {
+  Keyboard k(hangul::kTwoSetKeyboard, 6);
+  k.type(std::string_view("ab\x03\x1b", 4));
+  EXPECT_EQ(k.view.wire, std::string("ab\x03\x1b", 4));
+  for (int column : {79, 80, 85, -1}) {
+    Keyboard far(hangul::kTwoSetKeyboard, 6);
+    far.column = column;
+    far.toggle();
+    far.type("rk.\r");
+    EXPECT_EQ(far.view.wire, hostBytes("가", 6) + ".\r") << column;
+  }
+}
+
+}  // namespace
+}  // namespace kesta::shell
