@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/shell/clickable_item.h"
+#include "app/shell/clipboard_text.h"
 #include "app/shell/grid_characters.h"
 #include "app/shell/reception_holds.h"
 #include "app/shell/screen_pointer.h"
@@ -249,6 +250,32 @@ TEST(KeyRoutes, TheViewTakesUpAndDownBeforeTheChatLine) {
       {0x41, true, true, KeyRoute::None},
   };
   for (const Case& c : cases) EXPECT_EQ(routeKeyDown(c.key, c.view, c.chat), c.route) << c.key << c.view << c.chat;
+}
+
+TEST(Paste, TheWholeClipboardTextGoesOutInPieces) {
+  struct Case {
+    std::string block;
+    std::size_t text;  // bytes of text in it
+  };
+  std::string big(70000, 'x');
+  big += '\0';  // 70,000 characters arrive as a 70,001-byte block
+  const Case cases[] = {
+      {big, 70000},
+      {std::string("abc\0\0\0\0", 7), 3},     // a block rounded up past the NUL
+      {std::string("abc"), 3},                   // no NUL: bounded by the block
+      {std::string(1, '\0'), 0},
+  };
+  for (const Case& c : cases) {
+    const std::string_view text = clipboardText(c.block.data(), c.block.size());
+    EXPECT_EQ(text.size(), c.text);
+    std::string sent;
+    for (std::size_t at = 0; !pieceAt(text, at).empty(); at += kPastePiece) {
+      EXPECT_LE(pieceAt(text, at).size(), kPastePiece);
+      sent.append(pieceAt(text, at));
+    }
+    EXPECT_EQ(sent, text);
+  }
+  EXPECT_EQ(clipboardText(nullptr, 10), "");
 }
 
 }  // namespace
