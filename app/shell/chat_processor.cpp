@@ -90,9 +90,9 @@ void ChatProcessor::commitSyllable(std::uint16_t code) {
 
 void ChatProcessor::compose(std::uint16_t code) {
   if (!inserted_) {
-    // The syllable needs two cells before the line's limit; near the end
-    // it starts at the last character boundary that leaves room for it.
-    if (column_ + 2 > ChatRing::kTextLimit) column_ = ring_.boundaryAtOrBefore(ChatRing::kTextLimit - 2);
+    // The syllable needs two cells before the line's limit. Where they do
+    // not fit it is not taken into the line, as a typed byte is not, rather
+    // than written over the line's last character or its NUL.
     inserted_ = ring_.insertAt(column_, 2);
     if (!inserted_) return;
   }

@@ -29,8 +29,6 @@ class ChatRing {
   bool twoByteAt(int column) const;
   // Where the character just before `column` starts (0 at the start).
   int characterBefore(int column) const;
-  // The last character boundary at or before `column`.
-  int boundaryAtOrBefore(int column) const;
 
   // Opens `count` spaces at `column` (at most the line's end), moving the
   // rest right. The line never grows past 79 bytes: what is pushed beyond
@@ -54,6 +52,8 @@ class ChatRing {
 
  private:
   using Line = std::array<char, kLineBytes>;
+  // The last character boundary at or before `column`.
+  int boundaryAtOrBefore(int column) const;
   Line& currentLine() { return lines_[current_]; }
   static int offset(int index, int by) { return ((index + by) % kLines + kLines) % kLines; }
 

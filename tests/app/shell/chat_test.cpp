@@ -141,8 +141,9 @@ TEST(ChatLine, NeverGrowsPastSeventyNineBytesNorSplitsACharacter) {
   const Case cases[] = {
       {a79 + "b", a79, 79},
       {a79 + "\x01z", "z" + std::string(78, 'a'), 1},
-      {std::string(78, 'a') + "\trk", std::string(77, 'a') + ga, 77},   // no room at 78: the syllable moves back
-      {std::string(78, 'a') + "\trk\x05", std::string(77, 'a') + ga, 79},
+      {std::string(78, 'a') + "\trk\x05", std::string(78, 'a'), 78},   // no room for two bytes at 78
+      {std::string(77, 'a') + "\trk\x05", std::string(77, 'a') + ga, 79},
+      {std::string(77, 'a') + "\trkrk\x05", std::string(77, 'a') + ga, 79},  // nor for the next one
       {"x\t" + [] { std::string k; for (int i = 0; i < 39; ++i) k += "rk"; return k; }() + "\x01\tz",
        "zx" + syllables.substr(0, 38 * 2), 1},  // the cut drops the whole last syllable
   };
