@@ -16,6 +16,17 @@ const ShellTexts& shellTexts(Language language) {
   return language == Language::Korean ? korean : english;
 }
 
+const CaptureTexts& captureTexts(Language language) {
+  static const CaptureTexts english{"Capturing", "Warning", "Cannot create the capture file."};
+  static const CaptureTexts korean{"갈무리중입니다.", "경고", "갈무리 파일을 만들 수 없습니다."};
+  return language == Language::Korean ? korean : english;
+}
+
+std::string_view chatHintText(Language language) {
+  if (language == Language::Korean) return "   말머리 : ALT +  H    말꼬리 : ALT  + T    [F4] 그림문자    [F9] 한자";
+  return "   Prefixation : ALT + H    Suffixation : ALT + T    [F4] Symbols    [F9] Hanja";
+}
+
 }  // namespace kesta::shell
 
 namespace kesta::shell {
