@@ -128,6 +128,7 @@ void chooseColour(Shell& shell, bool background) {
   settings::readHangulSettings(shell.files, shell.hangul);
   shell.terminal.setHostCode(shell.hangul.codeNumber());
   shell.processor.setHostCode(shell.hangul.codeNumber());
+  shell.chat.setHostCode(shell.hangul.codeNumber());
   shell.target.setHangulFace(std::string(settings::hangulFontFace(shell.hangul.font)));
   if (keyboard) SetKbdType(shell.window, shell.hangul.keyboard);
 }
@@ -185,6 +186,11 @@ void runCommand(Shell& shell, int command) {
   const CommandDecision d = decideCommand(command, modesOf(shell));
   switch (d.action) {
     case CommandAction::RunDialog:
+      if (d.dialog == "SearchDlg") {
+        searchCommand(shell);
+      } else if (d.dialog == "HeadDlg" || d.dialog == "TailDlg") {
+        headOrTailCommand(shell, d.dialog == "HeadDlg");
+      }
       // The phone book and the settings dialogs join here; a dialog that
       // reports a change has its file read again.
       break;
@@ -202,9 +208,17 @@ void runCommand(Shell& shell, int command) {
     case CommandAction::VoiceSwitch: switchVoice(shell); break;
     case CommandAction::Exit: PostMessageA(shell.window, WM_CLOSE, 0, 0); break;
     case CommandAction::About: about(shell); break;
+    case CommandAction::ChatWindow: toggleChatWindow(shell); break;
+    case CommandAction::PassedScreenView: togglePassedScreenView(shell); break;
+    case CommandAction::ViewPageUp: shell.passedScreen.key(ViewKey::PageUp); break;
+    case CommandAction::ViewPageDown: shell.passedScreen.key(ViewKey::PageDown); break;
+    case CommandAction::Copy: copySelection(shell); break;
+    case CommandAction::SendSelection: sendSelection(shell); break;
+    case CommandAction::Paste: pasteClipboard(shell); break;
+    case CommandAction::ScreenCapture: captureCommand(shell, CaptureKind::Screen); break;
+    case CommandAction::CodeCapture: captureCommand(shell, CaptureKind::Code); break;
     default:
-      // The views and pickers (chat window, passed-screen view, selection,
-      // clipboard, capture, special characters and Hanja) join here.
+      // The special-character and Hanja pickers join here.
       break;
   }
 }

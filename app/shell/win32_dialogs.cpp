@@ -2,6 +2,9 @@
 
 #include <commdlg.h>
 
+#include "app/shell/win32_text.h"
+#include "xlat/xlat.h"
+
 namespace kesta::shell {
 
 namespace {
@@ -66,6 +69,85 @@ bool chooseFile(HWND owner, const char* filter, std::string& path) {
   choice.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
   if (!GetOpenFileNameA(&choice)) return false;
   path = buffer;
+  return true;
+}
+
+bool chooseSaveFile(HWND owner, const char* filter, const std::string& directory, const char* extension,
+                    std::string& path) {
+  char buffer[256] = {};
+  OPENFILENAMEA choice{};
+  choice.lStructSize = sizeof choice;
+  choice.hwndOwner = owner;
+  choice.lpstrFilter = filter;
+  choice.lpstrFile = buffer;
+  choice.nMaxFile = sizeof buffer;
+  choice.lpstrInitialDir = directory.empty() ? nullptr : directory.c_str();
+  choice.lpstrDefExt = extension;
+  choice.Flags = OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+  if (!GetSaveFileNameA(&choice)) return false;
+  path = buffer;
+  return true;
+}
+
+namespace {
+struct LineDialogState {
+  std::wstring text;
+  bool confirmed = false;
+};
+
+INT_PTR CALLBACK lineDialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* state = reinterpret_cast<LineDialogState*>(GetWindowLongPtrW(dialog, DWLP_USER));
+  switch (message) {
+    case WM_INITDIALOG:
+      SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+      state = reinterpret_cast<LineDialogState*>(lParam);
+      centreOnOwner(dialog);
+      SendDlgItemMessageW(dialog, kLineDialogEdit, EM_LIMITTEXT, 50, 0);  // 100 bytes of two-byte text
+      SetDlgItemTextW(dialog, kLineDialogEdit, state->text.c_str());
+      SetFocus(GetDlgItem(dialog, kLineDialogEdit));
+      return FALSE;
+    case WM_COMMAND:
+      if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
+        if (LOWORD(wParam) == IDOK && state != nullptr) {
+          wchar_t text[128] = {};
+          GetDlgItemTextW(dialog, kLineDialogEdit, text, 128);
+          state->text = text;
+          state->confirmed = true;
+        }
+        EndDialog(dialog, LOWORD(wParam));
+        return TRUE;
+      }
+      break;
+  }
+  return FALSE;
+}
+
+std::string narrow(const std::wstring& text) {
+  const int n = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+  std::string out(n > 1 ? n - 1 : 0, '\0');
+  if (n > 1) WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, out.data(), n, nullptr, nullptr);
+  return out;
+}
+
+// The internal code is cut at 100 bytes, never inside a two-byte character.
+std::string internalCut(std::string text) {
+  std::size_t end = 0;
+  while (end < text.size()) {
+    const std::size_t width = static_cast<unsigned char>(text[end]) >= 0x80 ? 2 : 1;
+    if (end + width > 100 || end + width > text.size()) break;
+    end += width;
+  }
+  text.resize(end);
+  return text;
+}
+}  // namespace
+
+bool runLineDialog(HINSTANCE instance, HWND owner, const char* name, std::string& text) {
+  LineDialogState state;
+  state.text = widen(xlat::convert(xlat::Code::Johab, xlat::Code::Utf8, text));
+  DialogBoxParamW(instance, widen(name).c_str(), owner, lineDialogProcedure, reinterpret_cast<LPARAM>(&state));
+  if (!state.confirmed) return false;
+  text = internalCut(xlat::convert(xlat::Code::Utf8, xlat::Code::Johab, narrow(state.text)));
   return true;
 }
 

@@ -45,6 +45,12 @@ HBITMAP Win32DrawTarget::bitmapOf(PageId page) const {
 HDC Win32DrawTarget::pageDC(PageId page) {
   HBITMAP bitmap = bitmapOf(page);
   if (bitmap == nullptr) return nullptr;
+  // A bitmap is selected into one context at a time: the scratch context
+  // gives it back first.
+  if (scratchPage_ == page && scratch_dc_ != nullptr) {
+    SelectObject(scratch_dc_, scratchDefault_);
+    scratchPage_ = 0;
+  }
   if (page_dc_ == nullptr) {
     HDC reference = windowDC();
     page_dc_ = HCreateCompatibleDC(reference);
@@ -74,6 +80,7 @@ HDC Win32DrawTarget::scratchDC(PageId page) {
   } else {
     SelectObject(scratch_dc_, bitmap);
   }
+  scratchPage_ = page;
   return scratch_dc_;
 }
 
@@ -82,6 +89,7 @@ void Win32DrawTarget::release() {
     SelectObject(scratch_dc_, scratchDefault_);
     DeleteDC(scratch_dc_);
     scratch_dc_ = nullptr;
+    scratchPage_ = 0;
   }
   if (page_dc_ != nullptr) {
     SelectObject(page_dc_, pageDefault_);
@@ -247,7 +255,10 @@ void Win32DrawTarget::freePage(PageId page) {
     SelectObject(page_dc_, pageDefault_);
     selectedPage_ = 0;
   }
-  if (scratch_dc_ != nullptr) SelectObject(scratch_dc_, scratchDefault_);
+  if (scratch_dc_ != nullptr && scratchPage_ == page) {
+    SelectObject(scratch_dc_, scratchDefault_);
+    scratchPage_ = 0;
+  }
   DeleteObject(it->second);
   pages_.erase(it);
 }

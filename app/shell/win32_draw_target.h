@@ -85,6 +85,7 @@ class Win32DrawTarget : public session::DrawTarget {
   session::PageId selectedPage_ = 0;
   HDC scratch_dc_ = nullptr;
   HGDIOBJ scratchDefault_ = nullptr;
+  session::PageId scratchPage_ = 0;
 };
 
 }  // namespace kesta::shell

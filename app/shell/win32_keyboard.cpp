@@ -76,6 +76,14 @@ void keyDown(Shell& shell, WPARAM virtualKey) {
 void characterTyped(Shell& shell, WPARAM character, LPARAM flags) {
   const int repeat = (flags & 0xFFFF) > 0 ? static_cast<int>(flags & 0xFFFF) : 1;
   for (int i = 0; i < repeat; ++i) {
+    if (character == 27 && shell.passedScreen.isOpen()) {
+      togglePassedScreenView(shell);
+      continue;
+    }
+    if (shell.terminal.state().chatMode && character != 27) {
+      chatCharacter(shell, character);
+      continue;
+    }
     switch (character) {
       case 8:
         shell.processor.backspace(cursorColumn(shell));

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <windowsx.h>
 #include <mmsystem.h>
 
 #include <ctime>
@@ -36,7 +37,18 @@ Shell::Shell(HWND w, HINSTANCE i)
       telnetReader(telnetProtocol, pipeline),
       automaton(w),
       keys(*this),
-      processor(automaton, keys, xlat::convertInPlace) {}
+      processor(automaton, keys, xlat::convertInPlace),
+      chatRows(*this),
+      chat(automaton, chatRing, chatRows, xlat::convertInPlace),
+      reception(*this),
+      holds(reception),
+      passedScreen(terminal.pages(), holds),
+      selection(holds),
+      captureTaps(*this),
+      capture(captureFiles, captureTaps, host) {
+  clickCursor = LoadCursorA(i, "MyCursor1");
+  sendingCursor = LoadCursorA(i, "MyCursor2");
+}
 
 Shell* shellOf(HWND window) { return reinterpret_cast<Shell*>(GetWindowLongPtrA(window, GWLP_USERDATA)); }
 
@@ -116,6 +128,7 @@ LRESULT onCreate(HWND window, const CREATESTRUCTA* create) {
   }
   shell->terminal.setHostCode(shell->hangul.codeNumber());
   shell->processor.setHostCode(shell->hangul.codeNumber());
+  shell->chat.setHostCode(shell->hangul.codeNumber());
 
   placeWindow(*shell, loaded.windowSize);
   updateGeometry(*shell);
@@ -178,6 +191,7 @@ void onPaint(Shell& shell) {
   shell.terminal.pages().repaint(shell.terminal.state().displayOffset, shell.terminal.state().chatMode);
   shell.target.endBatch();
   const RECT area{g.leftMargin, g.topMargin, g.leftMargin + g.pageWidth(), g.topMargin + session::kRows * g.cellHeight};
+  paintChatArea(shell);
   drawFrame(dc, area, 5, RGB(255, 255, 255), RGB(0, 0, 0));
   drawFrame(dc, area, 1, RGB(0, 0, 0), RGB(255, 255, 255));
   HEndPaint(shell.window, &paint);
@@ -217,6 +231,7 @@ void onClose(Shell& shell) {
 void onDestroy(Shell& shell) {
   KillTimer(shell.window, kClockTimer);
   KillTimer(shell.window, kConnectionTimer);
+  shell.capture.stop();
   closeTelnet(shell);
   closeSerial(shell);
   shell.terminal.pages().freeAllPages();
@@ -267,9 +282,22 @@ LRESULT CALLBACK mainWindowProcedure(HWND window, UINT message, WPARAM wParam, L
       return 0;
     case WM_KEYDOWN:
       keyDown(*shell, wParam);
+      viewKeyDown(*shell, wParam);
       return 0;
     case WM_CHAR:
       characterTyped(*shell, wParam, lParam);
+      return 0;
+    case WM_MOUSEMOVE:
+      mouseMove(*shell, wParam, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      return 0;
+    case WM_LBUTTONDOWN:
+      leftButtonDown(*shell, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      return 0;
+    case WM_LBUTTONUP:
+      leftButtonUp(*shell);
+      return 0;
+    case WM_RBUTTONDOWN:
+      rightButtonDown(*shell, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
       return 0;
     case WM_COMMAND:
       runCommand(*shell, LOWORD(wParam));

@@ -27,6 +27,10 @@
 #include "app/shell/win32_keyboard.h"
 #include "app/shell/win32_serial_port.h"
 #include "app/shell/win32_telnet.h"
+#include "app/shell/win32_views.h"
+#include "app/shell/chat_ring.h"
+#include "app/shell/passed_screen_view.h"
+#include "app/shell/screen_selection.h"
 
 namespace kesta::shell {
 
@@ -60,8 +64,8 @@ class ShellHost : public session::SessionHost {
   bool keyDown(int virtualKey) override { return (GetAsyncKeyState(virtualKey) & 0x8000) != 0; }
   void hideCaret() override;
   void showCaretAt(int column, int row) override;
-  int chatColumn() override { return 0; }
-  void writeCapture(std::string_view) override {}
+  int chatColumn() override;
+  void writeCapture(std::string_view bytes) override;
   void clearInputLine() override;
 
  private:
@@ -111,6 +115,21 @@ struct Shell {
   TerminalKeys keys;
   CharacterProcessor processor;
   bool hangulMode = false;
+
+  // The views.
+  ChatRing chatRing;
+  ChatRows chatRows;
+  ChatProcessor chat;
+  ShellReception reception;
+  ReceptionHolds holds;
+  PassedScreenView passedScreen;
+  ScreenSelection selection;
+  StdioCaptureFiles captureFiles;
+  ShellCaptureTaps captureTaps;
+  Capture capture;
+  std::string searchText;  // internal code
+  HCURSOR clickCursor = nullptr;    // over a clickable item
+  HCURSOR sendingCursor = nullptr;  // while a clicked item is sent
   std::unique_ptr<SerialPort> serial;  // its pointer also sits in the window's extra bytes
   // Reading stops while a transfer or a view holds the connection; queued
   // notifications are then ignored and one drain follows the resume.

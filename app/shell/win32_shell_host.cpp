@@ -59,6 +59,9 @@ void ShellHost::showCaretAt(int column, int row) {
   }
 }
 
+int ShellHost::chatColumn() { return shell_.chat.column(); }
+void ShellHost::writeCapture(std::string_view bytes) { shell_.capture.writeCapture(bytes); }
+
 void ShellHost::clearInputLine() { shell_.processor.clearInputLine(); }
 
 void playCue(Shell& shell, const char* fileName) {

@@ -1,0 +1,354 @@
+#include <winsock2.h>
+#include <windows.h>
+#include <commdlg.h>
+
+#include "app/shell/win32_views.h"
+
+#include "app/settings/directory_settings.h"
+#include "app/shell/clickable_item.h"
+#include "app/shell/clipboard_text.h"
+#include "app/shell/screen_pointer.h"
+#include "app/shell/virtual_keys.h"
+#include "app/shell/win32_dialogs.h"
+#include "app/shell/win32_shell.h"
+#include "app/shell/win32_text.h"
+#include "hangul/quilh32.h"
+#include "xlat/xlat.h"
+
+namespace kesta::shell {
+
+namespace {
+constexpr int kHintRow = 24;
+constexpr int kChatRow = 26;
+constexpr COLORREF kSelectionText = RGB(0, 0, 0);
+constexpr COLORREF kSelectionBackground = 0x00FFFF;  // yellow
+constexpr COLORREF kHintBackground = 0xDCDCDC;
+
+COLORREF textColour(const Shell& shell) { return shell.colors.text & 0xFFFFFF; }
+COLORREF backgroundColour(const Shell& shell) { return shell.colors.background & 0xFFFFFF; }
+
+// A grid row (host code) as internal-code text for drawing.
+std::string internalRow(const Shell& shell, std::string_view hostRow) {
+  std::string text(hostRow);
+  text.resize(hostRow.size() * 2 + 16);
+  const std::size_t n = xlat::convertInPlace(shell.terminal.hostCode(), 1, text.data(), text.size());
+  text.resize(n < text.size() ? n : 0);
+  return text;
+}
+
+void setClassCursor(Shell& shell, HCURSOR cursor) {
+  SetClassLongPtrA(shell.window, GCLP_HCURSOR, reinterpret_cast<LONG_PTR>(cursor));
+  SetCursor(cursor);
+}
+
+void caretToInput(Shell& shell) {
+  if (shell.terminal.state().chatMode) {
+    shell.chatRows.placeCaret(shell.chat.column(), false);
+  } else {
+    shell.keys.recreateCaret(false);
+  }
+}
+
+void redrawTerminal(Shell& shell) {
+  const auto& g = shell.target.geometry();
+  RECT area{g.leftMargin, g.topMargin, g.leftMargin + g.pageWidth(), g.topMargin + session::kRows * g.cellHeight};
+  InvalidateRect(shell.window, &area, FALSE);
+}
+
+// The selection drawn over the terminal rows: selected cells black on yellow.
+void drawSelection(Shell& shell) {
+  const int rows = shell.terminal.terminalRows();
+  for (int row = 0; row < rows; ++row) {
+    const auto [first, end] = shell.selection.columnsOn(row);
+    const std::string_view grid = shell.terminal.gridRow(row);
+    drawCells(shell, 0, row, internalRow(shell, grid), textColour(shell), backgroundColour(shell));
+    if (end > first) {
+      drawCells(shell, first, row, internalRow(shell, grid.substr(first, end - first)), kSelectionText,
+                kSelectionBackground);
+    }
+  }
+}
+
+std::optional<GridCell> cellAt(Shell& shell, int x, int y) {
+  return cellAtPointer(shell.target.geometry(), x, y, shell.terminal.state().chatMode);
+}
+}  // namespace
+
+void drawCells(Shell& shell, int column, int row, std::string_view internal, COLORREF text, COLORREF background,
+               const char* face) {
+  HDC dc = HGetDC(shell.window);
+  if (dc == nullptr) return;
+  const std::string own(settings::hangulFontFace(shell.hangul.font));
+  const char* chosen = face != nullptr ? face : own.c_str();
+  if (chosen[0] != '\0') HSelectHangulObject(dc, chosen, nullptr);
+  SetTextColor(dc, text);
+  SetBkColor(dc, background);
+  SetBkMode(dc, OPAQUE);
+  const auto& g = shell.target.geometry();
+  HideCaret(shell.window);
+  HTextOut(dc, g.windowX(column), g.windowY(row), internal.data(), static_cast<int>(internal.size()));
+  ShowCaret(shell.window);
+  HReleaseDC(shell.window, dc);
+}
+
+void ShellReception::pauseReception() {
+  // Notifications queued meanwhile are ignored; the resume drains once.
+  shell_.receptionPaused = true;
+  if (shell_.socket.isOpen()) {
+    shell_.socket.pauseNotifications();
+    if (shell_.serial) shell_.serial->suspendReader();
+  } else if (shell_.serial) {
+    shell_.serial->setCharacterEvents(false);
+  }
+}
+
+void ShellReception::resumeReception() {
+  if (shell_.socket.isOpen()) {
+    if (shell_.serial) shell_.serial->resumeReader();
+  } else if (shell_.serial) {
+    shell_.serial->setCharacterEvents(true);
+  }
+  shell_.receptionPaused = false;
+  shell_.socket.resumeNotifications();
+  drainSerial(shell_, nullptr);
+}
+
+// ---------------------------------------------------------------- chat rows
+
+void ChatRows::send(std::string_view bytes) { sendToConnection(shell_, bytes); }
+
+void ChatRows::redrawCurrentLine() {
+  std::string line(shell_.chatRing.current());
+  line.resize(session::kColumns, ' ');
+  drawCells(shell_, 0, kChatRow, line, textColour(shell_), backgroundColour(shell_));
+}
+
+void ChatRows::redrawChatRows() {
+  const auto lines = shell_.chatRing.shownLines();
+  for (int i = 0; i < 3; ++i) {
+    std::string line(lines[i]);
+    line.resize(session::kDrawColumns, ' ');
+    drawCells(shell_, 0, kChatRow - 1 + i, line, textColour(shell_), backgroundColour(shell_));
+  }
+}
+
+void ChatRows::placeCaret(int column, bool wide) {
+  if (!shell_.hasFocus) return;
+  DestroyCaret();
+  CreateCaret(shell_.window, nullptr, wide ? shell_.wideCaret : shell_.cellWidth, shell_.cellHeight);
+  const auto& g = shell_.target.geometry();
+  SetCaretPos(g.windowX(column), g.windowY(kChatRow));
+  ShowCaret(shell_.window);
+  shell_.caretShown = true;
+}
+
+void ChatRows::drawHintBar() {
+  const std::string hint = xlat::convert(xlat::Code::Utf8, xlat::Code::Johab, std::string(chatHintText(shell_.language)));
+  std::string row = hint.substr(0, session::kDrawColumns);
+  row.resize(session::kDrawColumns, ' ');
+  drawCells(shell_, 0, kHintRow, row, RGB(0, 0, 0), kHintBackground, "InternalGothic");
+  HDC dc = GetDC(shell_.window);
+  const auto& g = shell_.target.geometry();
+  const int left = g.windowX(0), top = g.windowY(kHintRow), right = left + g.pageWidth() - 1,
+            bottom = top + g.cellHeight - 1;
+  HPEN white = CreatePen(PS_SOLID, 1, RGB(255, 255, 255)), grey = CreatePen(PS_SOLID, 1, RGB(100, 100, 100));
+  HGDIOBJ old = SelectObject(dc, white);
+  MoveToEx(dc, left, top, nullptr);
+  LineTo(dc, right, top);
+  LineTo(dc, right, bottom + 1);
+  SelectObject(dc, grey);
+  MoveToEx(dc, left, top, nullptr);
+  LineTo(dc, left, bottom);
+  LineTo(dc, right, bottom);
+  SelectObject(dc, old);
+  DeleteObject(white);
+  DeleteObject(grey);
+  ReleaseDC(shell_.window, dc);
+}
+
+void paintChatArea(Shell& shell) {
+  if (!shell.terminal.state().chatMode) return;
+  shell.chatRows.drawHintBar();
+  shell.chatRows.redrawChatRows();
+}
+
+void ShellCaptureTaps::tapScreen(bool on) { shell_.terminal.setTextCapture(on); }
+void ShellCaptureTaps::tapCodes(bool on) { shell_.pipeline.setRawCapture(on); }
+
+// ---------------------------------------------------------------- chat and view
+
+void toggleChatWindow(Shell& shell) {
+  shell.host.hideCaret();
+  shell.processor.commitComposition(shell.terminal.state().column);
+  if (!shell.terminal.state().chatMode) {
+    shell.terminal.openChat();
+    paintChatArea(shell);
+    shell.chat.open();
+  } else {
+    shell.terminal.closeChat();
+    shell.keys.recreateCaret(false);
+  }
+}
+
+void togglePassedScreenView(Shell& shell) {
+  if (!shell.passedScreen.isOpen()) {
+    shell.host.hideCaret();
+    shell.passedScreen.open(shell.terminal.state().displayOffset, shell.terminal.state().chatMode);
+  } else {
+    shell.passedScreen.close();
+    caretToInput(shell);
+  }
+  shell.passedScreenView = shell.passedScreen.isOpen();
+}
+
+bool viewKeyDown(Shell& shell, WPARAM virtualKey) {
+  switch (routeKeyDown(static_cast<int>(virtualKey), shell.passedScreen.isOpen(), shell.terminal.state().chatMode)) {
+    case KeyRoute::PassedScreenView:
+      if (auto key = viewKeyFor(static_cast<int>(virtualKey))) shell.passedScreen.key(*key);
+      return true;
+    case KeyRoute::ChatLine:
+      if (auto key = chatKeyFor(static_cast<int>(virtualKey))) shell.chat.key(*key);
+      return true;
+    case KeyRoute::None:
+      return false;
+  }
+  return false;
+}
+
+void chatCharacter(Shell& shell, WPARAM character) {
+  switch (character) {
+    case 8: shell.chat.backspace(); break;
+    case 13: shell.chat.sendLine(); break;
+    default: shell.chat.character(static_cast<std::uint16_t>(character)); break;
+  }
+}
+
+// ---------------------------------------------------------------- mouse
+
+void mouseMove(Shell& shell, WPARAM buttons, int x, int y) {
+  if (shell.passedScreen.isOpen()) return;
+  const auto cell = cellAt(shell, x, y);
+  if ((buttons & MK_LBUTTON) && shell.selection.dragging()) {
+    if (!cell) return;
+    const TerminalGrid grid(shell.terminal);
+    if (shell.selection.dragTo(*cell, grid)) shell.host.hideCaret();
+    drawSelection(shell);
+    return;
+  }
+  const bool clickable =
+      cell && clickableItem(shell.terminal.gridRow(cell->row), cell->column, shell.terminal.hostCode());
+  setClassCursor(shell, clickable ? shell.clickCursor : LoadCursor(nullptr, IDC_ARROW));
+}
+
+void leftButtonDown(Shell& shell, int x, int y) {
+  if (shell.passedScreen.isOpen()) return;
+  const auto cell = cellAt(shell, x, y);
+  const bool wasSelecting = shell.selection.selecting();
+  shell.selection.buttonDown(cell);
+  if (wasSelecting) caretToInput(shell);
+  if (!cell) return;
+  SetCapture(shell.window);
+  redrawTerminal(shell);
+  if (auto item = clickableItem(shell.terminal.gridRow(cell->row), cell->column, shell.terminal.hostCode())) {
+    setClassCursor(shell, shell.sendingCursor);
+    sendAfterComposition(shell, *item + "\r");
+    setClassCursor(shell, shell.clickCursor);
+  }
+}
+
+void leftButtonUp(Shell& shell) {
+  shell.selection.buttonUp();
+  ReleaseCapture();
+}
+
+void rightButtonDown(Shell& shell, int x, int y) {
+  const bool korean = shell.language == Language::Korean;
+  HMENU menu = CreatePopupMenu();
+  AppendMenuW(menu, MF_STRING, 210, widen(korean ? "복사하기" : "&Copy").c_str());
+  AppendMenuW(menu, MF_STRING, 209, widen(korean ? "붙여넣기" : "&Paste").c_str());
+  AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+  AppendMenuW(menu, MF_STRING, 211, widen(korean ? "보내기" : "&Send").c_str());
+  POINT at{x, y};
+  ClientToScreen(shell.window, &at);
+  TrackPopupMenu(menu, TPM_LEFTBUTTON, at.x, at.y, 0, shell.window, nullptr);
+  DestroyMenu(menu);
+}
+
+// ---------------------------------------------------------------- clipboard
+
+void copySelection(Shell& shell) {
+  const std::string& text = shell.selection.text();
+  if (OpenClipboard(shell.window)) {
+    EmptyClipboard();
+    if (HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, text.size() + 1)) {
+      if (void* bytes = GlobalLock(block)) {
+        memcpy(bytes, text.data(), text.size());
+        GlobalUnlock(block);
+        if (!SetClipboardData(CF_TEXT, block)) GlobalFree(block);
+      } else {
+        GlobalFree(block);
+      }
+    }
+    CloseClipboard();
+  }
+  shell.selection.end();
+  redrawTerminal(shell);
+  caretToInput(shell);
+}
+
+void sendSelection(Shell& shell) {
+  shell.selection.end();
+  redrawTerminal(shell);
+  caretToInput(shell);
+  sendAfterComposition(shell, shell.selection.text());
+}
+
+void pasteClipboard(Shell& shell) {
+  if (!IsClipboardFormatAvailable(CF_TEXT) || !OpenClipboard(shell.window)) return;
+  std::string text;
+  if (HANDLE block = GetClipboardData(CF_TEXT)) {
+    if (const char* bytes = static_cast<const char*>(GlobalLock(block))) {
+      text = std::string(clipboardText(bytes, GlobalSize(block)));
+      GlobalUnlock(block);
+    }
+  }
+  CloseClipboard();
+  shell.processor.commitComposition(shell.terminal.state().column);
+  for (std::size_t at = 0; at < text.size(); at += kPastePiece) sendToConnection(shell, pieceAt(text, at));
+}
+
+// ---------------------------------------------------------------- capture and search
+
+void captureCommand(Shell& shell, CaptureKind kind) {
+  if (shell.capture.command(kind) != Capture::Step::ChooseFile) return;
+  settings::DirectorySettings directories;
+  const bool loaded = settings::readDirectorySettings(shell.files, directories);
+  const std::string start =
+      captureStartDirectory(loaded ? directories.capture : std::string(), shell.files.homeDirectory());
+  std::string path;
+  if (chooseSaveFile(shell.window, "Capture File (*.cap)\0*.cap\0All Files (*.*)\0*.*\0", start, "cap", path)) {
+    shell.capture.start(kind, path);
+  }
+}
+
+void searchCommand(Shell& shell) {
+  std::string text = shell.searchText;
+  if (runLineDialog(shell.instance, shell.window, "SearchDlg", text)) {
+    shell.searchText = text.substr(0, 100);
+    shell.terminal.setSearch(!shell.searchText.empty(), shell.searchText);
+  } else {
+    shell.terminal.setSearch(false, "");
+  }
+}
+
+void headOrTailCommand(Shell& shell, bool head) {
+  std::string text(head ? shell.chat.head() : shell.chat.tail());
+  if (!runLineDialog(shell.instance, shell.window, head ? "HeadDlg" : "TailDlg", text)) return;
+  if (head) {
+    shell.chat.setHead(text);
+  } else {
+    shell.chat.setTail(text);
+  }
+}
+
+}  // namespace kesta::shell

@@ -1,0 +1,74 @@
+// The views on the main window: the chat window, the passed-screen view,
+// mouse clicks and selection, the clipboard, capture and the search string.
+// Their logic is neutral (chat_processor.h, passed_screen_view.h,
+// screen_selection.h, capture.h ...); this face draws, reads the mouse and
+// talks to the clipboard.
+#pragma once
+
+#include <windows.h>
+
+#include <string_view>
+
+#include "app/shell/capture.h"
+#include "app/shell/chat_processor.h"
+#include "app/shell/reception_holds.h"
+
+namespace kesta::shell {
+
+struct Shell;
+
+// Text in the internal code drawn at a terminal cell of the window only.
+void drawCells(Shell& shell, int column, int row, std::string_view internal, COLORREF text, COLORREF background,
+               const char* face = nullptr);
+
+class ShellReception : public ReceptionSwitch {
+ public:
+  explicit ShellReception(Shell& shell) : shell_(shell) {}
+  void pauseReception() override;
+  void resumeReception() override;
+
+ private:
+  Shell& shell_;
+};
+
+class ChatRows : public ChatView {
+ public:
+  explicit ChatRows(Shell& shell) : shell_(shell) {}
+  void send(std::string_view bytes) override;
+  void redrawCurrentLine() override;
+  void redrawChatRows() override;
+  void placeCaret(int column, bool wide) override;
+  void drawHintBar();
+
+ private:
+  Shell& shell_;
+};
+
+class ShellCaptureTaps : public CaptureTaps {
+ public:
+  explicit ShellCaptureTaps(Shell& shell) : shell_(shell) {}
+  void tapScreen(bool on) override;
+  void tapCodes(bool on) override;
+
+ private:
+  Shell& shell_;
+};
+
+// Message handlers.
+void toggleChatWindow(Shell& shell);
+void togglePassedScreenView(Shell& shell);
+bool viewKeyDown(Shell& shell, WPARAM virtualKey);  // true when a view took the key
+void chatCharacter(Shell& shell, WPARAM character);
+void mouseMove(Shell& shell, WPARAM buttons, int x, int y);
+void leftButtonDown(Shell& shell, int x, int y);
+void leftButtonUp(Shell& shell);
+void rightButtonDown(Shell& shell, int x, int y);
+void copySelection(Shell& shell);
+void sendSelection(Shell& shell);
+void pasteClipboard(Shell& shell);
+void captureCommand(Shell& shell, CaptureKind kind);
+void searchCommand(Shell& shell);
+void headOrTailCommand(Shell& shell, bool head);
+void paintChatArea(Shell& shell);
+
+}  // namespace kesta::shell
