@@ -294,7 +294,7 @@ def test_modem(work):
 # ---------------------------------------------------------------- Wine
 
 def test_wine(build, work):
-    with e2e.Display() as display:
+    with e2e.Display():
         with e2e.Install(build, os.path.join(work, "install"), require_program=False) as install:
             check(install.probe is not None, "the probe program is installed")
             status, out = install.run_probe("profile", "KESTA 20", "PROGRAM")

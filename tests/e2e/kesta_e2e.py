@@ -283,8 +283,9 @@ class Install:
         if exe:
             shutil.copy(exe, os.path.join(self.home, PROGRAM))
         self.missing_dlls = []
-        for dll in DLLS:
-            path = find_file(self.build_dir, dll) if os.path.isdir(self.build_dir) else None
+        for dll in DLLS:  # the ones beside the program first: its build puts them there
+            path = (exe and find_file(os.path.dirname(exe), dll)) or \
+                (find_file(self.build_dir, dll) if os.path.isdir(self.build_dir) else None)
             if path:
                 shutil.copy(path, os.path.join(self.home, dll))
             else:
