@@ -270,13 +270,17 @@ class Install:
             shutil.rmtree(self.prefix)
         os.makedirs(self.workdir, exist_ok=True)
         self.log = open(os.path.join(self.workdir, "wine.log"), "ab")
-        r = subprocess.run(["wineboot", "-i"], env=self.env(), stdout=self.log, stderr=self.log, timeout=300)
-        if r.returncode != 0 or not os.path.isdir(os.path.join(self.prefix, "drive_c", "windows")):
-            raise HarnessError("wineboot -i failed for %s (see %s/wine.log)" % (self.prefix, self.workdir))
-        subprocess.run(["wineserver", "-w"], env=self.env(), timeout=120)
-        self.home = os.path.join(self.prefix, "drive_c", "kesta")
-        self.windows = os.path.join(self.prefix, "drive_c", "windows")
-        self._lay_out(exe)
+        try:
+            r = subprocess.run(["wineboot", "-i"], env=self.env(), stdout=self.log, stderr=self.log, timeout=300)
+            if r.returncode != 0 or not os.path.isdir(os.path.join(self.prefix, "drive_c", "windows")):
+                raise HarnessError("wineboot -i failed for %s (see %s/wine.log)" % (self.prefix, self.workdir))
+            subprocess.run(["wineserver", "-w"], env=self.env(), timeout=120)
+            self.home = os.path.join(self.prefix, "drive_c", "kesta")
+            self.windows = os.path.join(self.prefix, "drive_c", "windows")
+            self._lay_out(exe)
+        except BaseException:
+            self.close()
+            raise
 
     def _lay_out(self, exe):
         os.makedirs(self.home, exist_ok=True)
