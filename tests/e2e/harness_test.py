@@ -346,8 +346,8 @@ def test_wine(build, work):
                 check(inside.colours() == {(18, 52, 86): w * (h - 40)}, "the client area is the window's colour")
                 check(shot.pixel(x + w, y + 5) != (18, 52, 86) and shot.pixel(x - 1, y - 1) != (18, 52, 86) and
                       shot.pixel(x + 5, y - 1) != (18, 52, 86), "the colour ends at the client area's edges")
-                status, out = install.run_probe("statustext", "Kesta probe")
-                check(out.strip() == "Ready 준비", "status bar text read from Windows: %r" % out)
+                texts = probe.status_texts()
+                check(texts == ["Ready 준비", "00:00:00"], "status bar texts read from Windows: %r" % texts)
                 probe.click(10, 20)
                 e2e.wait_for(lambda: "click 10 20" in probe.output(), 10, what="the click")
                 check(True, "a click at (10, 20) of the client area arrives there")

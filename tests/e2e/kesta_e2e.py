@@ -466,6 +466,13 @@ class Program:
                 return tuple(int(v) for v in out.split()[:4])
         return self.window_geometry()
 
+    def status_texts(self):
+        """The texts of the window's status bar parts, asked from Windows through the probe."""
+        status, out = self.install.run_probe("statustext", self.title)
+        if status != 0:
+            raise HarnessError("cannot read the status bar of %r: %s" % (self.title, out.strip()))
+        return out.replace("\r", "").split("\n")[:-1]
+
     def focus(self):
         self.xdotool("windowraise", self.wid)
         self.xdotool("windowfocus", "--sync", self.wid)

@@ -16,6 +16,7 @@
 """
 import argparse
 import os
+import re
 import struct
 import sys
 import time
@@ -46,8 +47,20 @@ def logo_position(shot, logo):
     return None
 
 
-def status_text(install):
-    return install.run_probe("statustext", TITLE)[1].strip()
+CLOCK = re.compile(r"\d\d:\d\d:\d\d")
+
+
+def eventually(predicate, timeout=10):
+    """True once PREDICATE holds, False if it does not within TIMEOUT seconds."""
+    try:
+        return bool(e2e.wait_for(predicate, timeout, 0.3))
+    except TimeoutError:
+        return False
+
+
+def pane(kesta, n):
+    texts = kesta.status_texts()
+    return texts[n] if n < len(texts) else None
 
 
 def text_on_screen(kesta, text, timeout=20):
@@ -106,18 +119,16 @@ def first_start(build, work):
             check(not any(install.exists("env\\kesta." + x) for x in ("han", "dir", "aut")),
                   "no kesta.han, kesta.dir or kesta.aut on a first start")
 
-            try:
-                modem.wait_command("ATZ", 15)
-                check(True, "the initial command ATZ reaches the modem")
-            except TimeoutError:
-                check(False, "the initial command ATZ reaches the modem (got %r)" % modem.received())
-            try:
-                e2e.wait_for(lambda: host.term(), 20, 0.2, "the telnet session")
-            except TimeoutError:
-                pass
+            check(eventually(lambda: b"ATZ\r" in modem.received(), 15),
+                  "the initial command ATZ reaches the modem (%r)" % modem.received())
+            eventually(lambda: host.term(), 20)
             check(host.term() == "vt100", "the host sees terminal type VT100 (TERM=%r)" % host.term())
-            e2e.wait_for(lambda: status_text(install) in ("Connected", "Disconnected"), 10, 0.5, "a status text")
-            check(status_text(install) == "Connected", "status part 0 says Connected (%r)" % status_text(install))
+            texts = kesta.status_texts()
+            check(len(texts) == 5 and texts[:3] == ["Connected", "English", "Captured"] and
+                  re.fullmatch(r"00:00:\d\d", texts[3]) and CLOCK.fullmatch(texts[4]),
+                  "the five status parts: %r" % texts)
+            time.sleep(2.2)
+            check(pane(kesta, 3) != texts[3], "the connection clock runs (%r, then %r)" % (texts[3], pane(kesta, 3)))
 
             match = text_on_screen(kesta, "안녕하세요 케스타")
             check(match is not None, "the host's Korean row is on screen as kesta-cli render draws it (%r)" % (match,))
@@ -126,24 +137,21 @@ def first_start(build, work):
             check(match is not None, "bytes from the modem reach the screen (%r)" % (match,))
 
             kesta.key("ctrl+space")
+            check(eventually(lambda: pane(kesta, 1) == "Hangul"), "Ctrl+Space: status part 1 says Hangul")
             kesta.type("dkssud")
             kesta.key("ctrl+space")
+            check(eventually(lambda: pane(kesta, 1) == "English"), "Ctrl+Space again: English")
             kesta.type("ok\r")
             want = "안녕".encode("cp949") + b"ok\r"
-            try:
-                e2e.wait_for(lambda: want in host.received(), 15, 0.2, "the typed text at the host")
-            except TimeoutError:
-                pass
-            check(want in host.received(), "Hangul typed with Ctrl+Space reaches the host in code page 949 (%r)"
+            check(eventually(lambda: want in host.received(), 15), "Hangul typed with Ctrl+Space reaches the host in code page 949 (%r)"
                   % host.received())
 
             x, y, width, height = kesta.client_rect()
             host.hang_up()
-            try:
-                e2e.wait_for(lambda: status_text(install) == "Disconnected", 15, 0.5, "Disconnected")
-            except TimeoutError:
-                pass
-            check(status_text(install) == "Disconnected", "the host hanging up gives Disconnected")
+            eventually(lambda: pane(kesta, 0) == "Disconnected", 15)
+            texts = kesta.status_texts()
+            check(texts[0] == "Disconnected" and texts[3] == "00:00:00",
+                  "the host hanging up gives Disconnected and 00:00:00 (%r)" % texts)
             if failures:
                 kesta.screenshot().save_ppm(os.path.join(work, "first-start.ppm"))
             exit_by_alt_x(kesta, "Exit")
@@ -155,7 +163,7 @@ def first_start(build, work):
             kesta.wait_window(TITLE, 60)
             size = kesta.wait_for(lambda: kesta.client_rect()[2:], 10)
             check(tuple(size) == (width, height), "the second start comes back at %dx%d (%r)" % (width, height, size))
-            check(status_text(install) == "Disconnected", "without a host the status says Disconnected")
+            check(pane(kesta, 0) == "Disconnected", "without a host the status says Disconnected")
             exit_by_alt_x(kesta, "Exit")
 
 
@@ -164,7 +172,9 @@ def korean_start(build, work):
         with e2e.Program(install) as kesta:
             kesta.wait_window(TITLE, 60)
             check(install.run_probe("acp")[1].strip() == "949", "the prefix runs with code page 949")
-            check(status_text(install) == "연결안됨", "status part 0 in Korean (%r)" % status_text(install))
+            texts = kesta.status_texts()
+            check(texts[:4] == ["연결안됨", "영어", "갈무리끝", "00:00:00"] and CLOCK.fullmatch(texts[4]),
+                  "the status parts in Korean: %r" % texts)
             exit_by_alt_x(kesta, "종료")
 
 
