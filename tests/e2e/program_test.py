@@ -76,6 +76,23 @@ def text_on_screen(kesta, text, timeout=20):
         return None
 
 
+def toolbar_order(shot):
+    """The x of each of the strip's 16 pictures on the toolbar row, or None for one not found.
+    The toolbar maps black, grays and white to its own colours: only the coloured pixels count."""
+    strip = e2e.read_bmp(open(os.path.join(e2e.REPO, "app", "shell", "res", "toolbar.bmp"), "rb").read())
+    plain = [(0, 0, 0), (128, 128, 128), (192, 192, 192), (255, 255, 255)]
+    icons = [strip.crop(16 * i, 0, 16, 16) for i in range(16)]
+    first = shot.find_picture(icons[0], region=(0, 0, shot.width, 150), ignore=plain)
+    if not first:
+        return [None] * 16
+    row = first[0][1]
+    xs = []
+    for icon in icons:
+        at = [x for x, y in shot.find_picture(icon, region=(0, row, shot.width, 1), ignore=plain)]
+        xs.append(at[0] if len(at) == 1 else None)
+    return xs
+
+
 def exit_by_alt_x(kesta, title):
     """Alt+X, the question titled TITLE, OK: the program ends."""
     kesta.key("alt+x")
@@ -130,6 +147,8 @@ def first_start(build, work):
             time.sleep(2.2)
             check(pane(kesta, 3) != texts[3], "the connection clock runs (%r, then %r)" % (texts[3], pane(kesta, 3)))
 
+            xs = toolbar_order(kesta.screenshot())
+            check(None not in xs and xs == sorted(xs), "the toolbar shows the strip's 16 pictures in order: %r" % xs)
             match = text_on_screen(kesta, "안녕하세요 케스타")
             check(match is not None, "the host's Korean row is on screen as kesta-cli render draws it (%r)" % (match,))
             modem.send("모뎀에서 왔어요\r\n".encode("cp949"))
@@ -164,6 +183,10 @@ def first_start(build, work):
             size = kesta.wait_for(lambda: kesta.client_rect()[2:], 10)
             check(tuple(size) == (width, height), "the second start comes back at %dx%d (%r)" % (width, height, size))
             check(pane(kesta, 0) == "Disconnected", "without a host the status says Disconnected")
+            welcome = e2e.picture_pair(install.path("kestaex"))
+            cx, cy, cw, ch = kesta.client_rect()
+            at = eventually(lambda: kesta.screenshot().find_picture(welcome, region=(cx, cy, cw, ch), step=7))
+            check(at, "the welcome picture fills the first terminal rows")
             exit_by_alt_x(kesta, "Exit")
 
 
