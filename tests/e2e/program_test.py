@@ -143,7 +143,7 @@ def first_start(build, work):
             texts = kesta.status_texts()
             check(len(texts) == 5 and texts[:3] == ["Connected", "English", "Captured"] and
                   re.fullmatch(r"00:00:\d\d", texts[3]) and CLOCK.fullmatch(texts[4]),
-                  "the five status parts: %r" % texts)
+                  "the five status panes: %r" % texts)
             time.sleep(2.2)
             check(pane(kesta, 3) != texts[3], "the connection clock runs (%r, then %r)" % (texts[3], pane(kesta, 3)))
 
@@ -156,7 +156,7 @@ def first_start(build, work):
             check(match is not None, "bytes from the modem reach the screen (%r)" % (match,))
 
             kesta.key("ctrl+space")
-            check(eventually(lambda: pane(kesta, 1) == "Hangul"), "Ctrl+Space: status part 1 says Hangul")
+            check(eventually(lambda: pane(kesta, 1) == "Hangul"), "Ctrl+Space: status pane 1 says Hangul")
             kesta.type("dkssud")
             kesta.key("ctrl+space")
             check(eventually(lambda: pane(kesta, 1) == "English"), "Ctrl+Space again: English")
@@ -197,7 +197,7 @@ def korean_start(build, work):
             check(install.run_probe("acp")[1].strip() == "949", "the prefix runs with code page 949")
             texts = kesta.status_texts()
             check(texts[:4] == ["연결안됨", "영어", "갈무리끝", "00:00:00"] and CLOCK.fullmatch(texts[4]),
-                  "the status parts in Korean: %r" % texts)
+                  "the status panes in Korean: %r" % texts)
             exit_by_alt_x(kesta, "종료")
 
 
