@@ -26,6 +26,7 @@ import kesta_e2e as e2e  # noqa: E402
 from kesta_e2e import TITLE  # noqa: E402
 
 failures = []
+menu_bars = {}  # code page: the menu bar's picture, to compare the two languages
 
 
 def check(condition, what):
@@ -93,6 +94,12 @@ def toolbar_order(shot):
     return xs
 
 
+def menu_bar(kesta):
+    """The strip just above the client area, where the menu bar is."""
+    x, y, width, _ = kesta.client_rect()
+    return kesta.screenshot().crop(x, y - 18, min(width, 600), 16)
+
+
 def exit_by_alt_x(kesta, title):
     """Alt+X, the question titled TITLE, OK: the program ends."""
     kesta.key("alt+x")
@@ -147,6 +154,7 @@ def first_start(build, work):
             time.sleep(2.2)
             check(pane(kesta, 3) != texts[3], "the connection clock runs (%r, then %r)" % (texts[3], pane(kesta, 3)))
 
+            menu_bars[1252] = menu_bar(kesta)
             xs = toolbar_order(kesta.screenshot())
             check(None not in xs and xs == sorted(xs), "the toolbar shows the strip's 16 pictures in order: %r" % xs)
             match = text_on_screen(kesta, "안녕하세요 케스타")
@@ -198,6 +206,10 @@ def korean_start(build, work):
             texts = kesta.status_texts()
             check(texts[:4] == ["연결안됨", "영어", "갈무리끝", "00:00:00"] and CLOCK.fullmatch(texts[4]),
                   "the status panes in Korean: %r" % texts)
+            korean = menu_bar(kesta)
+            english = menu_bars.get(1252)
+            check(english is not None and korean.rgb != english.rgb and len(korean.colours()) > 1,
+                  "the menu bar is another one with code page 949 (only its picture can be compared)")
             exit_by_alt_x(kesta, "종료")
 
 
