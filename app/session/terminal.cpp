@@ -102,6 +102,12 @@ void Terminal::setColours(Colour text, Colour background) {
   state_.backgroundColour = state_.savedBackgroundColour = background;
 }
 
+void Terminal::setUserColours(Colour text, Colour background) {
+  setColours(text, background);
+  state_.resetTextColour = text;
+  state_.resetBackgroundColour = background;
+}
+
 void Terminal::setDisplayOffset(int offset) { state_.displayOffset = std::clamp(offset, 0, kRows - 1); }
 
 std::string_view Terminal::gridRow(int row) const {

@@ -90,6 +90,9 @@ class Terminal {
   void setChatMode(bool on);
   // The colour commands: current colours and the colours saved by ESC [ s.
   void setColours(Colour text, Colour background);
+  // The user chose new colours: they become the current, saved and reset
+  // colours, so SGR 0 comes back to them.
+  void setUserColours(Colour text, Colour background);
   void setDisplayOffset(int offset);
 
   // The start-up position: cursor row and page row just below the welcome

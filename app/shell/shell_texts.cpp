@@ -6,12 +6,25 @@ const ShellTexts& shellTexts(Language language) {
   static const ShellTexts english{
       "Disconnected", "Connected", "English", "Hangul", "Captured", "Capturing",
       "Do you want to exit program?", "Exit", "Socket Error", "ERROR",
+      "Do you want to disconnect?", "HangUp",
   };
   static const ShellTexts korean{
       "연결안됨", "연결잘됨", "영어", "한글", "갈무리끝", "갈무리중",
       "프로그램을 종료할까요?", "종료", "Socket Error", "ERROR",
+      "연결을 끊을까요?", "끊기",
   };
   return language == Language::Korean ? korean : english;
+}
+
+const CaptureTexts& captureTexts(Language language) {
+  static const CaptureTexts english{"Capturing", "Warning", "Cannot create the capture file."};
+  static const CaptureTexts korean{"갈무리중입니다.", "경고", "갈무리 파일을 만들 수 없습니다."};
+  return language == Language::Korean ? korean : english;
+}
+
+std::string_view chatHintText(Language language) {
+  if (language == Language::Korean) return "   말머리 : ALT +  H    말꼬리 : ALT  + T    [F4] 그림문자    [F9] 한자";
+  return "   Prefixation : ALT + H    Suffixation : ALT + T    [F4] Symbols    [F9] Hanja";
 }
 
 }  // namespace kesta::shell

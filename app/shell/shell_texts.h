@@ -30,9 +30,20 @@ struct ShellTexts {
   std::string_view captured, capturing;
   std::string_view exitQuestion, exitTitle;
   std::string_view socketError, socketErrorTitle;
+  std::string_view hangUpQuestion, hangUpTitle;
 };
 
 const ShellTexts& shellTexts(Language language);
+
+// The capture commands' messages.
+struct CaptureTexts {
+  std::string_view otherRunning, warningTitle, cannotCreate;
+};
+const CaptureTexts& captureTexts(Language language);
+
+// The chat window's hint bar (row 24): the head and tail keys, the special
+// characters and Hanja. Drawn with the built-in Hangul font in both interfaces.
+std::string_view chatHintText(Language language);
 
 // The right edge of pane `index` (0 to 4): the client width in five equal parts.
 constexpr int paneRightEdge(int clientWidth, int index) { return clientWidth / kPaneCount * (index + 1); }

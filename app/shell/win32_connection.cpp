@@ -30,16 +30,20 @@ SerialLine lineFrom(const settings::ModemSettings& modem) {
 
 void openSerialAtStart(Shell& shell) {
   const settings::ModemSettings modem = settings::loadModemSettingsForStartup(shell.files);
+  openSerial(shell, modem);
+  const std::string command = modem.initialCommand + "\r";
+  if (shell.serial) shell.serial->write(command.data(), command.size());
+}
+
+bool openSerial(Shell& shell, const settings::ModemSettings& modem) {
   shell.serial = std::make_unique<SerialPort>(shell.window, lineFrom(modem));
   SetWindowLongPtrA(shell.window, 0, reinterpret_cast<LONG_PTR>(shell.serial.get()));
   if (!shell.serial->usable()) {
     shell.serial.reset();
     SetWindowLongPtrA(shell.window, 0, 0);
-    return;
+    return false;
   }
-  shell.serial->open();
-  const std::string command = modem.initialCommand + "\r";
-  shell.serial->write(command.data(), command.size());
+  return shell.serial->open();
 }
 
 void closeSerial(Shell& shell) {

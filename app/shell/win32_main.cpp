@@ -64,8 +64,19 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
   openLogo(instance, window, shellOf(window)->files);
 
   MSG message;
+  // After an Alt accelerator the Alt key's release would put the window into
+  // menu mode (and the next keys would be lost to the menu): it is swallowed.
+  bool swallowAltRelease = false;
   while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-    if (TranslateAcceleratorA(window, accelerators, &message)) continue;
+    if (swallowAltRelease && (message.message == WM_SYSKEYUP || message.message == WM_KEYUP) &&
+        message.wParam == VK_MENU) {
+      swallowAltRelease = false;
+      continue;
+    }
+    if (TranslateAcceleratorA(window, accelerators, &message)) {
+      if (message.message == WM_SYSKEYDOWN) swallowAltRelease = true;
+      continue;
+    }
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }

@@ -228,31 +228,6 @@ void onDestroy(Shell& shell) {
   PostQuitMessage(0);
 }
 
-void onCommand(Shell& shell, int command) {
-  switch (command) {
-    case IDM_SWITCH_HANGUL:
-      switchHangulMode(shell);
-      break;
-    case IDM_EXIT:
-      PostMessageA(shell.window, WM_CLOSE, 0, 0);
-      break;
-    case IDM_ABOUT:
-      DialogBoxParamA(shell.instance, MAKEINTRESOURCEA(IDD_ABOUT), shell.window,
-                      [](HWND dialog, UINT message, WPARAM wParam, LPARAM) -> INT_PTR {
-                        if (message == WM_INITDIALOG) return TRUE;
-                        if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
-                          EndDialog(dialog, IDOK);
-                          return TRUE;
-                        }
-                        return FALSE;
-                      },
-                      0);
-      break;
-    default:
-      break;
-  }
-}
-
 }  // namespace
 
 LRESULT CALLBACK mainWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -297,7 +272,7 @@ LRESULT CALLBACK mainWindowProcedure(HWND window, UINT message, WPARAM wParam, L
       characterTyped(*shell, wParam, lParam);
       return 0;
     case WM_COMMAND:
-      onCommand(*shell, LOWORD(wParam));
+      runCommand(*shell, LOWORD(wParam));
       return 0;
     case WM_NOTIFY:
       if (answerTooltip(*shell, lParam)) return 0;

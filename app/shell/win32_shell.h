@@ -115,6 +115,7 @@ struct Shell {
   // Reading stops while a transfer or a view holds the connection; queued
   // notifications are then ignored and one drain follows the resume.
   bool receptionPaused = false;
+  bool passedScreenView = false;
 
   HWND toolbar = nullptr;
   HWND statusBar = nullptr;
@@ -135,6 +136,7 @@ struct StartParameters {
 // The connection side of the main window (win32_connection.cpp).
 void openSerialAtStart(Shell& shell);
 void closeSerial(Shell& shell);
+bool openSerial(Shell& shell, const settings::ModemSettings& modem);
 void drainSerial(Shell& shell, HANDLE notifiedHandle);
 bool openTelnet(Shell& shell, const std::string& hostText);
 void closeTelnet(Shell& shell);
@@ -142,6 +144,10 @@ void socketNotification(Shell& shell, WPARAM socket, LPARAM event);
 void sendToConnection(Shell& shell, std::string_view bytes);
 void pauseReception(Shell& shell);
 void resumeReception(Shell& shell);
+
+// Commands (win32_commands.cpp).
+void runCommand(Shell& shell, int command);
+void reapplyModemSettings(Shell& shell);
 
 // The bars (win32_bars.cpp).
 void createBars(Shell& shell);

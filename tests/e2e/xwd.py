@@ -136,6 +136,16 @@ class Image:
             f.write(b"P6\n%d %d\n255\n" % (self.width, self.height) + bytes(self.rgb))
 
 
+def read_ppm(path):
+    """Reads back what Image.save_ppm wrote."""
+    with open(path, "rb") as f:
+        data = f.read()
+    magic, width, height, maxval, rest = data.split(maxsplit=4)
+    if magic != b"P6" or maxval != b"255":
+        raise ValueError("not a binary PPM of 8-bit samples")
+    return Image(int(width), int(height), rest[:3 * int(width) * int(height)])
+
+
 def _shift(mask):
     return (mask & -mask).bit_length() - 1 if mask else 0
 

@@ -1,6 +1,7 @@
 // The character processor driven by the real keyboard automaton and the
 // real code converter: what reaches the wire for typed keys.
 #include "app/shell/character_processor.h"
+#include "tests/app/shell/real_automaton.h"
 
 #include <gtest/gtest.h>
 
@@ -12,19 +13,6 @@
 
 namespace kesta::shell {
 namespace {
-
-struct RealAutomaton : KeyboardAutomaton {
-  explicit RealAutomaton(int keyboard) { hangul::InitAutomata(&state, keyboard); }
-  std::int16_t getKey(std::uint16_t& character) override {
-    return hangul::GetKey(&state, &character, controlDown && character == hangul::kToggleVirtualKey);
-  }
-  std::uint16_t completedCode() override { return hangul::GetCompletedCode(&state); }
-  std::uint16_t currentCode() override { return hangul::GetCurrentCode(&state); }
-  std::uint16_t makeCompleteCode() override { return hangul::MakeCompleteCode(&state); }
-  bool processingInput() override { return hangul::IsProcessingInput(&state) != 0; }
-  hangul::AutomataState state{};
-  bool controlDown = false;
-};
 
 struct RecordingView : TerminalKeyView {
   void send(std::string_view bytes) override { wire.append(bytes); }

@@ -1,0 +1,222 @@
+// The main window's commands carried out: the dispatcher decides, this file
+// acts. Connecting and hanging up, the initial string and macros, sounds and
+// colours, file transfers through the transfer library.
+#include <winsock2.h>
+#include <windows.h>
+#include <commdlg.h>
+#include <mmsystem.h>
+
+#include "app/settings/directory_settings.h"
+#include "app/settings/macro_send.h"
+#include "app/settings/modem_settings.h"
+#include "app/shell/command_dispatch.h"
+#include "app/shell/command_ids.h"
+#include "app/shell/win32_dialogs.h"
+#include "app/shell/win32_shell.h"
+#include "app/shell/win32_text.h"
+#include "hangul/quilh32.h"
+#include "xlat/xlat.h"
+
+namespace kesta::shell {
+
+namespace {
+
+ShellModes modesOf(const Shell& shell) {
+  ShellModes m;
+  m.telnetOpen = shell.socket.isOpen();
+  m.serialPresent = shell.serial != nullptr;
+  m.chatMode = shell.terminal.state().chatMode;
+  m.passedScreenView = shell.passedScreenView;
+  return m;
+}
+
+void checkMenuItem(Shell& shell, int command, bool on) {
+  CheckMenuItem(GetMenu(shell.window), command, MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
+}
+
+void connectTelnet(Shell& shell) {
+  std::string host;
+  if (!runOpenSocketDialog(shell.instance, shell.window, host)) return;
+  if (!openTelnet(shell, host)) {
+    const ShellTexts& texts = shellTexts(shell.language);
+    messageBoxUtf8(shell.window, texts.socketError, texts.socketErrorTitle, MB_OK);
+  }
+}
+
+void hangUp(Shell& shell) {
+  const ShellTexts& texts = shellTexts(shell.language);
+  if (messageBoxUtf8(shell.window, texts.hangUpQuestion, texts.hangUpTitle, MB_OKCANCEL) != IDOK) return;
+  if (shell.socket.isOpen()) {
+    closeTelnet(shell);
+    shell.pipeline.connectionLost();  // timer, panes and the hang-up cue
+    return;
+  }
+  // The modem hangs up when DTR drops; its "OK" afterwards ends the connection.
+  if (shell.serial) {
+    shell.serial->close();
+    const ULONGLONG until = GetTickCount64() + 100;
+    while (GetTickCount64() < until) Sleep(10);
+    shell.serial->open();
+  }
+  shell.pipeline.setAwaitingHangUp(true);
+  playCue(shell, "hang.wav");
+}
+
+void sendInitialString(Shell& shell) {
+  const settings::ModemSettings modem = settings::loadModemSettingsForStartup(shell.files);
+  sendAfterComposition(shell, modem.initialCommand + "\r");
+}
+
+void sendMacro(Shell& shell, int n) {
+  shell.processor.commitComposition(shell.terminal.state().column);
+  settings::sendMacro(
+      shell.files, n, shell.hangul.codeNumber(),
+      [](std::string_view internal, int code) {
+        std::string text(internal);
+        text.resize(internal.size() * 2 + 16);
+        const std::size_t length = xlat::convertInPlace(1, code, text.data(), text.size());
+        text.resize(length < text.size() ? length : text.size());
+        return text;
+      },
+      [&shell](std::string_view bytes) { sendToConnection(shell, bytes); });
+}
+
+void switchVoice(Shell& shell) {
+  shell.voice.on = !shell.voice.on;
+  checkMenuItem(shell, IDM_VOICE_SUPPORT, shell.voice.on);
+  settings::writeVoiceFlag(shell.files, shell.voice);
+}
+
+void switchMusic(Shell& shell) {
+  if (shell.music.on) {
+    shell.host.stopMusic();
+    shell.music.on = false;
+  } else {
+    shell.music.on = true;
+    shell.host.startMusic();
+  }
+  checkMenuItem(shell, IDM_BACKGROUND_MUSIC, shell.music.on);
+  settings::writeMusicSettings(shell.files, shell.music);
+}
+
+void chooseMusic(Shell& shell) {
+  if (shell.music.on) shell.host.stopMusic();
+  std::string path;
+  if (chooseFile(shell.window, "Wave Files (*.wav)\0*.wav\0All Files (*.*)\0*.*\0", path) && path.size() < 100) {
+    shell.music.path = path;
+    settings::writeMusicSettings(shell.files, shell.music);
+  }
+  if (shell.music.on) shell.host.startMusic();
+}
+
+void chooseColour(Shell& shell, bool background) {
+  static COLORREF custom[16] = {};
+  CHOOSECOLORA choice{};
+  choice.lStructSize = sizeof choice;
+  choice.hwndOwner = shell.window;
+  choice.rgbResult = (background ? shell.colors.background : shell.colors.text) & 0xFFFFFF;
+  choice.lpCustColors = custom;
+  choice.Flags = CC_RGBINIT | CC_FULLOPEN;
+  if (!ChooseColorA(&choice)) return;
+  (background ? shell.colors.background : shell.colors.text) = choice.rgbResult;
+  shell.terminal.setUserColours(shell.colors.text, shell.colors.background);
+  settings::writeColorSettings(shell.files, shell.colors);
+  if (background) InvalidateRect(shell.window, nullptr, TRUE);
+}
+
+[[maybe_unused]] void reloadHangulSettings(Shell& shell, bool keyboard) {
+  settings::readHangulSettings(shell.files, shell.hangul);
+  shell.terminal.setHostCode(shell.hangul.codeNumber());
+  shell.processor.setHostCode(shell.hangul.codeNumber());
+  shell.target.setHangulFace(std::string(settings::hangulFontFace(shell.hangul.font)));
+  if (keyboard) SetKbdType(shell.window, shell.hangul.keyboard);
+}
+
+// A transfer through ZLINK32.DLL, loaded for this transfer only.
+void transfer(Shell& shell, bool send) {
+  std::string path;
+  if (send) {
+    if (!chooseFile(shell.window, "All Files (*.*)\0*.*\0", path)) return;
+  } else {
+    playCue(shell, "down.wav");
+    settings::DirectorySettings directories;
+    const bool loaded = settings::readDirectorySettings(shell.files, directories);
+    path = downloadDirectory(loaded, directories.download, shell.files.homeDirectory());
+  }
+  const std::string_view name = transferExport(send, modesOf(shell));
+  if (name.empty()) return;
+  HMODULE library = LoadLibraryA("ZLINK32.DLL");
+  if (library == nullptr) {
+    MessageBoxA(shell.window, "Unable to load 'ZLINK16.dll'...", kWindowTitle, MB_OK | MB_ICONWARNING);
+    return;
+  }
+  using Export = int(__cdecl*)(HWND, UINT_PTR, const char*, int);
+  auto call = reinterpret_cast<Export>(reinterpret_cast<void*>(GetProcAddress(library, std::string(name).c_str())));
+  if (call == nullptr) {
+    MessageBoxA(shell.window, "Unable to get address", kWindowTitle, MB_OK | MB_ICONWARNING);
+    FreeLibrary(library);
+    return;
+  }
+  const UINT_PTR connection = shell.socket.isOpen() ? static_cast<UINT_PTR>(shell.socket.socket())
+                                                     : reinterpret_cast<UINT_PTR>(shell.serial->handle());
+  pauseReception(shell);
+  call(shell.window, connection, path.c_str(), 0);
+  if (!send) playCue(shell, "dwed.wav");
+  resumeReception(shell);
+  FreeLibrary(library);
+}
+
+void about(Shell& shell) {
+  DialogBoxParamA(shell.instance, MAKEINTRESOURCEA(IDD_ABOUT), shell.window,
+                  [](HWND dialog, UINT message, WPARAM wParam, LPARAM) -> INT_PTR {
+                    if (message == WM_INITDIALOG) return TRUE;
+                    if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
+                      EndDialog(dialog, IDOK);
+                      return TRUE;
+                    }
+                    return FALSE;
+                  },
+                  0);
+}
+
+}  // namespace
+
+void runCommand(Shell& shell, int command) {
+  const CommandDecision d = decideCommand(command, modesOf(shell));
+  switch (d.action) {
+    case CommandAction::RunDialog:
+      // The phone book and the settings dialogs join here; a dialog that
+      // reports a change has its file read again.
+      break;
+    case CommandAction::TelnetConnect: connectTelnet(shell); break;
+    case CommandAction::HangUp: hangUp(shell); break;
+    case CommandAction::SendInitialString: sendInitialString(shell); break;
+    case CommandAction::SendMacro: sendMacro(shell, d.macro); break;
+    case CommandAction::SwitchHangulMode: switchHangulMode(shell); break;
+    case CommandAction::TextColour: chooseColour(shell, false); break;
+    case CommandAction::BackgroundColour: chooseColour(shell, true); break;
+    case CommandAction::SendFile: transfer(shell, true); break;
+    case CommandAction::ReceiveFiles: transfer(shell, false); break;
+    case CommandAction::MusicSwitch: switchMusic(shell); break;
+    case CommandAction::ChooseMusic: chooseMusic(shell); break;
+    case CommandAction::VoiceSwitch: switchVoice(shell); break;
+    case CommandAction::Exit: PostMessageA(shell.window, WM_CLOSE, 0, 0); break;
+    case CommandAction::About: about(shell); break;
+    default:
+      // The views and pickers (chat window, passed-screen view, selection,
+      // clipboard, capture, special characters and Hanja) join here.
+      break;
+  }
+}
+
+// After the modem dialog: the port opened again with the new settings.
+void reapplyModemSettings(Shell& shell) {
+  const settings::ModemSettings modem = settings::loadModemSettingsForStartup(shell.files);
+  closeSerial(shell);
+  openSerial(shell, modem);
+  // The initial string always goes to the modem, also during a telnet connection.
+  const std::string command = modem.initialCommand + "\r";
+  if (shell.serial) shell.serial->write(command.data(), command.size());
+}
+
+}  // namespace kesta::shell

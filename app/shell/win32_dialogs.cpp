@@ -1,0 +1,72 @@
+#include "app/shell/win32_dialogs.h"
+
+#include <commdlg.h>
+
+namespace kesta::shell {
+
+namespace {
+struct OpenSocketState {
+  std::string text;
+  bool confirmed = false;
+};
+
+void centreOnOwner(HWND dialog) {
+  RECT r{};
+  GetWindowRect(dialog, &r);
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  SetWindowPos(dialog, nullptr, GetSystemMetrics(SM_CXSCREEN) / 2 - w / 2, GetSystemMetrics(SM_CYSCREEN) / 2 - h / 2,
+               0, 0, SWP_NOSIZE | SWP_NOZORDER);
+}
+
+INT_PTR CALLBACK openSocketProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* state = reinterpret_cast<OpenSocketState*>(GetWindowLongPtrA(dialog, DWLP_USER));
+  switch (message) {
+    case WM_INITDIALOG:
+      SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+      centreOnOwner(dialog);
+      SendDlgItemMessageA(dialog, kHostNameEdit, EM_LIMITTEXT, kHostTextLimit, 0);
+      SetFocus(GetDlgItem(dialog, kHostNameEdit));
+      return FALSE;  // the focus is set
+    case WM_COMMAND:
+      if (LOWORD(wParam) == IDOK && state != nullptr) {
+        char text[kHostTextLimit + 1] = {};
+        GetDlgItemTextA(dialog, kHostNameEdit, text, sizeof text);
+        state->text = text;
+        state->confirmed = true;
+        EndDialog(dialog, IDOK);
+        return TRUE;
+      }
+      if (LOWORD(wParam) == IDCANCEL) {
+        if (state != nullptr) state->confirmed = false;
+        EndDialog(dialog, IDCANCEL);
+        return TRUE;
+      }
+      break;
+  }
+  return FALSE;
+}
+}  // namespace
+
+bool runOpenSocketDialog(HINSTANCE instance, HWND owner, std::string& host) {
+  OpenSocketState state;
+  DialogBoxParamA(instance, "OpenSocket", owner, openSocketProcedure, reinterpret_cast<LPARAM>(&state));
+  if (!state.confirmed || state.text.empty()) return false;
+  host = state.text;
+  return true;
+}
+
+bool chooseFile(HWND owner, const char* filter, std::string& path) {
+  char buffer[256] = {};
+  OPENFILENAMEA choice{};
+  choice.lStructSize = sizeof choice;
+  choice.hwndOwner = owner;
+  choice.lpstrFilter = filter;
+  choice.lpstrFile = buffer;
+  choice.nMaxFile = sizeof buffer;
+  choice.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+  if (!GetOpenFileNameA(&choice)) return false;
+  path = buffer;
+  return true;
+}
+
+}  // namespace kesta::shell
