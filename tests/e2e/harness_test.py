@@ -63,6 +63,16 @@ def test_pictures():
     img = e2e.read_xwd(header + pixels)
     check((img.width, img.height) == (2, 2) and img.row(0) == [(1, 2, 3), (4, 5, 6)] and
           img.row(1) == [(7, 8, 9), (255, 255, 255)], "xwd decoding of a 32-bit ZPixmap")
+    strip = e2e.read_bmp(open(os.path.join(e2e.REPO, "app", "shell", "res", "toolbar.bmp"), "rb").read())
+    icon = strip.crop(13 * 16, 0, 16, 16)
+    page = Image(300, 40, bytes([240]) * (300 * 40 * 3))
+    for y in range(16):
+        for x in range(16):
+            if icon.pixel(x, y) != (192, 192, 192):
+                page.set_pixel(101 + x, 7 + y, icon.pixel(x, y))
+    check(page.find_picture(icon, ignore=[(192, 192, 192)]) == [(101, 7)] and
+          page.find_picture(strip.crop(12 * 16, 0, 16, 16), ignore=[(192, 192, 192)]) == [],
+          "find_picture finds an icon on another background, and not its neighbour")
     big = Image(4, 3, b"\xff" * 36)
     big.set_pixel(2, 1, (0, 0, 0))
     ref = Image(2, 1, bytes([0, 0, 0, 255, 255, 255]))
@@ -294,7 +304,7 @@ def test_modem(work):
 # ---------------------------------------------------------------- Wine
 
 def test_wine(build, work):
-    with e2e.Display() as display:
+    with e2e.Display():
         with e2e.Install(build, os.path.join(work, "install"), require_program=False) as install:
             check(install.probe is not None, "the probe program is installed")
             status, out = install.run_probe("profile", "KESTA 20", "PROGRAM")
@@ -346,8 +356,8 @@ def test_wine(build, work):
                 check(inside.colours() == {(18, 52, 86): w * (h - 40)}, "the client area is the window's colour")
                 check(shot.pixel(x + w, y + 5) != (18, 52, 86) and shot.pixel(x - 1, y - 1) != (18, 52, 86) and
                       shot.pixel(x + 5, y - 1) != (18, 52, 86), "the colour ends at the client area's edges")
-                status, out = install.run_probe("statustext", "Kesta probe")
-                check(out.strip() == "Ready 준비", "status bar text read from Windows: %r" % out)
+                texts = probe.status_texts()
+                check(texts == ["Ready 준비", "00:00:00"], "status bar texts read from Windows: %r" % texts)
                 probe.click(10, 20)
                 e2e.wait_for(lambda: "click 10 20" in probe.output(), 10, what="the click")
                 check(True, "a click at (10, 20) of the client area arrives there")

@@ -270,21 +270,26 @@ class Install:
             shutil.rmtree(self.prefix)
         os.makedirs(self.workdir, exist_ok=True)
         self.log = open(os.path.join(self.workdir, "wine.log"), "ab")
-        r = subprocess.run(["wineboot", "-i"], env=self.env(), stdout=self.log, stderr=self.log, timeout=300)
-        if r.returncode != 0 or not os.path.isdir(os.path.join(self.prefix, "drive_c", "windows")):
-            raise HarnessError("wineboot -i failed for %s (see %s/wine.log)" % (self.prefix, self.workdir))
-        subprocess.run(["wineserver", "-w"], env=self.env(), timeout=120)
-        self.home = os.path.join(self.prefix, "drive_c", "kesta")
-        self.windows = os.path.join(self.prefix, "drive_c", "windows")
-        self._lay_out(exe)
+        try:
+            r = subprocess.run(["wineboot", "-i"], env=self.env(), stdout=self.log, stderr=self.log, timeout=300)
+            if r.returncode != 0 or not os.path.isdir(os.path.join(self.prefix, "drive_c", "windows")):
+                raise HarnessError("wineboot -i failed for %s (see %s/wine.log)" % (self.prefix, self.workdir))
+            subprocess.run(["wineserver", "-w"], env=self.env(), timeout=120)
+            self.home = os.path.join(self.prefix, "drive_c", "kesta")
+            self.windows = os.path.join(self.prefix, "drive_c", "windows")
+            self._lay_out(exe)
+        except BaseException:
+            self.close()
+            raise
 
     def _lay_out(self, exe):
         os.makedirs(self.home, exist_ok=True)
         if exe:
             shutil.copy(exe, os.path.join(self.home, PROGRAM))
         self.missing_dlls = []
-        for dll in DLLS:
-            path = find_file(self.build_dir, dll) if os.path.isdir(self.build_dir) else None
+        for dll in DLLS:  # the ones beside the program first: its build puts them there
+            path = (exe and find_file(os.path.dirname(exe), dll)) or \
+                (find_file(self.build_dir, dll) if os.path.isdir(self.build_dir) else None)
             if path:
                 shutil.copy(path, os.path.join(self.home, dll))
             else:
@@ -460,6 +465,13 @@ class Program:
             if status == 0:
                 return tuple(int(v) for v in out.split()[:4])
         return self.window_geometry()
+
+    def status_texts(self):
+        """The texts of the window's status bar parts, asked from Windows through the probe."""
+        status, out = self.install.run_probe("statustext", self.title)
+        if status != 0:
+            raise HarnessError("cannot read the status bar of %r: %s" % (self.title, out.strip()))
+        return out.replace("\r", "").split("\n")[:-1]
 
     def focus(self):
         self.xdotool("windowraise", self.wid)

@@ -99,10 +99,51 @@ class Image:
                     found.append((x, y, tuple(ink), tuple(paper)))
         return found
 
+    def find_picture(self, picture, region=None, ignore=(), step=1):
+        """Where PICTURE appears in this one pixel for pixel, leaving out its pixels whose colour is
+        in IGNORE (say the background a toolbar maps to its own) and, with STEP > 1, checking
+        only every STEP-th of the others. REGION (x, y, width, height) limits the top-left
+        corners tried. Returns [(x, y)]."""
+        ignore = {tuple(c) for c in ignore}
+        wanted = [(x, y, bytes(picture.pixel(x, y))) for y in range(picture.height) for x in range(picture.width)
+                  if picture.pixel(x, y) not in ignore][::step]
+        if not wanted:
+            raise ValueError("nothing of the picture is left to compare")
+        rx, ry, rw, rh = region or (0, 0, self.width, self.height)
+        x_end = min(rx + rw, self.width - picture.width + 1)
+        y_end = min(ry + rh, self.height - picture.height + 1)
+        w, rgb = self.width, self.rgb
+        ax, ay, anchor = wanted[0]
+        checks = [(3 * (y * w + x), colour) for x, y, colour in wanted]
+        found = []
+        for y in range(max(0, ry), y_end):
+            row = 3 * ((y + ay) * w)
+            start = row + 3 * (max(0, rx) + ax)
+            stop = row + 3 * (x_end + ax)
+            i = rgb.find(anchor, start, stop + 2)
+            while i >= 0:
+                if (i - row) % 3 == 0:
+                    x = (i - row) // 3 - ax
+                    base = 3 * (y * w + x)
+                    if all(rgb[base + o:base + o + 3] == c for o, c in checks):
+                        found.append((x, y))
+                i = rgb.find(anchor, i + 1, stop + 2)
+        return found
+
     def save_ppm(self, path):
         """A binary PPM, for looking at a failed test's screen."""
         with open(path, "wb") as f:
             f.write(b"P6\n%d %d\n255\n" % (self.width, self.height) + bytes(self.rgb))
+
+
+def read_ppm(path):
+    """Reads back what Image.save_ppm wrote."""
+    with open(path, "rb") as f:
+        data = f.read()
+    magic, width, height, maxval, rest = data.split(maxsplit=4)
+    if magic != b"P6" or maxval != b"255":
+        raise ValueError("not a binary PPM of 8-bit samples")
+    return Image(int(width), int(height), rest[:3 * int(width) * int(height)])
 
 
 def _shift(mask):

@@ -9,12 +9,13 @@
 //                                         in order: send:TEXT writes TEXT (\r, \n,
 //                                         \xHH are understood), expect:TEXT reads
 //                                         until TEXT has arrived (10 s at most)
-//   e2e_probe statustext TITLE            prints the text of the first part of the status
-//                                         bar (class msctls_statusbar32) of window TITLE, UTF-8
+//   e2e_probe statustext TITLE            prints the texts of the parts of the status bar
+//                                         (class msctls_statusbar32) of window TITLE, one
+//                                         a line, UTF-8
 //   e2e_probe resources                   loads the program's bitmaps, icon and cursors
 //                                         (linked into the probe) and prints their sizes
 //   e2e_probe window TITLE R G B          a window of that colour with a status bar
-//                                         ("Ready 준비"), which prints "char XX" for every WM_CHAR and
+//                                         ("Ready 준비", "00:00:00"), which prints "char XX" for every WM_CHAR and
 //                                         "click X Y" for every left click
 //                                         (client coordinates); 'q' ends it
 //
@@ -150,7 +151,11 @@ int showWindow(char** argv) {
                               nullptr, nullptr, wc.hInstance, nullptr);
   if (!hwnd) return 1;
   InitCommonControls();
-  CreateStatusWindowW(WS_CHILD | WS_VISIBLE, L"Ready 준비", hwnd, 50);
+  HWND status = CreateStatusWindowW(WS_CHILD | WS_VISIBLE, L"", hwnd, 50);
+  int edges[2] = {200, -1};
+  SendMessageW(status, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(edges));
+  SendMessageW(status, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(L"Ready 준비"));
+  SendMessageW(status, SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(L"00:00:00"));
   std::printf("ready\n");
   std::fflush(stdout);
   MSG msg;
@@ -174,10 +179,28 @@ int statusText(const char* title) {
     std::printf("no status bar\n");
     return 1;
   }
-  // WM_GETTEXT is carried across processes; a status bar answers it with its first part.
-  wchar_t text[256] = {0};
-  SendMessageW(status, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
-  std::printf("%s\n", utf8(text).c_str());
+  // SB_GETTEXTW writes into the status bar's own process: lend it a buffer
+  // there and read the text back.
+  DWORD pid = 0;
+  GetWindowThreadProcessId(status, &pid);
+  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+  void* remote = process ? VirtualAllocEx(process, nullptr, 4096, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE) : nullptr;
+  if (!remote) {
+    std::printf("cannot reach the status bar's process: error %lu\n", GetLastError());
+    if (process) CloseHandle(process);
+    return 1;
+  }
+  const int parts = static_cast<int>(SendMessageW(status, SB_GETPARTS, 0, 0));
+  for (int i = 0; i < parts; ++i) {
+    wchar_t text[1024] = {0};
+    SIZE_T got = 0;
+    WriteProcessMemory(process, remote, text, sizeof text, &got);
+    SendMessageW(status, SB_GETTEXTW, i, reinterpret_cast<LPARAM>(remote));
+    ReadProcessMemory(process, remote, text, sizeof text - sizeof(wchar_t), &got);
+    std::printf("%s\n", utf8(text).c_str());
+  }
+  VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  CloseHandle(process);
   return 0;
 }
 
