@@ -1,0 +1,121 @@
+#!/usr/bin/python3
+"""kesta10.exe's commands, keys and transfers against real peers on 127.0.0.1.
+
+    keys_test.py --build BUILD_DIR --work DIR
+
+One program start: Hangul typed in the two-set layout reaches the host in its
+code, Backspace while composing sends nothing, Ctrl+1 sends macro 1 converted,
+Ctrl+F9 hangs up, the connect command (Ctrl+M) opens a typed host, a host
+running lrzsz's sz starts the download by itself and the file arrives whole in
+the download folder, and a file sent with PgUp reaches lrzsz's rz whole.
+"""
+import argparse
+import os
+import shutil
+import sys
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import kesta_e2e as e2e  # noqa: E402
+from program_test import check, eventually, failures, pane  # noqa: E402
+
+JOHAB_GANA = bytes.fromhex("8861 9061")  # 가나 in the internal code
+CP949_GANA = "가나".encode("cp949")
+
+
+def windows_path(path):
+    return "Z:" + path.replace("/", "\\")
+
+
+def connect_by_command(kesta, port):
+    """Ctrl+M, the host text typed into "Open Domain", OK."""
+    kesta.key("ctrl+m")
+    dialog = e2e.wait_for(lambda: kesta.find_windows("Open Domain"), 15, 0.2, "the Open Domain dialog")
+    kesta.display.run("xdotool", "windowfocus", "--sync", str(dialog[0]))
+    kesta.display.run("xdotool", "type", "--delay", "30", "127.0.0.1:%d" % port)
+    kesta.display.run("xdotool", "key", "Return")
+
+
+def answer_question(kesta, title):
+    window = e2e.wait_for(lambda: kesta.find_windows(title), 15, 0.2, "the question %r" % title)
+    kesta.display.run("xdotool", "windowfocus", "--sync", str(window[0]))
+    kesta.display.run("xdotool", "key", "Return")
+
+
+def run(args):
+    work = os.path.join(args.work, "keys")
+    shutil.rmtree(work, ignore_errors=True)
+    os.makedirs(work)
+    download = os.path.join(work, "download.bin")
+    upload = os.path.join(work, "upload.bin")
+    with open(download, "wb") as f:
+        f.write(os.urandom(300000) + b"\xff\x18" * 5000)
+    with open(upload, "wb") as f:
+        f.write(os.urandom(200000) + b"\xff" * 3000)
+    sz_script = 'exec sz -b -q "%s"\n' % download
+    rz_script = 'exec rz -b -q -y\n'
+    with e2e.Display(), e2e.Install(args.build, work) as install, \
+            e2e.TelnetHost(workdir=work) as host, \
+            e2e.TelnetHost(script=sz_script, workdir=work) as sender, \
+            e2e.TelnetHost(script=rz_script, workdir=work) as receiver:
+        install.write(r"env\kesta.mac", JOHAB_GANA + bytes(900 - len(JOHAB_GANA)))
+        with e2e.Program(install, ["127.0.0.1:%d" % host.port]) as kesta:
+            kesta.wait_window(e2e.TITLE, 60)
+            check(eventually(lambda: pane(kesta, 0) == "Connected", 30), "connected to the first host")
+            time.sleep(1)
+            kesta.key("ctrl+space")
+            check(eventually(lambda: pane(kesta, 1) == "Hangul", 5), "Ctrl+Space shows Hangul in pane 1")
+            kesta.type("dkssud")
+            kesta.key("Return")
+            check(eventually(lambda: host.received().endswith("안녕".encode("cp949") + b"\r"), 10),
+                  "dkssud and Enter reach the host as 안녕 and CR in code page 949 (%r)" % host.received()[-8:])
+            before = host.received()
+            kesta.type("r")
+            kesta.key("BackSpace")
+            time.sleep(1.5)
+            check(host.received() == before, "Backspace while composing sends nothing")
+            kesta.key("ctrl+space")
+            kesta.key("ctrl+1")
+            check(eventually(lambda: host.received().endswith(CP949_GANA), 10),
+                  "Ctrl+1 sends macro 1 converted to the host code (%r)" % host.received()[-6:])
+            kesta.key("ctrl+F9")
+            answer_question(kesta, "HangUp")
+            check(eventually(lambda: pane(kesta, 0) == "Disconnected", 15), "Ctrl+F9 and OK hang up")
+
+            connect_by_command(kesta, sender.port)
+            arrived = install.path(os.path.join("down", "download.bin"))
+            want = open(download, "rb").read()
+            check(eventually(lambda: os.path.exists(arrived) and open(arrived, "rb").read() == want, 120),
+                  "sz on the host starts the download by itself and the file arrives whole in down")
+            time.sleep(2)
+            for title in ("Kesta Kesta 2.0 for Windows 95",):
+                kesta.display.run("xdotool", "search", "--name", title)
+
+            connect_by_command(kesta, receiver.port)
+            time.sleep(3)
+            kesta.key("Prior")  # PgUp: Send File
+            chooser = e2e.wait_for(lambda: kesta.find_windows("Open"), 20, 0.2, "the file chooser")
+            kesta.display.run("xdotool", "windowfocus", "--sync", str(chooser[0]))
+            kesta.display.run("xdotool", "type", "--delay", "20", windows_path(upload))
+            kesta.display.run("xdotool", "key", "Return")
+            sent = os.path.join(receiver.dir, "upload.bin")
+            want = open(upload, "rb").read()
+            check(eventually(lambda: os.path.exists(sent) and open(sent, "rb").read() == want, 120),
+                  "a file sent with PgUp reaches rz on the host whole")
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--build", required=True)
+    parser.add_argument("--work", required=True)
+    args = parser.parse_args()
+    try:
+        run(args)
+    except Exception as error:
+        check(False, "%s: %s" % (type(error).__name__, error))
+    print("%d failed" % len(failures))
+    sys.exit(1 if failures else 0)
+
+
+if __name__ == "__main__":
+    main()
