@@ -12,6 +12,7 @@
 #include "app/settings/file_store.h"
 #include "app/settings/profile.h"
 #include "app/settings/settings_files.h"
+#include "tests/app/settings/temp_home.h"
 
 namespace kesta::shell::testing {
 
@@ -55,13 +56,8 @@ struct MemoryHome {
   }
 };
 
-// A little-endian number and a NUL-padded text field, for file images built by hand.
-inline void appendInt32(Bytes& out, std::uint32_t v) {
-  for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-}
-inline void appendField(Bytes& out, const std::string& text, std::size_t width) {
-  out.insert(out.end(), text.begin(), text.end());
-  out.insert(out.end(), width - text.size(), 0);
-}
+// File images built by hand, with the settings tests' helpers.
+using settings::testing::appendInt32;
+using settings::testing::appendText;
 
 }  // namespace kesta::shell::testing

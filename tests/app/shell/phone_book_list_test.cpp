@@ -29,7 +29,7 @@ struct Answer : SaveQuestion {
 
 Bytes fileOf(const std::vector<std::string>& lines) {
   Bytes bytes;
-  for (const auto& line : lines) testing::appendField(bytes, line, 100);
+  for (const auto& line : lines) testing::appendText(bytes, line, 100);
   return bytes;
 }
 
@@ -149,7 +149,7 @@ TEST(PhoneBookList, LongFieldsAreCutAtCharacterBoundariesAndLinesAtSaving) {
   EXPECT_EQ(line, std::string(98, 'n') + "\t" + std::string(99, '5') + "\t38400\tN-8-2");
   EXPECT_EQ(line.size(), 98u + 1 + 99 + 1 + 5 + 1 + 5);  // kept whole in the list
   Bytes expected;
-  testing::appendField(expected, line.substr(0, 99), 100);
+  testing::appendText(expected, line.substr(0, 99), 100);
   EXPECT_EQ(f.home.get(kTel), expected);
 
   // A line whose 99th byte would start a two-byte character is saved with 98.
@@ -157,7 +157,7 @@ TEST(PhoneBookList, LongFieldsAreCutAtCharacterBoundariesAndLinesAtSaving) {
   g.list.append({std::string(97, 'a'), "\xb0\xa1.example", -1, -1, -1, -1});
   EXPECT_EQ(g.list.lines().at(0).size(), 97u + 1 + 10);
   Bytes cut;
-  testing::appendField(cut, std::string(97, 'a') + "\t", 100);
+  testing::appendText(cut, std::string(97, 'a') + "\t", 100);
   EXPECT_EQ(g.home.get(kTel), cut);
 }
 

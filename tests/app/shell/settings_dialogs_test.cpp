@@ -15,7 +15,7 @@
 namespace kesta::shell {
 namespace {
 
-using testing::appendField;
+using testing::appendText;
 using testing::appendInt32;
 using testing::Bytes;
 using testing::MemoryHome;
@@ -64,7 +64,7 @@ Bytes modemFile(std::int32_t port, std::int32_t rate, std::int32_t data, std::in
                 const std::string& command) {
   Bytes b;
   for (std::int32_t v : {port, rate, data, parity, stop}) appendInt32(b, static_cast<std::uint32_t>(v));
-  appendField(b, command, 80);
+  appendText(b, command, 80);
   return b;
 }
 
@@ -194,9 +194,9 @@ TEST(TextDialogs, DirectoriesDefaultUnderHomeAndOkWritesTheThreePaths) {
   dialog.ok("D:\\in", "D:\\out", deep);
   EXPECT_TRUE(dialog.changed());
   Bytes expected;
-  appendField(expected, "D:\\in", 100);
-  appendField(expected, "D:\\out", 100);
-  appendField(expected, "D:\\" + std::string(95, 'p'), 100);
+  appendText(expected, "D:\\in", 100);
+  appendText(expected, "D:\\out", 100);
+  appendText(expected, "D:\\" + std::string(95, 'p'), 100);
   EXPECT_EQ(home.get("\\env\\kesta.dir"), expected);
   EXPECT_EQ(DirectoryDialog(home.files).open().upload, "D:\\out");
 }
@@ -214,11 +214,11 @@ TEST(TextDialogs, MacroDialogWritesEmptyMacrosAtOpeningAndTheTypedOnesOnOk) {
   typed[8] = std::string(98, 'm') + kGa;  // 100 bytes
   dialog.ok(typed);
   Bytes expected;
-  appendField(expected, kGa + kNa, 100);
-  appendField(expected, "", 100);
-  appendField(expected, "ATZ", 100);
-  for (int i = 3; i < 8; ++i) appendField(expected, "", 100);
-  appendField(expected, std::string(98, 'm'), 100);
+  appendText(expected, kGa + kNa, 100);
+  appendText(expected, "", 100);
+  appendText(expected, "ATZ", 100);
+  for (int i = 3; i < 8; ++i) appendText(expected, "", 100);
+  appendText(expected, std::string(98, 'm'), 100);
   EXPECT_EQ(home.get("\\env\\kesta.mac"), expected);
   const Bytes file = home.get("\\env\\kesta.mac").value_or(Bytes{});
   EXPECT_EQ((Bytes{file[0], file[1], file[2], file[3]}), (Bytes{0x88, 0x61, 0x8C, 0x61}));
@@ -237,14 +237,14 @@ TEST(TextDialogs, AutoDialogReadsWithoutWritingAndOkWritesEveryRow) {
   dialog.ok(table);
   Bytes expected;
   for (int r = 0; r < 8; ++r) appendInt32(expected, r == 0 ? 1 : 0);
-  appendField(expected, "login:", 100);
-  appendField(expected, "guest\r", 100);
+  appendText(expected, "login:", 100);
+  appendText(expected, "guest\r", 100);
   for (int r = 1; r < 7; ++r) {
-    appendField(expected, "", 100);
-    appendField(expected, "", 100);
+    appendText(expected, "", 100);
+    appendText(expected, "", 100);
   }
-  appendField(expected, kGa, 100);
-  appendField(expected, std::string(97, 't') + kNa, 100);
+  appendText(expected, kGa, 100);
+  appendText(expected, std::string(97, 't') + kNa, 100);
   EXPECT_EQ(home.get("\\env\\kesta.aut"), expected);
 
   auto edits = AutoDialog::editTexts(AutoDialog(home.files).open());
