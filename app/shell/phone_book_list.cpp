@@ -57,6 +57,18 @@ void PhoneBookList::showSelected(DialFields& fields) {
     fields.data = choiceIndex(kDialDataChoices, settings::bitsChoiceText(entry.dataBits));
     fields.stop = choiceIndex(kDialStopChoices, settings::bitsChoiceText(entry.stopBits));
   }
+  adopt(std::move(entry));
+}
+
+void PhoneBookList::adopt(settings::PhoneBookEntry entry) {
+  // A host line carries no rate or settings: the last ones stay, as the
+  // lists keep showing them.
+  if (entry.isHost()) {
+    entry.rate = session_.entry.rate;
+    entry.parity = session_.entry.parity;
+    entry.dataBits = session_.entry.dataBits;
+    entry.stopBits = session_.entry.stopBits;
+  }
   session_.entry = std::move(entry);
 }
 
@@ -116,7 +128,7 @@ std::optional<settings::PhoneBookEntry> PhoneBookList::dial() {
   if (!selection_) return std::nullopt;
   session_.lastIndex = *selection_;
   session_.dialRequested = true;
-  session_.entry = settings::parsePhoneBookLine(lines_[static_cast<std::size_t>(*selection_)]);
+  adopt(settings::parsePhoneBookLine(lines_[static_cast<std::size_t>(*selection_)]));
   return session_.entry;
 }
 

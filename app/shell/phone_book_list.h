@@ -92,6 +92,8 @@ class PhoneBookList {
 
  private:
   void offerSave();
+  // The entry parsed from a line becomes the session's.
+  void adopt(settings::PhoneBookEntry entry);
 
   const settings::SettingsFiles& files_;
   DialSession& session_;

@@ -22,39 +22,27 @@ class RecordingPorts : public DiallerPorts {
   void pause(int milliseconds) override { now += milliseconds; }
   bool connectTelnet(const session::HostAndPort& host) override {
     add("connect " + host.host + ":" + std::to_string(host.port));
-    return refuse ? false : (open = true);
+    return !refuse;
   }
-  void closeTelnet() override {
-    add("close");
-    open = false;
-  }
-  void startTimer() override {
-    add("start");
-    timerRunning = true;
-  }
-  void stopTimer() override {
-    add("stop");
-    timerRunning = false;
-  }
-  void showSeconds(int seconds) override {
-    add("show " + std::to_string(seconds));
-    shown = seconds;
-  }
-  void messageBox(std::string_view text, std::string_view caption) override {
-    add("box " + std::string(text) + " / " + std::string(caption));
+  void closeTelnet() override { add("close"); }
+  void startTimer() override { add("start"), timerRunning = true; }
+  void stopTimer() override { add("stop"), timerRunning = false; }
+  void showSeconds(int seconds) override { add("show " + std::to_string(seconds)), shown = seconds; }
+  void messageBox(std::string_view text, std::string_view title) override {
+    add("box " + std::string(text) + " / " + std::string(title));
   }
   void closeDialog() override { add("closeDialog"); }
 
+  // The calls made so far that begin with `prefix`.
   std::vector<std::string> whats(std::string_view prefix) const {
     std::vector<std::string> found;
     for (const auto& e : events)
-      if (e.what.rfind(prefix, 0) == 0) found.push_back(e.what);
+      if (e.what.starts_with(prefix)) found.push_back(e.what);
     return found;
   }
 
   long long now = 0;
   bool refuse = false;
-  bool open = false;
   bool timerRunning = false;
   int shown = -99;
   std::vector<Event> events;
@@ -161,7 +149,7 @@ TEST(Dialler, AHostIsTriedOncePerRoundOnTheSecondTickWithItsPort) {
   }
   // Every connect is preceded by closing whatever socket was open.
   for (std::size_t i = 0; i < ports.events.size(); ++i) {
-    if (ports.events[i].what.rfind("connect", 0) != 0) continue;
+    if (!ports.events[i].what.starts_with("connect")) continue;
     ASSERT_GT(i, 0u);
     EXPECT_EQ(ports.events[i - 1].what, "close");
   }

@@ -120,18 +120,10 @@ TEST(PhoneBookList, DeleteShowsTheEntryNowAtTheIndexAndTheLastLeavesNothing) {
   EXPECT_EQ(one.home.get(kTel), Bytes{});  // the empty list was saved as an empty file
 }
 
-TEST(PhoneBookList, ShowingAModemEntryFillsTheListsAndAHostLeavesThem) {
-  Fixture f(kThree, 1);
-  EXPECT_EQ(f.fields, (DialFields{"Beta", "0222", 6, 0, 0, 2}));  // 9600, 7Bit, 1Bit, Even
+TEST(PhoneBookList, AHostLeavesTheListsAndListsWithNoSelectionKeepTheLastSettings) {
+  Fixture f(kThree, 1);  // Beta: 9600 E-7-1
   f.list.select(2, f.fields);
   EXPECT_EQ(f.fields, (DialFields{"Gamma", "bbs.example.org:2323", 6, 0, 0, 2}));
-  f.list.select(-1, f.fields);  // no selection shows nothing new
-  EXPECT_EQ(f.list.selection(), std::nullopt);
-  EXPECT_EQ(f.fields.name, "Gamma");
-}
-
-TEST(PhoneBookList, ListsWithNoSelectionKeepTheLastEntrysSettings) {
-  Fixture f(kThree, 1);  // Beta: 9600 E-7-1
   DialFields typed{"Delta", "0444", -1, 1, -1, -1};
   EXPECT_EQ(f.list.buildLine(typed), "Delta\t0444\t9600\tE-8-1");
   DialFields host{"Host", "10.0.0.1", 3, 1, 1, 1};
