@@ -40,6 +40,12 @@ std::string padded(const std::string& text, std::size_t cells) {
   return cut + std::string(cells - displayWidth(cut), ' ');
 }
 
+std::string whoIsHere(const ChatRoom& room) {
+  std::string who;
+  for (const std::string& name : room.names()) who += (who.empty() ? "" : ", ") + name;
+  return "대화실에 있는 사람 (here): " + who;
+}
+
 }  // namespace
 
 std::string normalizedChoice(const std::string& line) {
@@ -242,8 +248,8 @@ bool HostSession::files() {
 
 bool HostSession::chat() {
   ChatRoom& room = shared_.chat;
-  connection_.write("\r\n" + screens::notice(screens::kChatPrompt));
   room.enter(id_, record_.name, connection_.wakeFd());
+  connection_.write("\r\n" + screens::notice(screens::kChatPrompt) + screens::notice(whoIsHere(room)));
   auto deliver = [&] {
     std::string out;
     for (const std::string& line : room.take(id_)) out += "\x1b[1;36m" + line + "\x1b[0m\r\n";
@@ -259,9 +265,7 @@ bool HostSession::chat() {
     std::string text = trim(line);
     if (text == "/q" || text == "/Q") break;
     if (text == "/w" || text == "/W") {
-      std::string who;
-      for (const std::string& name : room.names()) who += (who.empty() ? "" : ", ") + name;
-      connection_.write(screens::notice("대화실에 있는 사람 (here): " + who));
+      connection_.write(screens::notice(whoIsHere(room)));
     } else if (!text.empty()) {
       room.say(id_, text);
       ++record_.chatLines;
