@@ -40,11 +40,14 @@ bool DialDirectory::parse(const std::string& text, std::string* error) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     std::size_t first = line.find_first_not_of(" \t");
     if (first == std::string::npos || line[first] == '#') continue;
-    std::istringstream fields(line);
-    std::string number, target, extra;
-    fields >> number >> target >> extra;
+    // The last field is the host; everything before it is the number, which
+    // may be written with blanks ("02 123 4567 127.0.0.1:2323").
+    std::size_t last = line.find_last_not_of(" \t");
+    std::size_t split = line.find_last_of(" \t", last);
+    std::string target = split == std::string::npos ? "" : line.substr(split + 1, last - split);
+    std::string number = split == std::string::npos ? line : line.substr(0, split);
     auto host = parseHostPort(target);
-    if (!host || !extra.empty() || normalizedNumber(number).empty()) {
+    if (!host || normalizedNumber(number).empty()) {
       *error = "line " + std::to_string(lineNumber) + ": expected NUMBER HOST:PORT";
       return false;
     }

@@ -1,6 +1,6 @@
 // Where a dialled number leads: "host:port" as it stands, a number from a
-// table file ("NUMBER HOST:PORT" a line, "#" comments), or one host for any
-// number. Numbers match with their blanks, dashes and brackets removed.
+// table file ("NUMBER HOST:PORT" a line, the number perhaps with blanks, "#"
+// comments), or one host for any number. Numbers match with their blanks, dashes and brackets removed.
 #pragma once
 
 #include <map>
