@@ -143,36 +143,32 @@ void SocketConnection::settleAfterTransfer() {
   editor_.clear();
 }
 
+int SocketConnection::transfer(const std::function<int(const zlink::SessionConfig&)>& session) {
+  zlink::FdChannel channel(fd_, fd_, true);
+  zlink::SilentReporter reporter;
+  zlink::SessionConfig config;
+  config.channel = &channel;
+  config.reporter = &reporter;
+  config.telnet = true;
+  config.timing = limits_.transfer;
+  config.cancel = &stop_;
+  int result = session(config);
+  settleAfterTransfer();
+  return result;
+}
+
 bool SocketConnection::download(const std::filesystem::path& file) {
   editor_.clear();
   sendRaw("rz\r");
   if (gone_) return false;
-  zlink::FdChannel channel(fd_, fd_, true);
-  zlink::SilentReporter reporter;
-  zlink::SessionConfig config;
-  config.channel = &channel;
-  config.reporter = &reporter;
-  config.telnet = true;
-  config.timing = limits_.transfer;
-  config.cancel = &stop_;
-  int result = zlink::sendFile(config, file.string());
-  settleAfterTransfer();
-  return result == zlink::kResultSuccess;
+  return transfer([&](const zlink::SessionConfig& c) { return zlink::sendFile(c, file.string()); }) ==
+         zlink::kResultSuccess;
 }
 
 bool SocketConnection::upload(const std::filesystem::path& directory) {
   editor_.clear();
-  zlink::FdChannel channel(fd_, fd_, true);
-  zlink::SilentReporter reporter;
-  zlink::SessionConfig config;
-  config.channel = &channel;
-  config.reporter = &reporter;
-  config.telnet = true;
-  config.timing = limits_.transfer;
-  config.cancel = &stop_;
-  int result = zlink::receiveFiles(config, directory.string());
-  settleAfterTransfer();
-  return result == zlink::kResultSuccess;
+  return transfer([&](const zlink::SessionConfig& c) { return zlink::receiveFiles(c, directory.string()); }) ==
+         zlink::kResultSuccess;
 }
 
 }  // namespace kesta::host

@@ -10,6 +10,7 @@
 #include "cli/host/line_editor.h"
 #include "cli/host/telnet_server.h"
 #include "zlink/channel.h"
+#include "zlink/session.h"
 
 namespace kesta::host {
 
@@ -45,6 +46,8 @@ class SocketConnection : public Connection {
   // Reads what is there (waiting at most waitMs); false when the socket closed.
   bool pump(int waitMs, bool* woken);
   void sendRaw(const std::string& bytes);
+  // Runs one ZMODEM session over the socket with the telnet byte rules.
+  int transfer(const std::function<int(const zlink::SessionConfig&)>& session);
   // After a transfer: the peer's last bytes ("OO", a stray CR) are dropped.
   void settleAfterTransfer();
 

@@ -35,32 +35,35 @@ inline std::string readFile(const std::string& path) {
   return s.str();
 }
 
-// "kesta-cli host" on a free port, its standard error in a file.
-class HostProcess {
+// A kesta-cli subcommand as a child process, its standard error in a file;
+// ready once the log holds `readyText`.
+class CliProcess {
  public:
-  HostProcess(const std::string& data, int code, const std::string& log) : log_(log) {
+  CliProcess(const std::vector<std::string>& args, const std::string& logPath, const std::string& readyText)
+      : log_(logPath) {
     pid_ = ::fork();
     if (pid_ == 0) {
-      int err = ::open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+      int err = ::open(logPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
       if (err >= 0) ::dup2(err, 2);
       int null = ::open("/dev/null", O_RDWR);
       ::dup2(null, 0);
       ::dup2(null, 1);
-      std::string codeText = std::to_string(code);
-      ::execl(KESTA_CLI_PATH, KESTA_CLI_PATH, "host", "--port", "0", "--code", codeText.c_str(), "--data",
-              data.c_str(), static_cast<char*>(nullptr));
+      std::vector<std::string> argv = {KESTA_CLI_PATH};
+      argv.insert(argv.end(), args.begin(), args.end());
+      std::vector<char*> pointers;
+      for (auto& a : argv) pointers.push_back(a.data());
+      pointers.push_back(nullptr);
+      ::execv(pointers[0], pointers.data());
       ::_exit(127);
     }
     auto end = Clock::now() + std::chrono::seconds(10);
-    while (Clock::now() < end && port_ == 0) {
-      std::string text = readFile(log_);
-      auto at = text.find("listening on 127.0.0.1:");
-      if (at != std::string::npos) port_ = std::atoi(text.c_str() + at + 23);
-      std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
+    while (Clock::now() < end && log().find(readyText) == std::string::npos)
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
-  ~HostProcess() { stop(); }
-  int port() const { return port_; }
+  ~CliProcess() { stop(); }
+  CliProcess(const CliProcess&) = delete;
+  CliProcess& operator=(const CliProcess&) = delete;
+
   bool running() {
     if (exited_) return false;
     int status;
@@ -90,6 +93,25 @@ class HostProcess {
     return status_ = -1;
   }
   std::string log() const { return readFile(log_); }
+
+ private:
+  std::string log_;
+  pid_t pid_ = -1;
+  bool exited_ = false;
+  int status_ = -1;
+};
+
+// "kesta-cli host" on a free port.
+class HostProcess : public CliProcess {
+ public:
+  HostProcess(const std::string& data, int code, const std::string& log)
+      : CliProcess({"host", "--port", "0", "--code", std::to_string(code), "--data", data}, log,
+                   "listening on 127.0.0.1:") {
+    std::string text = this->log();
+    auto at = text.find("listening on 127.0.0.1:");
+    if (at != std::string::npos) port_ = std::atoi(text.c_str() + at + 23);
+  }
+  int port() const { return port_; }
   // Waits until the log holds `count` connection lines ("#N ...").
   bool waitForLogLines(int count, double seconds = 10) {
     auto end = Clock::now() + std::chrono::duration<double>(seconds);
@@ -104,11 +126,7 @@ class HostProcess {
   }
 
  private:
-  std::string log_;
-  pid_t pid_ = -1;
   int port_ = 0;
-  bool exited_ = false;
-  int status_ = -1;
 };
 
 inline int connectTo(int port) {

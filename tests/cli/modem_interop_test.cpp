@@ -16,54 +16,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// "kesta-cli modem" as a child process, with its log.
-class ModemProcess {
- public:
-  ModemProcess(const std::vector<std::string>& extra, const std::string& link, const std::string& log)
-      : link_(link), log_(log) {
-    pid_ = ::fork();
-    if (pid_ == 0) {
-      int err = ::open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-      if (err >= 0) ::dup2(err, 2);
-      std::vector<std::string> argv = {KESTA_CLI_PATH, "modem", "--link", link};
-      argv.insert(argv.end(), extra.begin(), extra.end());
-      std::vector<char*> args;
-      for (auto& a : argv) args.push_back(a.data());
-      args.push_back(nullptr);
-      ::execv(args[0], args.data());
-      ::_exit(127);
-    }
-    auto end = Clock::now() + std::chrono::seconds(10);
-    while (Clock::now() < end && readFile(log_).find("ready on") == std::string::npos)
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  ~ModemProcess() { stop(); }
-  int stop() {
-    if (done_) return status_;
-    ::kill(pid_, SIGTERM);
-    auto end = Clock::now() + std::chrono::seconds(10);
-    int status = 0;
-    while (Clock::now() < end) {
-      if (::waitpid(pid_, &status, WNOHANG) == pid_) {
-        done_ = true;
-        return status_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-      }
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    ::kill(pid_, SIGKILL);
-    ::waitpid(pid_, nullptr, 0);
-    done_ = true;
-    return status_ = -1;
-  }
-  std::string log() const { return readFile(log_); }
-
- private:
-  std::string link_, log_;
-  pid_t pid_ = -1;
-  bool done_ = false;
-  int status_ = -1;
-};
-
 // The program's side of the serial line: the port opened through the link.
 class SerialPort {
  public:
@@ -125,8 +77,8 @@ class ModemInterop : public ::testing::Test {
     link_ = (dir_.path() / "com1").string();
     std::string numbers = (dir_.path() / "numbers.txt").string();
     std::ofstream(numbers) << "# the demo host\n02-555-0119 127.0.0.1:" << host_->port() << "\n";
-    modem_ = std::make_unique<ModemProcess>(std::vector<std::string>{"--numbers", numbers}, link_,
-                                            (dir_.path() / "modem.log").string());
+    modem_ = std::make_unique<CliProcess>(std::vector<std::string>{"modem", "--link", link_, "--numbers", numbers},
+                                          (dir_.path() / "modem.log").string(), "ready on");
     ASSERT_TRUE(fs::is_symlink(link_)) << modem_->log();
   }
   void TearDown() override {
@@ -151,7 +103,7 @@ class ModemInterop : public ::testing::Test {
   zlink::test::TempDir dir_;
   std::string data_, link_;
   std::unique_ptr<HostProcess> host_;
-  std::unique_ptr<ModemProcess> modem_;
+  std::unique_ptr<CliProcess> modem_;
 };
 
 TEST_F(ModemInterop, CommandsOnThePort) {
