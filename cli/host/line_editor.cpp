@@ -62,6 +62,7 @@ void LineEditor::setCode(xlat::Code code) {
 }
 
 void LineEditor::clear() {
+  escape_ = Escape::kNone;
   line_.clear();
   lines_.clear();
   afterCr_ = false;
@@ -128,6 +129,18 @@ void LineEditor::feed(const char* bytes, std::size_t count, std::string& echo) {
   };
   for (std::size_t i = 0; i < count; ++i) {
     unsigned char c = static_cast<unsigned char>(bytes[i]);
+    if (escape_ != Escape::kNone && c < 0x20) {
+      escape_ = Escape::kNone;  // a control byte cuts the sequence and counts as itself
+    } else if (escape_ != Escape::kNone) {
+      // The rest of a cursor or function key's sequence: dropped with its ESC.
+      if (escape_ == Escape::kEsc) {
+        escape_ = c == '[' ? Escape::kCsi : c == 'O' ? Escape::kSs3 : Escape::kNone;
+      } else if (escape_ == Escape::kSs3 || (c >= 0x40 && c <= 0x7E)) {
+        escape_ = Escape::kNone;
+      }
+      runStart = i + 1;
+      continue;
+    }
     // Code 7 shifts with SO and SI: they belong to the text, not to editing.
     bool shift = code_ == xlat::Code::SevenBit && (c == 0x0E || c == 0x0F);
     if (c >= 0x20 && c != 0x7F) {
@@ -147,7 +160,8 @@ void LineEditor::feed(const char* bytes, std::size_t count, std::string& echo) {
       afterCr_ = false;
       eraseOne(echo);
     } else {
-      afterCr_ = false;  // other controls (ESC of a cursor key, say) are dropped
+      afterCr_ = false;  // other controls are dropped
+      if (c == 0x1B) escape_ = Escape::kEsc;
     }
   }
   takeRun(count);

@@ -1,7 +1,8 @@
 // Turns what a user types (in the user's host code, telnet commands already
 // removed) into lines of UTF-8 and the echo the host owes: CR LF, CR NUL,
 // a bare CR and a bare LF all end a line; Backspace and DEL take back one
-// character; other control bytes are dropped. A line never grows beyond
+// character; the sequences of cursor and function keys (ESC [ ... final,
+// ESC O x) and other control bytes are dropped. A line never grows beyond
 // kLongestLine bytes: what is typed past it is dropped with a bell.
 #pragma once
 
@@ -42,6 +43,8 @@ class LineEditor {
   std::unique_ptr<xlat::StreamConverter> decoder_;
   std::string line_;
   std::deque<std::string> lines_;
+  enum class Escape { kNone, kEsc, kCsi, kSs3 };
+  Escape escape_ = Escape::kNone;
   bool afterCr_ = false;
   bool bellRung_ = false;  // one bell for each overlong line
 };

@@ -100,7 +100,9 @@ TEST(LineEditor, LineEndsBackspaceAndEcho) {
       {"backspace Hangul takes two cells", xlat::Code::Cp949, cp949("가나") + "\b\r", {"가"},
        cp949("가나") + "\b\b  \b\b\r\n"},
       {"johab Hangul", xlat::Code::Johab, johab("한글") + "\r\n", {"한글"}, johab("한글") + "\r\n"},
-      {"controls dropped", xlat::Code::Cp949, "a\x1b\x01z\r", {"az"}, "az\r\n"},
+      {"controls dropped", xlat::Code::Cp949, "a\x01z\r", {"az"}, "az\r\n"},
+      {"cursor and function keys dropped", xlat::Code::Cp949, "a\x1b[A\x1b[11~\x1bOPb\x1bxc\r", {"abc"}, "abc\r\n"},
+      {"CR ends a cut sequence", xlat::Code::Cp949, "a\x1b[1\rb\r", {"a", "b"}, "a\r\nb\r\n"},
       {"lead byte cut by CR", xlat::Code::Cp949, "a\xB0\r", {"a\xEF\xBF\xBD"}, "a" + cp949("\xEF\xBC\x9F") + "\r\n"},
   };
   for (const auto& c : cases) {
