@@ -324,5 +324,39 @@ TEST_F(HostInterop, GarbageAHugeLineAndAClientGoneMidTransferLeaveTheHostAndItsF
   EXPECT_TRUE(after->waitFor("남을 글")) << after->text();
 }
 
+TEST_F(HostInterop, SeventeenthUserIsTurnedAwayAndTheNextOneServedWhenASeatFrees) {
+  std::vector<std::unique_ptr<TelnetUser>> users;
+  for (int i = 0; i < 16; ++i) {
+    users.push_back(std::make_unique<TelnetUser>(host_->port(), 6));
+    ASSERT_TRUE(users.back()->waitFor("이름 (Name) > ")) << i;
+  }
+  TelnetUser extra(host_->port(), 6);
+  EXPECT_TRUE(extra.waitFor("Too many users now")) << extra.text();
+  users.front()->close();
+  ASSERT_TRUE(host_->waitForLogLines(2));
+  auto end = Clock::now() + std::chrono::seconds(10);
+  bool served = false;
+  while (!served && Clock::now() < end) {  // the freed seat is reaped within a poll round
+    TelnetUser next(host_->port(), 6);
+    served = next.waitFor("이름 (Name) > ", 2);
+  }
+  EXPECT_TRUE(served);
+}
+
+TEST_F(HostInterop, StoppingEndsSessionsAndATransferInProgress) {
+  auto idle = login("대기");
+  auto downloading = login("받는중");
+  downloading->line("2");
+  ASSERT_TRUE(downloading->waitFor("(U,Q) > "));
+  downloading->line("1");
+  ASSERT_TRUE(downloading->waitFor("rz\r"));  // no rz answers: the sender waits
+  EXPECT_EQ(host_->stop(), 0);
+  std::string log = host_->log();
+  EXPECT_NE(log.find("user=\"대기\""), std::string::npos) << log;
+  EXPECT_NE(log.find("downloads=0 uploads=0 chat=0 host stopping"), std::string::npos) << log;
+  EXPECT_NE(log.find("kesta-cli host: stopped"), std::string::npos) << log;
+  host_.reset();
+}
+
 }  // namespace
 }  // namespace kesta::host::test
