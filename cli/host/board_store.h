@@ -27,7 +27,7 @@ bool parsePost(const std::string& line, Post* post);
 class BoardStore {
  public:
   static constexpr std::size_t kLongestFileLine = 64 * 1024;
-  static constexpr std::size_t kMostPosts = 10000;
+  static constexpr std::size_t kMostPosts = 1000;  // a listing holds the newest this many
 
   explicit BoardStore(std::string path) : path_(std::move(path)) {}
 

@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <system_error>
 
 #include "cli/host/host_session.h"
 
@@ -99,30 +100,39 @@ void HostServer::accepted(int fd) {
   }
   auto worker = std::make_unique<Worker>();
   Worker* w = worker.get();
+  try {
+    w->thread = std::thread([this, w, fd, id, who] { serveOne(w, fd, id, who); });
+  } catch (const std::system_error& e) {
+    // No thread to be had (a system at its limit): this user is let go.
+    ::close(fd);
+    logLine("#" + std::to_string(id) + " " + who + " refused: " + e.what());
+    return;
+  }
   workers_.push_back(std::move(worker));
-  w->thread = std::thread([this, w, fd, id, who] {
-    auto began = std::chrono::steady_clock::now();
-    SessionRecord record;
-    std::string terminal;
-    bool gone = false;
-    {
-      SocketConnection connection(fd, options_.codeType, stopping_, options_.limits);
-      connection.open();
-      HostSession session(connection, HostShared{board_, library_, chat_}, id);
-      session.run();
-      record = session.record();
-      terminal = connection.terminalType();
-      gone = connection.gone();
-    }
-    long seconds =
-        std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - began).count();
-    logLine("#" + std::to_string(id) + " " + who + " user=\"" + record.name + "\" terminal=" +
-            (terminal.empty() ? "-" : terminal) + " " + std::to_string(seconds) + "s posts=" +
-            std::to_string(record.posts) + " downloads=" + std::to_string(record.downloads) +
-            " uploads=" + std::to_string(record.uploads) + " chat=" + std::to_string(record.chatLines) + " " +
-            (record.quit ? "quit" : gone ? "closed by the user" : stopping_ ? "host stopping" : "ended"));
-    w->done = true;
-  });
+}
+
+void HostServer::serveOne(Worker* w, int fd, int id, const std::string& who) {
+  auto began = std::chrono::steady_clock::now();
+  SessionRecord record;
+  std::string terminal;
+  bool gone = false;
+  {
+    SocketConnection connection(fd, options_.codeType, stopping_, options_.limits);
+    connection.open();
+    HostSession session(connection, HostShared{board_, library_, chat_}, id);
+    session.run();
+    record = session.record();
+    terminal = connection.terminalType();
+    gone = connection.gone();
+  }
+  long seconds =
+      std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - began).count();
+  logLine("#" + std::to_string(id) + " " + who + " user=\"" + record.name + "\" terminal=" +
+          (terminal.empty() ? "-" : terminal) + " " + std::to_string(seconds) + "s posts=" +
+          std::to_string(record.posts) + " downloads=" + std::to_string(record.downloads) +
+          " uploads=" + std::to_string(record.uploads) + " chat=" + std::to_string(record.chatLines) + " " +
+          (record.quit ? "quit" : gone ? "closed by the user" : stopping_ ? "host stopping" : "ended"));
+  w->done = true;
 }
 
 void HostServer::serve() {

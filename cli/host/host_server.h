@@ -47,6 +47,7 @@ class HostServer {
     std::atomic<bool> done{false};
   };
   void accepted(int fd);
+  void serveOne(Worker* w, int fd, int id, const std::string& who);
   void reapFinished();
   void logLine(const std::string& line);
 

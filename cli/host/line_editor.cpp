@@ -98,8 +98,8 @@ void LineEditor::endLine(std::string& echo) {
   bellRung_ = false;
 }
 
+// The decoder is left alone: code 7's shift state outlives a Backspace.
 void LineEditor::eraseOne(std::string& echo) {
-  flushPending(echo);
   if (line_.empty()) return;
   std::size_t start = line_.size() - 1;
   while (start > 0 && (static_cast<unsigned char>(line_[start]) & 0xC0) == 0x80) --start;

@@ -162,8 +162,10 @@ void PtyModem::stop() {
   }
 }
 
+// Nothing is written while no program holds the port: it would wait there
+// for the next program that opens it.
 void PtyModem::toTerminal(std::string_view bytes) {
-  if (master_ >= 0) writeAll(master_, bytes.data(), bytes.size());
+  if (master_ >= 0 && portOpen_) writeAll(master_, bytes.data(), bytes.size());
 }
 
 void PtyModem::toHost(std::string_view bytes) {
@@ -232,7 +234,6 @@ bool PtyModem::lineSpeedZero() const {
 
 void PtyModem::serve() {
   note("ready on " + options_.link + " (" + slave_ + ")");
-  bool portOpen = false;
   bool speedZero = false;
   while (!stopping_) {
     pollfd p[3] = {{stopPipe_[0], POLLIN, 0}, {master_, POLLIN, 0}, {host_, POLLIN, 0}};
@@ -243,11 +244,11 @@ void PtyModem::serve() {
     // port is closed, which ends a call as a dropped DTR does.
     bool hungUp = (p[1].revents & POLLHUP) != 0;
     if (hungUp) {
-      if (portOpen) {
+      if (portOpen_) {
+        portOpen_ = false;
         note("the port was closed");
         modem_.dtrDropped();
       }
-      portOpen = false;
       // The hang-up stays reported until a program opens the port again.
       pollfd wait{stopPipe_[0], POLLIN, 0};
       ::poll(&wait, 1, kClosedPortWaitMs);
@@ -257,8 +258,8 @@ void PtyModem::serve() {
       }
       continue;
     }
-    if (!portOpen) {
-      portOpen = true;
+    if (!portOpen_) {
+      portOpen_ = true;
       speedZero = false;
     }
     bool zero = lineSpeedZero();

@@ -57,6 +57,7 @@ class PtyModem : public ModemLine {
   int stopPipe_[2] = {-1, -1};
   std::string slave_;
   bool linkMade_ = false;
+  bool portOpen_ = false;  // a program holds the slave side
   std::atomic<bool> stopping_{false};
   std::unique_ptr<Telnet> telnet_;
   HayesModem modem_;

@@ -191,6 +191,8 @@ TEST_F(ModemInterop, TheHostClosingTheLineSpeedZeroAndClosingThePortEndCalls) {
   // A refused call is BUSY; the port opens again afterwards.
   SerialPort again(link_);
   ASSERT_GE(again.fd(), 0);
+  again.quiet(0.5);
+  EXPECT_EQ(again.got(), "") << "left over from the last call";
   again.send("ATDT127.0.0.1:1\r");
   EXPECT_TRUE(again.waitFor("\r\nBUSY\r\n")) << modem_->log();
   again.send("ATDT 999\r");  // not in the table, no --host
