@@ -32,6 +32,8 @@ class Connection {
   virtual bool download(const std::filesystem::path& file) = 0;
   // Receives files by ZMODEM into the directory; true when the session succeeded.
   virtual bool upload(const std::filesystem::path& directory) = 0;
+  // True when the last upload was stopped for being larger than allowed.
+  virtual bool uploadTooLarge() const { return false; }
 };
 
 }  // namespace kesta::host

@@ -229,7 +229,9 @@ bool HostSession::files() {
         connection_.write(done);
       } else {
         shared_.library.discard(staging);
-        connection_.write("\r\n" + screens::notice("올리기를 마치지 못했습니다 (upload failed)"));
+        connection_.write("\r\n" + screens::notice(connection_.uploadTooLarge()
+                                                       ? "너무 큽니다 (upload too large): 받지 않았습니다"
+                                                       : "올리기를 마치지 못했습니다 (upload failed)"));
       }
       continue;
     }

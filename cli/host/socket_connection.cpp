@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <chrono>
 
+#include "cli/host/transfer_guard.h"
 #include "zlink/fd_channel.h"
 #include "zlink/session.h"
 #include "zlink/telnet.h"
@@ -143,17 +144,26 @@ void SocketConnection::settleAfterTransfer() {
   editor_.clear();
 }
 
-int SocketConnection::transfer(const std::function<int(const zlink::SessionConfig&)>& session) {
-  zlink::FdChannel channel(fd_, fd_, true);
-  zlink::SilentReporter reporter;
+int SocketConnection::transfer(bool sending, const std::function<int(const zlink::SessionConfig&)>& session) {
+  zlink::FdChannel socket(fd_, fd_, true);
+  StoppableChannel channel(socket, stop_);
+  std::atomic<bool> cancel{false};
+  // A download's size is the library's own; an upload's is bounded.
+  SizeLimitReporter reporter(sending ? UINTMAX_MAX : limits_.mostUploadBytes, cancel);
   zlink::SessionConfig config;
   config.channel = &channel;
   config.reporter = &reporter;
   config.telnet = true;
   config.timing = limits_.transfer;
-  config.cancel = &stop_;
+  config.cancel = &cancel;
   int result = session(config);
+  if (reporter.exceeded()) {
+    zlink::SessionConfig abort = config;
+    abort.cancel = nullptr;
+    zlink::abortSession(abort, sending);  // the user's sender stops too
+  }
   settleAfterTransfer();
+  uploadTooLarge_ = reporter.exceeded();
   return result;
 }
 
@@ -161,13 +171,13 @@ bool SocketConnection::download(const std::filesystem::path& file) {
   editor_.clear();
   sendRaw("rz\r");
   if (gone_) return false;
-  return transfer([&](const zlink::SessionConfig& c) { return zlink::sendFile(c, file.string()); }) ==
+  return transfer(true, [&](const zlink::SessionConfig& c) { return zlink::sendFile(c, file.string()); }) ==
          zlink::kResultSuccess;
 }
 
 bool SocketConnection::upload(const std::filesystem::path& directory) {
   editor_.clear();
-  return transfer([&](const zlink::SessionConfig& c) { return zlink::receiveFiles(c, directory.string()); }) ==
+  return transfer(false, [&](const zlink::SessionConfig& c) { return zlink::receiveFiles(c, directory.string()); }) ==
          zlink::kResultSuccess;
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 #include <string>
 
 #include "cli/host/connection.h"
@@ -18,6 +19,7 @@ struct ConnectionLimits {
   int idleSeconds = 1800;     // a silent user is let go after this
   zlink::Timing transfer{100, 600};  // ZMODEM character time-out: 60 s
   int negotiationMs = 1000;   // how long the welcome waits for the terminal type
+  std::uintmax_t mostUploadBytes = 64u << 20;  // one upload session, all its files
 };
 
 class SocketConnection : public Connection {
@@ -41,13 +43,14 @@ class SocketConnection : public Connection {
   bool upload(const std::filesystem::path& directory) override;
 
   bool gone() const { return gone_; }
+  bool uploadTooLarge() const override { return uploadTooLarge_; }
 
  private:
   // Reads what is there (waiting at most waitMs); false when the socket closed.
   bool pump(int waitMs, bool* woken);
   void sendRaw(const std::string& bytes);
   // Runs one ZMODEM session over the socket with the telnet byte rules.
-  int transfer(const std::function<int(const zlink::SessionConfig&)>& session);
+  int transfer(bool sending, const std::function<int(const zlink::SessionConfig&)>& session);
   // After a transfer: the peer's last bytes ("OO", a stray CR) are dropped.
   void settleAfterTransfer();
 
@@ -60,6 +63,7 @@ class SocketConnection : public Connection {
   TelnetServer telnet_;
   LineEditor editor_;
   bool gone_ = false;
+  bool uploadTooLarge_ = false;
 };
 
 }  // namespace kesta::host

@@ -104,14 +104,18 @@ class CliProcess {
 // "kesta-cli host" on a free port.
 class HostProcess : public CliProcess {
  public:
-  HostProcess(const std::string& data, int code, const std::string& log)
-      : CliProcess({"host", "--port", "0", "--code", std::to_string(code), "--data", data}, log,
+  HostProcess(const std::string& data, int code, const std::string& log, const std::vector<std::string>& extra = {})
+      : CliProcess(withExtra({"host", "--port", "0", "--code", std::to_string(code), "--data", data}, extra), log,
                    "listening on 127.0.0.1:") {
     std::string text = this->log();
     auto at = text.find("listening on 127.0.0.1:");
     if (at != std::string::npos) port_ = std::atoi(text.c_str() + at + 23);
   }
   int port() const { return port_; }
+  static std::vector<std::string> withExtra(std::vector<std::string> args, const std::vector<std::string>& extra) {
+    args.insert(args.end(), extra.begin(), extra.end());
+    return args;
+  }
   // Waits until the log holds `count` connection lines ("#N ...").
   bool waitForLogLines(int count, double seconds = 10) {
     auto end = Clock::now() + std::chrono::duration<double>(seconds);

@@ -358,5 +358,26 @@ TEST_F(HostInterop, StoppingEndsSessionsAndATransferInProgress) {
   host_.reset();
 }
 
+TEST_F(HostInterop, AnUploadPastTheLimitIsStoppedAndLeavesNothing) {
+  host_->stop();
+  host_ = std::make_unique<HostProcess>(data_, 6, (dir_.path() / "limited.log").string(),
+                                        std::vector<std::string>{"--max-upload", "1"});
+  ASSERT_GT(host_->port(), 0) << host_->log();
+  zlink::test::TempDir from;
+  {
+    std::ofstream f(from.path() / "large.bin", std::ios::binary);
+    f << std::string(3 << 20, 'L');
+  }
+  auto user = login("큰파일");
+  user->line("2");
+  ASSERT_TRUE(user->waitFor("(U,Q) > "));
+  user->line("u");
+  ASSERT_TRUE(user->waitFor("start your ZMODEM upload now"));
+  EXPECT_NE(user->transfer({"sz", "-q", "large.bin"}, from.str(), 30), 0);
+  EXPECT_TRUE(user->waitFor("너무 큽니다 (upload too large)")) << user->text();
+  EXPECT_TRUE(user->waitFor("(U,Q) > ")) << user->text();
+  EXPECT_TRUE(fs::is_empty(fs::path(data_) / "upload"));
+}
+
 }  // namespace
 }  // namespace kesta::host::test
