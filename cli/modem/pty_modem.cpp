@@ -163,9 +163,25 @@ void PtyModem::stop() {
 }
 
 // Nothing is written while no program holds the port: it would wait there
-// for the next program that opens it.
+// for the next program that opens it. What the terminal cannot take yet
+// waits in toTerminal_, and the host is not read until it has gone, so a
+// slow program holds the host back (through TCP) instead of losing bytes.
 void PtyModem::toTerminal(std::string_view bytes) {
-  if (master_ >= 0 && portOpen_) writeAll(master_, bytes.data(), bytes.size());
+  if (master_ < 0 || !portOpen_) return;
+  toTerminal_.append(bytes.data(), bytes.size());
+  flushTerminal();
+}
+
+void PtyModem::flushTerminal() {
+  while (!toTerminal_.empty()) {
+    ssize_t n = ::write(master_, toTerminal_.data(), toTerminal_.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      if (n < 0 && errno != EAGAIN) toTerminal_.clear();  // the port went away
+      return;
+    }
+    toTerminal_.erase(0, static_cast<std::size_t>(n));
+  }
 }
 
 void PtyModem::toHost(std::string_view bytes) {
@@ -236,14 +252,18 @@ void PtyModem::serve() {
   note("ready on " + options_.link + " (" + slave_ + ")");
   bool speedZero = false;
   while (!stopping_) {
-    pollfd p[3] = {{stopPipe_[0], POLLIN, 0}, {master_, POLLIN, 0}, {host_, POLLIN, 0}};
-    int count = host_ >= 0 ? 3 : 2;
+    bool backedUp = !toTerminal_.empty();
+    pollfd p[3] = {{stopPipe_[0], POLLIN, 0},
+                   {master_, static_cast<short>(POLLIN | (backedUp ? POLLOUT : 0)), 0},
+                   {host_, POLLIN, 0}};
+    int count = host_ >= 0 && !backedUp ? 3 : 2;
     if (::poll(p, static_cast<nfds_t>(count), kTickMs) < 0 && errno != EINTR) break;
     if (stopping_) break;
     // With no program on the slave side the master reports a hang-up: the
     // port is closed, which ends a call as a dropped DTR does.
     bool hungUp = (p[1].revents & POLLHUP) != 0;
     if (hungUp) {
+      toTerminal_.clear();
       if (portOpen_) {
         portOpen_ = false;
         note("the port was closed");
@@ -266,6 +286,7 @@ void PtyModem::serve() {
     if (zero && !speedZero) modem_.dtrDropped();
     speedZero = zero;
     long long now = nowMs();
+    if (p[1].revents & POLLOUT) flushTerminal();
     if (p[1].revents & POLLIN) readTerminal(now);
     if (count == 3 && host_ >= 0 && (p[2].revents & (POLLIN | POLLHUP | POLLERR))) readHost();
     modem_.tick(nowMs());

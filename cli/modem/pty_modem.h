@@ -49,6 +49,7 @@ class PtyModem : public ModemLine {
   void readTerminal(long long nowMs);
   void readHost();
   bool lineSpeedZero() const;
+  void flushTerminal();
 
   ModemOptions options_;
   std::FILE* log_;
@@ -58,6 +59,7 @@ class PtyModem : public ModemLine {
   std::string slave_;
   bool linkMade_ = false;
   bool portOpen_ = false;  // a program holds the slave side
+  std::string toTerminal_;  // bytes the terminal has not taken yet
   std::atomic<bool> stopping_{false};
   std::unique_ptr<Telnet> telnet_;
   HayesModem modem_;
