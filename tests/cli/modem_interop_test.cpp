@@ -199,5 +199,25 @@ TEST_F(ModemInterop, TheHostClosingTheLineSpeedZeroAndClosingThePortEndCalls) {
   EXPECT_TRUE(again.waitFor("\r\nNO ANSWER\r\n")) << modem_->log();
 }
 
+// More than a pseudo-terminal holds, while the program does not read for a
+// while: every line still arrives, in order.
+TEST_F(ModemInterop, ASlowReaderLosesNothing) {
+  SerialPort port(link_);
+  callHost(port, "느림");
+  port.send("3\r");
+  ASSERT_TRUE(port.waitFor(cp949("/q 나가기")));
+  TelnetUser other(host_->port(), 6);
+  ASSERT_TRUE(other.waitFor("이름 (Name) > "));
+  other.line("빠름");
+  ASSERT_TRUE(other.waitFor("(1,2,3,K,Q) > "));
+  other.line("3");
+  ASSERT_TRUE(other.waitFor("(here): 느림, 빠름")) << other.text();
+  const std::string filler(400, 'x');
+  for (int i = 0; i < 80; ++i) other.line("줄 " + std::to_string(100 + i) + " " + filler);
+  std::this_thread::sleep_for(std::chrono::milliseconds(2500));  // the program is busy elsewhere
+  for (int i = 0; i < 80; ++i)
+    ASSERT_TRUE(port.waitFor(cp949("[빠름] 줄 " + std::to_string(100 + i) + " " + filler + "\x1b[0m\r\n"))) << i;
+}
+
 }  // namespace
 }  // namespace kesta::host::test
