@@ -146,6 +146,7 @@ void SocketConnection::settleAfterTransfer() {
 
 int SocketConnection::transfer(bool sending, const std::function<int(const zlink::SessionConfig&)>& session) {
   zlink::FdChannel socket(fd_, fd_, true);
+  socket.setWriteLimitMs(limits_.stuckWriteMs);
   StoppableChannel channel(socket, stop_);
   std::atomic<bool> cancel{false};
   // A download's size is the library's own; an upload's is bounded.

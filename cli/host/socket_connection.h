@@ -20,6 +20,7 @@ struct ConnectionLimits {
   zlink::Timing transfer{100, 600};  // ZMODEM character time-out: 60 s
   int negotiationMs = 1000;   // how long the welcome waits for the terminal type
   std::uintmax_t mostUploadBytes = 64u << 20;  // one upload session, all its files
+  int stuckWriteMs = 20000;   // a transfer's write to a user who takes nothing fails after this
 };
 
 class SocketConnection : public Connection {

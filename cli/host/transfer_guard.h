@@ -19,7 +19,7 @@ class StoppableChannel : public zlink::ByteChannel {
   int readSome(uint8_t* buffer, int max, int waitMs) override {
     return stop_ ? kClosed : inner_.readSome(buffer, max, waitMs);
   }
-  bool write(const uint8_t* data, size_t size) override { return inner_.write(data, size); }
+  bool write(const uint8_t* data, size_t size) override { return !stop_ && inner_.write(data, size); }
   void discardInput() override { inner_.discardInput(); }
   void discardOutput() override { inner_.discardOutput(); }
 

@@ -206,13 +206,14 @@ class TelnetUser {
 
   // Runs argv (lrzsz's sz or rz) in cwd with its standard input and output
   // joined to this connection through the telnet byte rules; its exit status.
+  // What the host sent meanwhile is kept too, for the waits after it.
   int transfer(const std::vector<std::string>& argv, const std::string& cwd, double seconds = 60) {
     zlink::test::SocketPair pair;
     zlink::test::Child child(argv, cwd, pair.fd[1]);
     pair.closeEnd(1);
-    zlink::TelnetDecoder decoder;
     auto end = Clock::now() + std::chrono::duration<double>(seconds);
     bool childOpen = true;
+    zlink::TelnetDecoder& decoder = decoder_;
     while (childOpen && Clock::now() < end) {
       pollfd p[2] = {{fd_, POLLIN, 0}, {pair.fd[0], POLLIN, 0}};
       if (::poll(p, 2, 50) <= 0) continue;
@@ -221,6 +222,7 @@ class TelnetUser {
         ssize_t n = ::recv(fd_, block, sizeof block, 0);
         if (n <= 0) break;
         std::size_t data = decoder.decode(block, static_cast<std::size_t>(n));
+        keep(block, data);  // what follows the transfer may come in the same read
         if (!sendAll(pair.fd[0], std::string(reinterpret_cast<char*>(block), data))) break;
       }
       if (p[1].revents & (POLLIN | POLLHUP)) {
@@ -246,10 +248,12 @@ class TelnetUser {
     uint8_t block[8192];
     ssize_t n = ::recv(fd_, block, sizeof block, 0);
     if (n <= 0) return false;
-    std::size_t data = decoder_.decode(block, static_cast<std::size_t>(n));
-    raw_.append(reinterpret_cast<char*>(block), data);
-    converter_->feed(reinterpret_cast<char*>(block), data, text_);
+    keep(block, decoder_.decode(block, static_cast<std::size_t>(n)));
     return true;
+  }
+  void keep(const uint8_t* data, std::size_t size) {
+    raw_.append(reinterpret_cast<const char*>(data), size);
+    converter_->feed(reinterpret_cast<const char*>(data), size, text_);
   }
 
   int fd_ = -1;
