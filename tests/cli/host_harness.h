@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -48,7 +49,9 @@ class CliProcess {
       int null = ::open("/dev/null", O_RDWR);
       ::dup2(null, 0);
       ::dup2(null, 1);
-      std::vector<std::string> argv = {KESTA_CLI_PATH};
+      // KESTA_CLI runs another build of the tool (one under a sanitizer, say).
+      const char* program = std::getenv("KESTA_CLI");
+      std::vector<std::string> argv = {program && *program ? program : KESTA_CLI_PATH};
       argv.insert(argv.end(), args.begin(), args.end());
       std::vector<char*> pointers;
       for (auto& a : argv) pointers.push_back(a.data());
