@@ -12,7 +12,8 @@ namespace {
 const char kUsage[] =
     "usage: kesta-cli modem --link PATH [--host HOST:PORT] [--numbers FILE]\n"
     "Emulates a Hayes modem on a pseudo-terminal, reached through the symbolic\n"
-    "link PATH (for Wine: ln -s PATH ~/.wine/dosdevices/com1). AT commands are\n"
+    "link PATH (for Wine: link dosdevices/com2 to it and name its device under\n"
+    "HKLM\\Software\\Wine\\Ports, see docs/demo-host.md). AT commands are\n"
     "answered with OK or ERROR; ATDT NUMBER calls a telnet host and answers\n"
     "CONNECT 38400, then passes bytes both ways; +++ (with a second of silence\n"
     "around it) returns to commands, ATH hangs up with NO CARRIER, as do the\n"
