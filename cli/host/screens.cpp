@@ -39,14 +39,16 @@ std::string welcome(const std::string& terminalType, int codeType) {
   return out;
 }
 
+// Each choice stays one run of text ("1. 게시판 (Board)"), so that a
+// terminal finding clickable items on the screen sees it whole.
 std::string mainMenu() {
   return "\r\n" + box({"  \x1b[1;37m[ 주 메뉴 (Main menu) ]\x1b[0m",
                        "",
-                       "  \x1b[1;33m1.\x1b[0m 게시판 (Board)",
-                       "  \x1b[1;33m2.\x1b[0m 자료실 (Files)",
-                       "  \x1b[1;33m3.\x1b[0m 대화실 (Chat)",
-                       "  \x1b[1;33mK.\x1b[0m 한글 코드 (Code)",
-                       "  \x1b[1;33mQ.\x1b[0m 끝내기 (Quit)"},
+                       "  \x1b[1;33m1. 게시판 (Board)\x1b[0m",
+                       "  \x1b[1;33m2. 자료실 (Files)\x1b[0m",
+                       "  \x1b[1;33m3. 대화실 (Chat)\x1b[0m",
+                       "  \x1b[1;33mK. 한글 코드 (Code)\x1b[0m",
+                       "  \x1b[1;33mQ. 끝내기 (Quit)\x1b[0m"},
                       40, "\x1b[34m");
 }
 

@@ -60,6 +60,8 @@ TEST_F(HostInterop, InetutilsTelnetNegotiatesAndTheHostRecordsItsTerminalType) {
   EXPECT_NE(screen.find("케스타 시연 게시판"), std::string::npos);
   EXPECT_NE(screen.find("터미널 (terminal): \x1b[1;32mVT100"), std::string::npos);
   EXPECT_NE(screen.find("안녕히 가세요 (Goodbye)"), std::string::npos);
+  for (const char* choice : {"1. 게시판 (Board)", "2. 자료실 (Files)", "3. 대화실 (Chat)", "Q. 끝내기 (Quit)"})
+    EXPECT_NE(screen.find(choice), std::string::npos) << choice;
 }
 
 TEST_F(HostInterop, OpeningAsksForTheTerminalTypeAndOffersEchoAndSuppressGoAhead) {
