@@ -381,5 +381,24 @@ TEST_F(HostInterop, AnUploadPastTheLimitIsStoppedAndLeavesNothing) {
   EXPECT_TRUE(fs::is_empty(fs::path(data_) / "upload"));
 }
 
+// Every host code: the welcome screen and a Korean name typed back.
+TEST_F(HostInterop, EveryHostCodeShowsAndTakesHangul) {
+  for (int code : {1, 5, 6, 7}) {
+    HostProcess host(data_, code, (dir_.path() / ("code" + std::to_string(code) + ".log")).string());
+    ASSERT_GT(host.port(), 0) << code;
+    TelnetUser user(host.port(), code);
+    EXPECT_TRUE(user.waitFor("케스타 시연 게시판")) << code << user.text();
+    EXPECT_TRUE(user.waitFor("한글 코드 (code): \x1b[1;32m" + std::to_string(code))) << code;
+    ASSERT_TRUE(user.waitFor("이름 (Name) > ")) << code;
+    user.line("김한글");
+    EXPECT_TRUE(user.waitFor("김한글 님, 반갑습니다")) << code << user.text();
+    EXPECT_TRUE(user.waitFor("1. 게시판 (Board)")) << code;
+    user.line("q");
+    ASSERT_TRUE(host.waitForLogLines(1)) << code;
+    EXPECT_NE(host.log().find("user=\"김한글\""), std::string::npos) << code << host.log();
+    EXPECT_EQ(host.stop(), 0) << code;
+  }
+}
+
 }  // namespace
 }  // namespace kesta::host::test
