@@ -10,7 +10,7 @@ packages=(
   googletest libgtest-dev libbenchmark-dev
   lrzsz socat libvterm-dev python3 fonts-nanum
   # the end-to-end tests: peers, keys and mouse, screenshots, the Korean locale
-  inetutils-telnetd xdotool x11-apps x11-xserver-utils xclip locales
+  inetutils-telnetd inetutils-telnet xdotool x11-apps x11-xserver-utils xclip locales
   # needed only to regenerate the pictures and sounds (tools/assets/make_assets.py)
   python3-pil
 )

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 
 namespace kesta::zlink {
@@ -62,11 +63,14 @@ bool FdChannel::write(const uint8_t* data, size_t size) {
     data = encoded_.data();
     size = encoded_.size();
   }
+  // Measured on a clock: a socket with a send time-out may itself block in write().
+  auto lastProgress = std::chrono::steady_clock::now();
   while (size > 0) {
     ssize_t n = ::write(writeFd_, data, size);
     if (n < 0) {
       if (errno == EINTR) continue;
       if (errno == EAGAIN || errno == EWOULDBLOCK) {
+        if (std::chrono::steady_clock::now() - lastProgress >= std::chrono::milliseconds(writeLimitMs_)) return false;
         pollfd p{writeFd_, POLLOUT, 0};
         ::poll(&p, 1, 100);
         continue;
@@ -75,6 +79,7 @@ bool FdChannel::write(const uint8_t* data, size_t size) {
     }
     data += n;
     size -= static_cast<size_t>(n);
+    lastProgress = std::chrono::steady_clock::now();
   }
   return true;
 }

@@ -21,6 +21,11 @@ class FdChannel : public ByteChannel {
   void discardInput() override;
   void discardOutput() override;
 
+  // How long a write may wait for a peer that takes no byte before it fails
+  // (a peer that stopped reading must not hold the session for ever).
+  void setWriteLimitMs(int ms) { writeLimitMs_ = ms; }
+  static constexpr int kDefaultWriteLimitMs = 60000;
+
  private:
   bool refill(int waitMs);
 
@@ -32,6 +37,7 @@ class FdChannel : public ByteChannel {
   size_t begin_ = 0;
   size_t end_ = 0;
   bool closed_ = false;
+  int writeLimitMs_ = kDefaultWriteLimitMs;
   std::vector<uint8_t> encoded_;
 };
 

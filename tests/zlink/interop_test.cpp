@@ -302,5 +302,30 @@ TEST_F(Interop, CliExitStatuses) {
   EXPECT_EQ(help.wait(), 0);
 }
 
+// A peer that takes no byte: a write gives up after its limit instead of
+// waiting for ever, whether the socket does not block or blocks with a
+// send time-out of its own.
+TEST(FdChannelWrites, APeerThatStopsReadingFailsTheWriteAfterTheLimit) {
+  struct Case {
+    const char* what;
+    bool nonBlocking;
+    int sendTimeoutMs;  // 0: none
+  };
+  for (const Case& c : {Case{"non-blocking", true, 0}, Case{"send time-out", false, 100}}) {
+    SocketPair pair;
+    if (c.nonBlocking) ::fcntl(pair.fd[0], F_SETFL, ::fcntl(pair.fd[0], F_GETFL) | O_NONBLOCK);
+    if (c.sendTimeoutMs) {
+      timeval limit{0, c.sendTimeoutMs * 1000};
+      ::setsockopt(pair.fd[0], SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
+    }
+    FdChannel channel(pair.fd[0], pair.fd[0]);
+    channel.setWriteLimitMs(300);
+    std::vector<uint8_t> block(1 << 20, 0x55);
+    bool failed = false;
+    for (int i = 0; i < 64 && !failed; ++i) failed = !channel.write(block.data(), block.size());  // 64 MB at most
+    EXPECT_TRUE(failed) << c.what;
+  }
+}
+
 }  // namespace
 }  // namespace kesta::zlink
