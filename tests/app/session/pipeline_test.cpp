@@ -74,6 +74,46 @@ TEST(PipelineAbort, CtrlF9StopsTheChunkAndAsksToHangUp) {
   EXPECT_EQ(trimmed(s.windowRow(1)), "next");
 }
 
+// Counts the questions to the key state; Ctrl+F9 goes down when the
+// download command runs (the user pressed it during the transfer).
+struct KeyCountingHost : RecordingHost {
+  int asked = 0;
+  bool keyDown(int key) override {
+    ++asked;
+    return RecordingHost::keyDown(key);
+  }
+  void postCommand(int command) override {
+    RecordingHost::postCommand(command);
+    if (command == kCommandReceiveFile) keysDown = {kKeyControl, kKeyF9};
+  }
+};
+
+TEST(PipelineAbort, KeyStateIsAskedPerStretchNotPerByteAndAfterACommand) {
+  for (std::size_t size : {std::size_t{1}, std::size_t{80}, std::size_t{4096}, std::size_t{20000}}) {
+    CellCanvas canvas;
+    KeyCountingHost host;
+    TableSource table;
+    Terminal terminal(canvas, host);
+    ReceivePipeline pipeline(terminal, host, table);
+    terminal.reset(kText, kBack);
+    std::string chunk(size, 'a');
+    pipeline.receive(chunk.data(), chunk.size());
+    EXPECT_LE(host.asked, static_cast<int>(size / 1024 + 1) * 2) << size;
+    EXPECT_GE(host.asked, 1) << size;
+  }
+  CellCanvas canvas;
+  KeyCountingHost host;
+  TableSource table;
+  Terminal terminal(canvas, host);
+  ReceivePipeline pipeline(terminal, host, table);
+  terminal.reset(kText, kBack);
+  std::string chunk = "shown rz\r\nhidden";
+  pipeline.receive(chunk.data(), chunk.size());
+  EXPECT_EQ(host.commands, (std::vector<int>{kCommandReceiveFile, kCommandHangUp}));
+  EXPECT_EQ(trimmed(CellCanvas::text(canvas.window()[0])), "shown");
+  EXPECT_EQ(trimmed(CellCanvas::text(canvas.window()[1])), "");
+}
+
 TEST(PipelineDownload, RzCarriageReturnStartsTheDownloadAndIsStillShown) {
   Session s;
   s.receive("**rz\rmore");
