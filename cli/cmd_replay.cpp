@@ -4,10 +4,10 @@
 // or with --trace every drawing request, one a line. With --telnet the file
 // is a raw capture of a telnet socket: its commands are answered into
 // nothing and stripped, and CR NUL is a bare CR, before the pipeline.
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -27,6 +27,7 @@ namespace {
 using namespace kesta::session;
 
 constexpr int kKsComplete = 6;
+constexpr std::size_t kReadBlock = 1 << 16;
 
 // A grid row or drawn text as UTF-8; control bytes show as ".".
 std::string toUtf8(std::string_view text, int codeType) {
@@ -46,20 +47,6 @@ std::string hexColour(Colour c) {
   return buffer;
 }
 
-
-// Reads a whole stream in large blocks.
-bool readAll(std::FILE* stream, std::string& out) {
-  constexpr std::size_t kBlock = 1 << 16;
-  std::size_t used = 0;
-  for (;;) {
-    out.resize(used + kBlock);
-    std::size_t got = std::fread(out.data() + used, 1, kBlock, stream);
-    used += got;
-    if (got < kBlock) break;
-  }
-  out.resize(used);
-  return std::ferror(stream) == 0;
-}
 
 struct NoTable : AutoResponseSource {
   bool load(AutoResponseSlots&) override { return false; }
@@ -147,16 +134,9 @@ int runReplay(int argc, char** argv) {
   if (args.positional().size() != 1) return usageError("replay", "give exactly one capture FILE");
 
   const std::string& path = args.positional()[0];
-  std::string input;
   std::FILE* file = path == "-" ? stdin : std::fopen(path.c_str(), "rb");
   if (file == nullptr) {
     std::fprintf(stderr, "kesta-cli replay: cannot open %s: %s\n", path.c_str(), std::strerror(errno));
-    return kExitFailure;
-  }
-  bool read = readAll(file, input);
-  if (file != stdin) std::fclose(file);
-  if (!read) {
-    std::fprintf(stderr, "kesta-cli replay: cannot read %s\n", path.c_str());
     return kExitFailure;
   }
 
@@ -176,13 +156,26 @@ int runReplay(int argc, char** argv) {
   TelnetReader reader(protocol, pipeline);
   const bool telnet = args.has("--telnet");
   if (telnet) protocol.connectionOpened();
-  for (std::size_t at = 0; at < input.size(); at += static_cast<std::size_t>(chunk)) {
-    std::size_t length = std::min(input.size() - at, static_cast<std::size_t>(chunk));
-    if (telnet) {
-      reader.received(reinterpret_cast<const std::uint8_t*>(input.data() + at), length);
-    } else {
-      pipeline.receive(input.data() + at, length);
+  // The input is read in blocks of whole chunks, so every chunk but the
+  // last has the size asked for.
+  const std::size_t chunkSize = static_cast<std::size_t>(chunk);
+  std::vector<char> block(chunkSize * std::max<std::size_t>(1, kReadBlock / chunkSize));
+  std::size_t got;
+  while ((got = std::fread(block.data(), 1, block.size(), file)) > 0) {
+    for (std::size_t at = 0; at < got; at += chunkSize) {
+      std::size_t length = std::min(got - at, chunkSize);
+      if (telnet) {
+        reader.received(reinterpret_cast<const std::uint8_t*>(block.data() + at), length);
+      } else {
+        pipeline.receive(block.data() + at, length);
+      }
     }
+  }
+  bool failed = std::ferror(file) != 0;
+  if (file != stdin) std::fclose(file);
+  if (failed) {
+    std::fprintf(stderr, "kesta-cli replay: cannot read %s\n", path.c_str());
+    return kExitFailure;
   }
   if (trace) return kExitOk;
 

@@ -5,7 +5,8 @@
 #pragma once
 
 #include <array>
-#include <map>
+#include <memory>
+#include <unordered_map>
 #include <string>
 #include <vector>
 
@@ -45,7 +46,8 @@ class CellCanvas : public DrawTarget {
   void blankPageRow(PageId page, int row, Colour background) override;
   void showPageRows(PageId page, int pageRow, int rowCount, int windowRow) override;
 
-  const CellPicture& window() const { return window_; }
+  // The window as it shows now.
+  const CellPicture& window() const;
   // A page, or null when it does not exist.
   const CellPicture* page(PageId id) const;
   std::size_t pageCount() const { return pages_.size(); }
@@ -54,11 +56,31 @@ class CellCanvas : public DrawTarget {
   static std::string text(const CellRow& row);
 
  private:
-  CellPicture* find(PageId id);
-  std::vector<CellPicture*> surfaces(int windowRow, PageId page, int pageRow, int* rows);
+  // A window row copied from a page keeps only a reference to the page's row
+  // until either is drawn on separately: a repaint moves no cells.
+  struct RowSource {
+    PageId page = 0;
+    int row = -1;  // -1: the window row holds its own cells
+    bool is(PageId p, int r) const { return row == r && page == p; }
+  };
 
-  CellPicture window_{};
-  std::map<PageId, CellPicture> pages_;
+  CellPicture* find(PageId id);
+  const CellPicture* find(PageId id) const;
+  // The window row's own cells, taken from its page row first if it shares one.
+  CellRow& ownWindowRow(int row) const;
+  // A page row is about to change: window rows that share it (except
+  // `keep`) take copies of what it shows now.
+  void detachWindowRows(PageId page, int pageRow, int keep = -1) const;
+  void detachWindowRowsOfPage(PageId page) const;
+  // Paints `count` cells from `column` on the window row and the page row
+  // the call names, `paint(row, firstColumn, cellCount, offset)`.
+  template <typename Paint>
+  void paintCells(int column, int windowRow, PageId page, int pageRow, int count, Paint paint);
+
+  mutable CellPicture window_{};
+  mutable std::array<RowSource, kRows> windowSource_{};
+  std::unordered_map<PageId, std::unique_ptr<CellPicture>> pages_;
+  std::vector<std::unique_ptr<CellPicture>> sparePages_;  // freed pictures, reused
   PageId nextPage_ = 1;
   std::vector<DrawnLine> lines_;
 };

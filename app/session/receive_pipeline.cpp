@@ -10,6 +10,8 @@ namespace kesta::session {
 namespace {
 constexpr char kDownloadTrigger[] = "rz\r";
 constexpr std::size_t kDownloadLength = 3;
+// How often a long chunk asks whether Ctrl+F9 is down.
+constexpr std::size_t kKeyCheckBytes = 1024;
 // The answer buffer: a 100-byte table text converted, plus the carriage return.
 constexpr std::size_t kAnswerCapacity = 256;
 // Whether walking the text character by character (a lead byte takes the
@@ -36,8 +38,10 @@ ReceivePipeline::ReceivePipeline(Terminal& terminal, PipelineRoles roles, AutoRe
 }
 
 void ReceivePipeline::reloadTable() {
+  if (tableLoaded_ && convertedForCode_ == terminal_.hostCode() && source_.unchanged()) return;
   AutoResponseSlots& loaded = loaded_;
   if (!source_.load(loaded)) return;  // the last table stays in effect
+  tableLoaded_ = true;
   Converter convert = terminal_.converter();
   bool sameCode = convertedForCode_ == terminal_.hostCode();
   if (sameCode && loaded == table_) return;  // nothing changed since the last chunk
@@ -62,8 +66,10 @@ void ReceivePipeline::reloadTable() {
 
 void ReceivePipeline::noteInterestingBytes() {
   interesting_.fill(false);
+  startsMatch_.fill(false);
   auto note = [this](const std::string& text) {
     for (char c : text) interesting_[static_cast<unsigned char>(c)] = true;
+    if (!text.empty()) startsMatch_[static_cast<unsigned char>(text[0])] = true;
   };
   note(connect_.text());
   note(carrier_.text());
@@ -147,10 +153,33 @@ void ReceivePipeline::receive(const char* bytes, std::size_t count) {
 
   bool aborted = false;
   std::size_t processed = 0;
-  for (std::size_t i = 0; i < chunk.size(); ++i) {
-    if (roles_.keys.keyDown(kKeyF9) && roles_.keys.keyDown(kKeyControl)) {
-      aborted = true;
-      break;
+  bool askKeys = true;
+  for (std::size_t i = 0; i < chunk.size();) {
+    // The key state is a call into the window system: it is asked when the
+    // chunk starts, every kKeyCheckBytes bytes and after a command ran.
+    if (askKeys || i % kKeyCheckBytes == 0) {
+      askKeys = false;
+      if (roles_.keys.keyDown(kKeyF9) && roles_.keys.keyDown(kKeyControl)) {
+        aborted = true;
+        break;
+      }
+    }
+    // A stretch in which no trigger can begin or go on goes to the
+    // interpreter in one call (up to the next key question).
+    std::size_t end = i;
+    if (!matching_ && i >= kDownloadLength - 1) {
+      std::size_t limit = std::min(chunk.size(), (i / kKeyCheckBytes + 1) * kKeyCheckBytes);
+      while (end < limit) {
+        auto b = static_cast<unsigned char>(chunk[end]);
+        if (b == 'r' || startsMatch_[b]) break;
+        ++end;
+      }
+    }
+    if (end > i) {
+      if (rawCapture_) roles_.capture.writeCapture(std::string_view(&chunk[i], end - i));
+      terminal_.interpretBytes(&chunk[i], end - i);
+      i = processed = end;
+      continue;
     }
     const char byte = chunk[i];
     if ((byte == 'r' || i < kDownloadLength - 1) && downloadTriggerAt(chunk, i, tail)) {
@@ -160,11 +189,12 @@ void ReceivePipeline::receive(const char* bytes, std::size_t count) {
       terminal_.pauseChunk();
       roles_.window.postCommand(kCommandReceiveFile);
       terminal_.resumeChunk();
+      askKeys = true;
     }
     if (rawCapture_) roles_.capture.writeCapture(std::string_view(&chunk[i], 1));
-    feedMatchers(byte);
+    if (matching_ || interesting_[static_cast<unsigned char>(byte)]) feedMatchers(byte);
     terminal_.interpretByte(static_cast<unsigned char>(byte));
-    processed = i + 1;
+    i = processed = i + 1;
   }
 
   // Keep the last bytes seen for a trigger that goes on in the next chunk.

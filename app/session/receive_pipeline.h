@@ -82,6 +82,7 @@ class ReceivePipeline {
   char carried_ = 0;
   AutoResponseSlots table_{};
   AutoResponseSlots loaded_{};  // the table as read for this chunk
+  bool tableLoaded_ = false;     // a load has succeeded
   std::array<TextMatcher, kAutoResponseSlots> triggers_{};
   TextMatcher connect_{"CONNECT"};
   TextMatcher carrier_{"NO CARRIER"};
@@ -91,6 +92,9 @@ class ReceivePipeline {
   // Bytes that can continue any match; any other byte only sets the counts
   // back to 0, which is skipped when no match is under way.
   std::array<bool, 256> interesting_{};
+  // Bytes that can begin a match: while none is under way, no other byte
+  // changes anything.
+  std::array<bool, 256> startsMatch_{};
   bool matching_ = false;
   std::array<int, kAutoResponseSlots> activeSlots_{};
   int activeSlotCount_ = 0;

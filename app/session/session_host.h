@@ -132,9 +132,11 @@ class AutoResponseSource {
  public:
   virtual ~AutoResponseSource() = default;
   // Fills `slots` and returns true, or returns false (leaving `slots` alone)
-  // when the file cannot be opened. A source may keep the table it read
-  // last and fill nothing new while the file is unchanged.
+  // when the file cannot be opened.
   virtual bool load(AutoResponseSlots& slots) = 0;
+  // True when the table is known to be the one the last successful load
+  // gave (the file has not changed since): the pipeline then skips `load`.
+  virtual bool unchanged() { return false; }
 };
 
 }  // namespace kesta::session

@@ -39,6 +39,17 @@ bool isFinal(unsigned char byte) {
   }
 }
 
+// The bytes that interpretByte acts on before anything else; every other
+// byte outside a sequence is text.
+bool isControlByte(unsigned char byte) {
+  switch (byte) {
+    case 0x07: case 0x08: case 0x0A: case 0x0C: case 0x0D: case 0x1B:
+      return true;
+    default:
+      return false;
+  }
+}
+
 // Text bytes that leave the private flag of ESC [ = alone.
 bool keepsPrivateFlag(unsigned char byte) {
   switch (byte) {
@@ -115,9 +126,38 @@ std::string_view Terminal::gridRow(int row) const {
   return {grid_[row].data(), grid_[row].size()};
 }
 
+void Terminal::interpretBytes(const char* bytes, std::size_t count) {
+  std::size_t i = 0;
+  while (i < count) {
+    // Plain text outside any sequence, with nothing watching it byte by
+    // byte, joins the run in one piece.
+    const TerminalState& s = state_;
+    if (!s.escape && !s.sequence && !s.privateFlag && !textCapture_ && !(searchEnabled_ && !searchInternal_.empty())) {
+      std::size_t end = i;
+      while (end < count && !isControlByte(static_cast<unsigned char>(bytes[end]))) ++end;
+      appendText(bytes + i, end - i);
+      i = end;
+      if (i == count) break;
+    }
+    interpretByte(static_cast<unsigned char>(bytes[i++]));
+  }
+}
+
+void Terminal::appendText(const char* text, std::size_t length) {
+  while (length > 0) {
+    if (runLength_ == kRunCapacity) flush();
+    std::size_t take = std::min(length, static_cast<std::size_t>(kRunCapacity - runLength_));
+    std::memcpy(run_.data() + runLength_, text, take);
+    runLength_ += static_cast<int>(take);
+    state_.column = static_cast<int>(std::min<std::size_t>(state_.column + take, kColumnLimit));
+    text += take;
+    length -= take;
+  }
+}
+
 void Terminal::interpret(const char* bytes, std::size_t count) {
   beginChunk();
-  for (std::size_t i = 0; i < count; ++i) interpretByte(static_cast<unsigned char>(bytes[i]));
+  interpretBytes(bytes, count);
   endChunk();
 }
 

@@ -111,6 +111,7 @@ class Terminal {
   // instead of endChunk when the receive pipeline stops the chunk early.
   void beginChunk();
   void interpretByte(unsigned char byte);
+  void interpretBytes(const char* bytes, std::size_t count);  // interpretByte for each, in order
   void endChunk();
   void abandonChunk();
   // Around a command that runs inside a chunk (the download): the text so
@@ -131,6 +132,7 @@ class Terminal {
 
  private:
   void textByte(unsigned char byte, bool capture);
+  void appendText(const char* text, std::size_t length);
   void controlSequenceFinal(unsigned char final);
   void flush();
   bool runEndsInsideSevenBitPair() const;

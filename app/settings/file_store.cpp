@@ -1,6 +1,9 @@
 #include "app/settings/file_store.h"
 
+#include <sys/stat.h>
+
 #include <cstdio>
+#include <ctime>
 #include <memory>
 
 namespace kesta::settings {
@@ -52,6 +55,25 @@ bool HostFileStore::writeWhole(const std::string& systemPath, std::span<const st
   if (!f) return false;
   bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f.get()) == bytes.size();
   return std::fclose(f.release()) == 0 && ok;
+}
+
+std::optional<FileStamp> HostFileStore::stamp(const std::string& systemPath) {
+  // One status call: this is asked for every received chunk.
+  std::string path = toHostPath(systemPath);
+#ifdef _WIN32
+  struct _stat64 status;
+  if (_stat64(path.c_str(), &status) != 0) return std::nullopt;
+  std::int64_t nanoseconds = static_cast<std::int64_t>(status.st_mtime) * 1000000000;
+#else
+  struct stat status;
+  if (::stat(path.c_str(), &status) != 0) return std::nullopt;
+  std::int64_t nanoseconds = static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
+#endif
+  // File times advance in coarse steps: two writes close together may
+  // carry the same time and size. A file written in the last two seconds
+  // cannot be told apart from its next version yet.
+  if (std::time(nullptr) - status.st_mtime < 2) return std::nullopt;
+  return FileStamp{nanoseconds, static_cast<std::uint64_t>(status.st_size)};
 }
 
 HostFileStore& hostFileStore() {

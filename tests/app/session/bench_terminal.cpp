@@ -5,7 +5,10 @@
 // comparison.
 #include <benchmark/benchmark.h>
 
-#include <random>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
 #include <string>
 
 extern "C" {
@@ -13,59 +16,18 @@ extern "C" {
 }
 
 #include "app/session/receive_pipeline.h"
+#include "app/session/settings_auto_response.h"
+#include "app/settings/auto_response.h"
+#include "app/settings/profile.h"
 #include "app/session/silent_host.h"
 #include "app/session/terminal.h"
+#include "tests/app/session/bbs_stream.h"
 
 namespace {
 
 using namespace kesta::session;
-
-// A Korean BBS screen stream, the same every run.
-const std::string& bbsStream() {
-  static const std::string stream = [] {
-    std::mt19937 rng(20261207);
-    std::string out;
-    out.reserve(8u << 20);
-    const char* english[] = {"Welcome", "to", "the", "board", "menu", "select", "[1]", "news", "mail", "chat",
-                             "files", "GO", "Q", "help", "-----", "2026/12/07", "(c)"};
-    auto hangulSyllable = [&] {
-      // KS Complete: lead 0xB0-0xC8, second 0xA1-0xFE.
-      out.push_back(static_cast<char>(0xB0 + rng() % 25));
-      out.push_back(static_cast<char>(0xA1 + rng() % 94));
-    };
-    while (out.size() < (8u << 20)) {
-      switch (rng() % 10) {
-        case 0:
-          out += "\x1b[" + std::to_string(30 + rng() % 8) + ";" + std::to_string(40 + rng() % 8) + "m";
-          break;
-        case 1:
-          out += "\x1b[" + std::to_string(1 + rng() % 28) + ";" + std::to_string(1 + rng() % 70) + "H";
-          break;
-        case 2:
-          out += rng() % 4 == 0 ? "\x1b[2J" : "\x1b[K";
-          break;
-        case 3:
-          out += "\x1b[0m";
-          break;
-        default: {
-          int words = 3 + rng() % 6;
-          for (int w = 0; w < words; ++w) {
-            if (rng() % 3 != 0) {
-              int syllables = 1 + rng() % 4;
-              for (int k = 0; k < syllables; ++k) hangulSyllable();
-            } else {
-              out += english[rng() % (sizeof english / sizeof english[0])];
-            }
-            out.push_back(' ');
-          }
-          out += "\r\n";
-        }
-      }
-    }
-    return out;
-  }();
-  return stream;
-}
+using kesta::session::bench::bbsStream;
+namespace fs = std::filesystem;
 
 struct NullTarget : DrawTarget {
   PageId next = 1;
@@ -85,11 +47,34 @@ struct NullTarget : DrawTarget {
 };
 
 
-struct EmptyTable : AutoResponseSource {
-  AutoResponseSlots slots{};
-  bool load(AutoResponseSlots& out) override {
-    out = slots;
-    return true;
+// A full auto-response table such as a user keeps (log-in name, password,
+// menu answers), none of whose triggers the stream happens to contain, in
+// a real "\env\kesta.aut" that the pipeline asks after on every chunk.
+struct UserTableFile {
+  UserTableFile() : root(fs::temp_directory_path() / ("kbench" + std::to_string(getpid()))), profile(root.string()) {
+    fs::create_directories(root / "env");
+    const char* references[] = {"login:", "Password:", "(Y/N)?", "[more]", "Select:", "ID :", "PW :", "Q)uit"};
+    const char* transfers[] = {"guest", "secret", "Y", " ", "1", "kesta", "kesta20", "Q"};
+    kesta::settings::AutoResponseTable table;
+    for (int i = 0; i < kAutoResponseSlots; ++i) table.rows[i] = {true, references[i], transfers[i]};
+    kesta::settings::writeAutoResponseTable(files, table);
+    // Written an hour ago, as a table usually was.
+    fs::last_write_time(root / "env" / "kesta.aut", fs::file_time_type::clock::now() - std::chrono::hours(1));
+  }
+  ~UserTableFile() { fs::remove_all(root); }
+  fs::path root;
+  kesta::settings::FixedHomeProfile profile;
+  kesta::settings::SettingsFiles files{profile, kesta::settings::hostFileStore()};
+  SettingsAutoResponseSource source{files};
+};
+
+// A key state that costs what a call into the window system costs (some
+// hundred nanoseconds), as GetAsyncKeyState does.
+struct CostlyKeysHost : SilentHost {
+  bool keyDown(int key) override {
+    volatile int spin = 0;
+    for (int i = 0; i < 200; ++i) spin = spin + i;
+    return key == 0 && spin < 0;
   }
 };
 
@@ -97,8 +82,9 @@ void BM_KestaPipeline(benchmark::State& state) {
   const std::string& stream = bbsStream();
   const std::size_t chunk = static_cast<std::size_t>(state.range(0));
   NullTarget target;
-  SilentHost host;
-  EmptyTable table;
+  CostlyKeysHost host;
+  UserTableFile tableFile;
+  AutoResponseSource& table = tableFile.source;
   Terminal terminal(target, host);
   terminal.setHostCode(6);
   ReceivePipeline pipeline(terminal, host, table);

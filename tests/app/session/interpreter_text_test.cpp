@@ -3,6 +3,8 @@
 // highlight.
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "app/session/is_hangul.h"
 #include "tests/app/session/session_fixture.h"
 #include "xlat/xlat.h"
@@ -165,6 +167,40 @@ TEST(IsHangul, ClassifiesEachByteByWalkingFromTheStart) {
   // A second byte of 0x80 or above is still a second byte.
   EXPECT_EQ(IsHangul("\xb0\xa1\xb0\xa1", 4, 3), 2);
   EXPECT_EQ(IsHangul(nullptr, 4, 0), 0);
+}
+
+}  // namespace
+}  // namespace kesta::session::testing
+
+namespace kesta::session::testing {
+namespace {
+
+// The bulk path (whole stretches of text at once) draws and counts exactly
+// as the byte-by-byte path, whatever the stream.
+TEST(TerminalText, StretchesOfTextAndSingleBytesGiveTheSameScreen) {
+  const std::string pieces[] = {"Hello ", "\xc7\xd1\xb1\xdb", "\r\n", "\x1b[31m", "\x1b[2;5H", "\x1b[K", "\x1b[=3F",
+                          "\x08", "\x07", "\x1b[2J", "\x0c", "\x1b""7", "\x1b""8", "\x1b[3L", "\x1b[2P",
+                          std::string(120, 'x'), "\x1b[5;20r", "\n", "\x1b[=", "abc"};
+  std::mt19937 rng(1207);
+  for (int round = 0; round < 40; ++round) {
+    std::string stream;
+    for (int k = 0; k < 200; ++k) stream += pieces[rng() % std::size(pieces)];
+    Session bulk, single;
+    bulk.terminal.setTextCapture(round % 3 == 0);
+    single.terminal.setTextCapture(round % 3 == 0);
+    bulk.interpret(stream);
+    single.terminal.beginChunk();
+    for (char c : stream) single.terminal.interpretByte(static_cast<unsigned char>(c));
+    single.terminal.endChunk();
+    for (int r = 0; r < kRows; ++r) {
+      ASSERT_EQ(bulk.grid(r), single.grid(r)) << round << " row " << r;
+      ASSERT_EQ(bulk.windowRow(r), single.windowRow(r)) << round << " row " << r;
+    }
+    EXPECT_EQ(bulk.column(), single.column()) << round;
+    EXPECT_EQ(bulk.row(), single.row()) << round;
+    EXPECT_EQ(bulk.host.capture, single.host.capture) << round;
+    EXPECT_EQ(bulk.host.beeps, single.host.beeps) << round;
+  }
 }
 
 }  // namespace

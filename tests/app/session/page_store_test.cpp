@@ -7,12 +7,6 @@
 namespace kesta::session::testing {
 namespace {
 
-std::string lines(int from, int to) {
-  std::string out;
-  for (int i = from; i < to; ++i) out += "L" + std::to_string(i) + "\r\n";
-  return out;
-}
-
 TEST(TerminalScroll, LineFeedOnTheLastRowShowsTheTapeAndKeepsTheLostLine) {
   Session s;
   for (int i = 0; i < 28; ++i) s.interpret("L" + std::to_string(i) + (i < 27 ? "\r\n" : ""));

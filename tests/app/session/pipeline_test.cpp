@@ -74,6 +74,34 @@ TEST(PipelineAbort, CtrlF9StopsTheChunkAndAsksToHangUp) {
   EXPECT_EQ(trimmed(s.windowRow(1)), "next");
 }
 
+// Counts the questions to the key state; Ctrl+F9 goes down when the
+// download command runs (the user pressed it during the transfer).
+struct KeyCountingHost : RecordingHost {
+  int asked = 0;
+  bool keyDown(int key) override {
+    ++asked;
+    return RecordingHost::keyDown(key);
+  }
+  void postCommand(int command) override {
+    RecordingHost::postCommand(command);
+    if (command == kCommandReceiveFile) keysDown = {kKeyControl, kKeyF9};
+  }
+};
+
+TEST(PipelineAbort, KeyStateIsAskedPerStretchNotPerByteAndAfterACommand) {
+  for (std::size_t size : {std::size_t{1}, std::size_t{80}, std::size_t{4096}, std::size_t{20000}}) {
+    BasicSession<KeyCountingHost> s;
+    s.receive(std::string(size, 'a'));
+    EXPECT_LE(s.host.asked, static_cast<int>(size / 1024 + 1) * 2) << size;
+    EXPECT_GE(s.host.asked, 1) << size;
+  }
+  BasicSession<KeyCountingHost> s;
+  s.receive("shown rz\r\nhidden");
+  EXPECT_EQ(s.host.commands, (std::vector<int>{kCommandReceiveFile, kCommandHangUp}));
+  EXPECT_EQ(trimmed(s.windowRow(0)), "shown");
+  EXPECT_EQ(trimmed(s.windowRow(1)), "");
+}
+
 TEST(PipelineDownload, RzCarriageReturnStartsTheDownloadAndIsStillShown) {
   Session s;
   s.receive("**rz\rmore");
@@ -96,17 +124,11 @@ struct ReenteringHost : RecordingHost {
 };
 
 TEST(PipelineDownload, DataArrivingDuringTheDownloadCommandDoNotDisturbTheChunk) {
-  CellCanvas canvas;
-  ReenteringHost host;
-  TableSource table;
-  Terminal terminal(canvas, host);
-  ReceivePipeline pipeline(terminal, host, table);
-  host.pipeline = &pipeline;
-  terminal.reset(kText, kBack);
-  std::string chunk = "rz\r" + std::string(3000, 'a') + "\r\nend";
-  pipeline.receive(chunk.data(), chunk.size());
-  EXPECT_EQ(host.commands, std::vector<int>{kCommandReceiveFile});
-  EXPECT_EQ(trimmed(std::string(terminal.gridRow(1))), "end");
+  BasicSession<ReenteringHost> s;
+  s.host.pipeline = &s.pipeline;
+  s.receive("rz\r" + std::string(3000, 'a') + "\r\nend");
+  EXPECT_EQ(s.host.commands, std::vector<int>{kCommandReceiveFile});
+  EXPECT_EQ(trimmed(s.grid(1)), "end");
 }
 
 TEST(PipelineDownload, TriggerSplitAtEveryPointFiresOnce) {

@@ -105,14 +105,16 @@ inline constexpr Colour kBlue = rgb(0, 0, 146);
 inline constexpr Colour kText = rgb(191, 191, 191);
 inline constexpr Colour kBack = rgb(0, 0, 0);
 
-struct Session {
-  CellCanvas canvas;
-  RecordingHost host;
+// A canvas, a terminal and a pipeline wired to one host that plays every role.
+template <typename Host, typename Canvas = CellCanvas>
+struct BasicSession {
+  Canvas canvas;
+  Host host;
   TableSource table;
   Terminal terminal{canvas, host};
   ReceivePipeline pipeline{terminal, host, table};
 
-  Session() { terminal.reset(kText, kBack); }
+  BasicSession() { terminal.reset(kText, kBack); }
   void receive(std::string_view bytes) { pipeline.receive(bytes.data(), bytes.size()); }
   // The terminal alone, as one chunk.
   void interpret(std::string_view bytes) { terminal.interpret(bytes.data(), bytes.size()); }
@@ -123,6 +125,15 @@ struct Session {
   int column() const { return terminal.state().column; }
   int row() const { return terminal.state().row; }
 };
+
+struct Session : BasicSession<RecordingHost> {};
+
+// Lines "L<from>" to "L<to - 1>", each ended by CR LF.
+inline std::string lines(int from, int to) {
+  std::string out;
+  for (int i = from; i < to; ++i) out += "L" + std::to_string(i) + "\r\n";
+  return out;
+}
 
 // A row's text with the trailing spaces taken off.
 inline std::string trimmed(std::string text) {

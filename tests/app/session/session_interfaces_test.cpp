@@ -10,12 +10,6 @@
 namespace kesta::session::testing {
 namespace {
 
-std::string lines(int from, int to) {
-  std::string out;
-  for (int i = from; i < to; ++i) out += "L" + std::to_string(i) + "\r\n";
-  return out;
-}
-
 // Each role played by a different object: the interpreter and the pipeline
 // must reach every effect through the role that owns it.
 struct OnlyConnection : Connection {
@@ -113,20 +107,16 @@ TEST(DrawingPass, EveryChunkIsOnePairAndNothingIsDrawnOutsideOrTwice) {
       {"aborted", "abc", "", true, ""},
   };
   for (const PassCase& c : cases) {
-    PassCanvas canvas;
-    NestingHost host;
-    TableSource table;
-    Terminal terminal(canvas, host);
-    ReceivePipeline pipeline(terminal, host, table);
-    host.pipeline = &pipeline;
-    host.during = c.during;
-    terminal.reset(kText, kBack);
-    if (c.abort) host.keysDown = {kKeyControl, kKeyF9};
-    pipeline.receive(c.chunk.data(), c.chunk.size());
+    BasicSession<NestingHost, PassCanvas> s;
+    PassCanvas& canvas = s.canvas;
+    s.host.pipeline = &s.pipeline;
+    s.host.during = c.during;
+    if (c.abort) s.host.keysDown = {kKeyControl, kKeyF9};
+    s.receive(c.chunk);
     EXPECT_EQ(canvas.depth, 0) << c.name;
     EXPECT_GE(canvas.begins, 1) << c.name;
     EXPECT_EQ(canvas.drawsOutside, 0) << c.name;
-    EXPECT_EQ(trimmed(CellCanvas::text(canvas.window()[0])), c.row0) << c.name;
+    EXPECT_EQ(trimmed(s.windowRow(0)), c.row0) << c.name;
     // Every byte drawn once: the drawn texts add up to the printable bytes.
     std::size_t drawn = 0;
     for (const std::string& t : canvas.texts) drawn += t.size();
@@ -137,22 +127,16 @@ TEST(DrawingPass, EveryChunkIsOnePairAndNothingIsDrawnOutsideOrTwice) {
 }
 
 TEST(DrawingPass, TextAfterTheTransferFollowsTheTextReceivedDuringIt) {
-  PassCanvas canvas;
-  NestingHost host;
-  TableSource table;
-  Terminal terminal(canvas, host);
-  ReceivePipeline pipeline(terminal, host, table);
-  host.pipeline = &pipeline;
-  host.during = "[during]";
-  terminal.reset(kText, kBack);
-  std::string chunk = "before rz\r\nafter";
-  pipeline.receive(chunk.data(), chunk.size());
-  EXPECT_EQ(trimmed(std::string(terminal.gridRow(0))), "before [during]rz");
-  EXPECT_EQ(trimmed(CellCanvas::text(canvas.window()[0])), "before [during]rz");
-  EXPECT_EQ(trimmed(std::string(terminal.gridRow(1))), "after");
-  EXPECT_EQ(trimmed(CellCanvas::text(canvas.window()[1])), "after");
-  EXPECT_EQ(terminal.state().column, 5);
-  EXPECT_EQ((std::vector<std::string>{"before ", "[during]", "rz", "after"}), canvas.texts);
+  BasicSession<NestingHost, PassCanvas> s;
+  s.host.pipeline = &s.pipeline;
+  s.host.during = "[during]";
+  s.receive("before rz\r\nafter");
+  EXPECT_EQ(trimmed(s.grid(0)), "before [during]rz");
+  EXPECT_EQ(trimmed(s.windowRow(0)), "before [during]rz");
+  EXPECT_EQ(trimmed(s.grid(1)), "after");
+  EXPECT_EQ(trimmed(s.windowRow(1)), "after");
+  EXPECT_EQ(s.column(), 5);
+  EXPECT_EQ((std::vector<std::string>{"before ", "[during]", "rz", "after"}), s.canvas.texts);
 }
 
 // --- the passed-screen view ------------------------------------------------

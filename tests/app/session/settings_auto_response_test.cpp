@@ -2,9 +2,11 @@
 // re-read on every chunk.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/session/settings_auto_response.h"
@@ -28,6 +30,68 @@ struct HomeDirectory {
   ~HomeDirectory() { fs::remove_all(root); }
   fs::path root;
 };
+
+// The host's files, counting the reads.
+struct CountingStore : settings::HostFileStore {
+  int reads = 0;
+  std::optional<settings::Bytes> readPrefix(const std::string& path, std::size_t maxBytes) override {
+    ++reads;
+    return HostFileStore::readPrefix(path, maxBytes);
+  }
+  std::optional<settings::Bytes> readAll(const std::string& path) override {
+    ++reads;
+    return HostFileStore::readAll(path);
+  }
+};
+
+TEST(SettingsAutoResponse, FileIsReadAgainOnlyWhenItChanged) {
+  HomeDirectory home;
+  settings::FixedHomeProfile profile(home.root.string());
+  CountingStore store;
+  settings::SettingsFiles files(profile, store);
+  SettingsAutoResponseSource source(files);
+  settings::AutoResponseTable table;
+  table.rows[0] = {true, "login:", "guest"};
+  ASSERT_TRUE(settings::writeAutoResponseTable(files, table));
+  fs::path file = home.root / "env" / "kesta.aut";
+  // An old file: its stamp can be trusted.
+  fs::last_write_time(file, fs::file_time_type::clock::now() - std::chrono::hours(1));
+
+  CellCanvas canvas;
+  RecordingHost host;
+  Terminal terminal{canvas, host};
+  ReceivePipeline pipeline{terminal, host, source};
+  auto receive = [&](std::string_view bytes) { pipeline.receive(bytes.data(), bytes.size()); };
+  store.reads = 0;
+  for (int i = 0; i < 50; ++i) receive("text ");
+  receive("login:");
+  EXPECT_EQ(store.reads, 1);
+  EXPECT_EQ(host.sent, std::vector<std::string>{"guest\r"});
+
+  // Rewritten (same size, a new time): read again, and while it is new,
+  // on every chunk, so that a second quick rewrite is not missed.
+  table.rows[0].transfer = "membr";
+  ASSERT_TRUE(settings::writeAutoResponseTable(files, table));
+  std::this_thread::sleep_for(SettingsAutoResponseSource::kRecheckInterval * 2);
+  store.reads = 0;
+  receive("login:");
+  receive("x");
+  EXPECT_EQ(store.reads, 2);
+  EXPECT_EQ(host.sent, (std::vector<std::string>{"guest\r", "membr\r"}));
+
+  // Back to an old time with the new contents: read once more, then not.
+  fs::last_write_time(file, fs::file_time_type::clock::now() - std::chrono::minutes(30));
+  std::this_thread::sleep_for(SettingsAutoResponseSource::kRecheckInterval * 2);
+  store.reads = 0;
+  for (int i = 0; i < 20; ++i) receive("y");
+  EXPECT_EQ(store.reads, 1);
+
+  // The host code changes: the triggers are converted anew (a load, then none).
+  terminal.setHostCode(5);
+  receive("z");
+  receive("z");
+  EXPECT_EQ(store.reads, 2);
+}
 
 TEST(SettingsAutoResponse, PipelineAnswersFromTheFileAndFollowsItsChanges) {
   HomeDirectory home;

@@ -111,15 +111,10 @@ PeerRun talkTo(Peer& peer, std::size_t readSize) {
   PeerRun run;
   int fd = connectWithRetries(peer.port);
   if (fd < 0) return run;
-  CellCanvas canvas;
-  SocketConnection host;
-  host.fd = fd;
-  TableSource table;
-  Terminal terminal(canvas, host);
-  ReceivePipeline pipeline(terminal, host, table);
-  terminal.reset(kText, kBack);
-  TelnetProtocol protocol(host);
-  TelnetReader reader(protocol, pipeline);
+  BasicSession<SocketConnection> s;
+  s.host.fd = fd;
+  TelnetProtocol protocol(s.host);
+  TelnetReader reader(protocol, s.pipeline);
   protocol.connectionOpened();
   auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
   std::vector<std::uint8_t> block(readSize);
@@ -136,9 +131,9 @@ PeerRun talkTo(Peer& peer, std::size_t readSize) {
     reader.received(block.data(), static_cast<std::size_t>(n));
   }
   close(fd);
-  for (int r = 0; r < kRows; ++r) run.window.push_back(trimmed(CellCanvas::text(canvas.window()[r])));
-  run.column = terminal.state().column;
-  run.row = terminal.state().row;
+  for (int r = 0; r < kRows; ++r) run.window.push_back(trimmed(s.windowRow(r)));
+  run.column = s.column();
+  run.row = s.row();
   return run;
 }
 

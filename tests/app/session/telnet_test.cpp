@@ -156,22 +156,17 @@ struct ReadingInABox : RecordingHost {
 };
 
 TEST(TelnetEvents, AReadNestedInAMessageBoxKeepsTheOuterReadsData) {
-  CellCanvas canvas;
-  ReadingInABox host;
-  host.sendLimit = 0;  // every negotiation reply fails: the box comes up
-  TableSource table;
-  Terminal terminal(canvas, host);
-  ReceivePipeline pipeline(terminal, host, table);
-  terminal.reset(kText, kBack);
-  TelnetProtocol protocol{host};
-  TelnetReader reader{protocol, pipeline};
-  host.reader = &reader;
-  host.nested = "xy";
+  BasicSession<ReadingInABox> s;
+  s.host.sendLimit = 0;  // every negotiation reply fails: the box comes up
+  TelnetProtocol protocol{s.host};
+  TelnetReader reader{protocol, s.pipeline};
+  s.host.reader = &reader;
+  s.host.nested = "xy";
   std::string outer = "AB" + bytes({IAC, DO, 24}) + "CD";
   reader.received(reinterpret_cast<const std::uint8_t*>(outer.data()), outer.size());
   // The nested read is drawn when it arrives, the outer read's data after it, each once.
-  EXPECT_EQ(trimmed(CellCanvas::text(canvas.window()[0])), "xyABCD");
-  EXPECT_EQ(trimmed(std::string(terminal.gridRow(0))), "xyABCD");
+  EXPECT_EQ(trimmed(s.windowRow(0)), "xyABCD");
+  EXPECT_EQ(trimmed(s.grid(0)), "xyABCD");
 }
 
 TEST(TelnetEvents, CloseResetsTheNoCarrierCount) {
