@@ -12,6 +12,8 @@ WORD word(const void* block, size_t at) {
   return static_cast<WORD>(b[at] | b[at + 1] << 8);
 }
 
+INT_PTR WINAPI nothing(HWND, UINT, WPARAM, LPARAM) { return 0; }
+
 TEST(Templates, ItemsAppendOnFourByteBoundaries) {
   DWORD size = 0;
   void* t = CreateDialogHeader(WS_POPUP | WS_CAPTION | WS_VISIBLE, 0, &size, 8, 16, 160, 96, nullptr, "HCTLDlg", "Test");
@@ -35,7 +37,7 @@ TEST(Templates, ItemsAppendOnFourByteBoundaries) {
   }
   // The dialog class runs it: children with their identifiers.
   HWND dialog = CreateDialogIndirectParamA(GetModuleHandleA(nullptr), static_cast<LPCDLGTEMPLATEA>(t), nullptr,
-                                           [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return 0; }, 0);
+                                           nothing, 0);
   ASSERT_NE(dialog, nullptr);
   char cls[32];
   GetClassNameA(dialog, cls, sizeof cls);

@@ -67,7 +67,7 @@ Seen runWithEnter(UINT type, const std::string& text, const char* caption,
   return seen;
 }
 
-TEST(MessageBox, EachTypeHasTheLayoutsButtonsAndDefault) {
+TEST(HMessageBoxTest, EachTypeHasTheLayoutsButtonsAndDefault) {
   const std::string text = ctest::combination("전송을 마쳤습니다.");
   const SIZE size = measured(text);
   struct Row {
@@ -98,12 +98,12 @@ TEST(MessageBox, EachTypeHasTheLayoutsButtonsAndDefault) {
   }
 }
 
-TEST(MessageBox, NullCaptionIsError) {
+TEST(HMessageBoxTest, NullCaptionIsError) {
   EXPECT_EQ(runWithEnter(MB_OK, "x", nullptr).caption, "Error");
 }
 
 // Korean text shows as the font store's Hangul, not as "?", whatever the ANSI code page.
-TEST(MessageBox, KoreanTextShowsAsHangulPixels) {
+TEST(HMessageBoxTest, KoreanTextShowsAsHangulPixels) {
   const std::string text = ctest::combination("하나 둘 漢 ※");
   const auto ink = ctest::expectedInk(text, "InternalGothic", "InternalMokraGothic");
   const COLORREF textColour = GetSysColor(COLOR_BTNTEXT);

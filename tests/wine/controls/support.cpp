@@ -87,24 +87,30 @@ int mismatches(const Pixels& pixels, const kesta::fonts::InkBitmap& ink, COLORRE
   return bad;
 }
 
+// One top-level window serves every Parent in turn: making and mapping a new
+// X window costs Wine about a second each time.
+namespace {
+HWND g_parentWindow = nullptr;
+}
+
 Parent::Parent() {
-  static ATOM atom = 0;
-  if (atom == 0) {
+  if (g_parentWindow == nullptr || !IsWindow(g_parentWindow)) {
     WNDCLASSA wc = {};
     wc.lpfnWndProc = proc;
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.lpszClassName = "ControlsTestParent";
     wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    atom = RegisterClassA(&wc);
+    RegisterClassA(&wc);
+    g_parentWindow = CreateWindowExA(0, "ControlsTestParent", "controls", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10,
+                                     600, 400, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
   }
-  window_ = CreateWindowExA(0, "ControlsTestParent", "controls", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 600, 400,
-                            nullptr, nullptr, GetModuleHandleA(nullptr), this);
+  window_ = g_parentWindow;
   SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
 Parent::~Parent() {
+  while (HWND c = GetWindow(window_, GW_CHILD)) DestroyWindow(c);
   SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
-  DestroyWindow(window_);
 }
 
 HWND Parent::child(const char* cls, const char* text, DWORD style, int id, int x, int y, int w, int h) {
@@ -158,20 +164,19 @@ void CALLBACK ModalDriver::tick(HWND, UINT, UINT_PTR, DWORD) {
   d->action_(found.second);
 }
 
+DWORD WINAPI Watchdog::watch(LPVOID p) {
+  auto* self = static_cast<Watchdog*>(p);
+  if (WaitForSingleObject(self->done_, self->ms_) == WAIT_TIMEOUT) {
+    fprintf(stderr, "watchdog: %s did not return\n", self->what_.c_str());
+    fflush(stderr);
+    ExitProcess(3);
+  }
+  return 0;
+}
+
 Watchdog::Watchdog(const char* what, DWORD milliseconds) : what_(what), ms_(milliseconds) {
   done_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-  thread_ = CreateThread(
-      nullptr, 0,
-      [](LPVOID p) -> DWORD {
-        auto* self = static_cast<Watchdog*>(p);
-        if (WaitForSingleObject(self->done_, self->ms_) == WAIT_TIMEOUT) {
-          fprintf(stderr, "watchdog: %s did not return\n", self->what_.c_str());
-          fflush(stderr);
-          ExitProcess(3);
-        }
-        return 0;
-      },
-      this, 0, nullptr);
+  thread_ = CreateThread(nullptr, 0, watch, this, 0, nullptr);
 }
 
 Watchdog::~Watchdog() {

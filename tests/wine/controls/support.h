@@ -79,6 +79,7 @@ class Watchdog {
   ~Watchdog();
 
  private:
+  static DWORD WINAPI watch(LPVOID self);
   HANDLE done_;
   HANDLE thread_;
   std::string what_;
