@@ -37,7 +37,7 @@ struct Seen {
 
 // Reads the box, then presses Enter on the focused control.
 Seen runWithEnter(UINT type, const std::string& text, const char* caption,
-                  int (*box)(HWND, LPCSTR, LPCSTR, UINT) = nullptr, int* result = nullptr) {
+                  int(WINAPI* box)(HWND, LPCSTR, LPCSTR, UINT) = nullptr, int* result = nullptr) {
   Seen seen;
   ctest::Parent owner;
   ctest::ModalDriver driver("HCTLMsgBoxDlg", [&](HWND dialog) {
