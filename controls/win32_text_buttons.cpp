@@ -53,8 +53,10 @@ void paintPush(HWND window, HDC dc, const FaceBlock& faces, RECT client) {
   if (down) OffsetRect(&text, 1, 1);
   drawLabel(dc, window, faces, text, DT_CENTER);
   if (state & push::kFocused) {
+    // Just inside the frame, clear of the label's cell (buttons are the cell + 8,
+    // a pixel or two less after the trip through dialog units).
     RECT focus = client;
-    InflateRect(&focus, -4, -4);
+    InflateRect(&focus, -2, -2);
     DrawFocusRect(dc, &focus);
   }
 }

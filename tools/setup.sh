@@ -27,12 +27,22 @@ if dpkg-query -W -f='${Status}' wine32 2>/dev/null | grep -q 'ok installed'; the
   sudo_cmd=""; [ "$(id -u)" = 0 ] || sudo_cmd="sudo"
   $sudo_cmd apt-get remove -y -qq wine32 >/dev/null
 fi
+# The Korean locale gives Wine the ANSI code page 949 (the control tests run in it).
+korean_locale() {
+  if ! locale -a 2>/dev/null | grep -qi '^ko_KR\.utf-\?8$'; then
+    echo "setup: generating the ko_KR.UTF-8 locale"
+    sudo_cmd=""; [ "$(id -u)" = 0 ] || sudo_cmd="sudo"
+    $sudo_cmd localedef -i ko_KR -f UTF-8 ko_KR.UTF-8
+  fi
+}
 if [ ${#missing[@]} -eq 0 ]; then
   echo "setup: all ${#packages[@]} packages present"
+  korean_locale
   exit 0
 fi
 echo "setup: installing ${missing[*]}"
 sudo_cmd=""; [ "$(id -u)" = 0 ] || sudo_cmd="sudo"
 $sudo_cmd apt-get update -qq
 DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq "${missing[@]}" >/dev/null
+korean_locale
 echo "setup: done"
