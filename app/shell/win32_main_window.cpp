@@ -110,6 +110,7 @@ LRESULT onCreate(HWND window, const CREATESTRUCTA* create) {
   checkMenuItem(*shell, IDM_VOICE_SUPPORT, shell->voice.on);
   checkMenuItem(*shell, IDM_BACKGROUND_MUSIC, shell->music.on);
 
+  shell->transferLibraryPin = LoadLibraryA("ZLINK32.DLL");
   InitHangulLib();
   RegisterWindow(window);
   HCTLGetVersion();  // makes sure the control library is loaded for the dialogs
@@ -240,6 +241,7 @@ void onDestroy(Shell& shell) {
   if (auto size = sizeToSave(IsIconic(shell.window) != 0, client.right, client.bottom)) {
     settings::writeWindowSize(shell.files, *size);
   }
+  if (shell.transferLibraryPin != nullptr) FreeLibrary(shell.transferLibraryPin);
   PostQuitMessage(0);
 }
 

@@ -141,6 +141,11 @@ struct Shell {
   std::array<std::string, kPaneCount> paneTexts;
   ConnectionClock connectionClock;
   HBITMAP background = nullptr;
+  // The transfer library is loaded by name for every transfer and freed
+  // after it; this reference, taken before any other thread exists, keeps it
+  // mapped in between: Wine cannot map a DLL with thread-local storage while
+  // the serial reader thread runs (its loader faults in alloc_tls_slot).
+  HMODULE transferLibraryPin = nullptr;
   std::string startHost;  // "HOST[:PORT]" from the command line
 };
 
@@ -150,6 +155,11 @@ Shell* shellOf(HWND window);
 struct StartParameters {
   std::string host;  // "HOST[:PORT]" from the command line, or empty
   HBITMAP background = nullptr;
+  // The transfer library is loaded by name for every transfer and freed
+  // after it; this reference, taken before any other thread exists, keeps it
+  // mapped in between: Wine cannot map a DLL with thread-local storage while
+  // the serial reader thread runs (its loader faults in alloc_tls_slot).
+  HMODULE transferLibraryPin = nullptr;
 };
 
 // The connection side of the main window (win32_connection.cpp).

@@ -3,15 +3,18 @@
 
     keys_test.py --build BUILD_DIR --work DIR
 
-One program start: Hangul typed in the two-set layout reaches the host in its
+One program start, with a modem emulator on COM1: Hangul typed in the two-set layout reaches the host in its
 code, Backspace while composing sends nothing, Ctrl+1 sends macro 1 converted,
 Ctrl+F9 hangs up, the connect command (Ctrl+M) opens a typed host, a host
 running lrzsz's sz starts the download by itself and the file arrives whole in
-the download folder, and a file sent with PgUp reaches lrzsz's rz whole.
+the download folder, and a file sent with PgUp reaches lrzsz's rz whole;
+then the same two over the modem's line (ATDT typed to the modem, CONNECT,
+the transfer, hang-up). Each transfer's time is printed.
 """
 import argparse
 import os
 import shutil
+import subprocess
 import sys
 import time
 
@@ -42,6 +45,26 @@ def answer_question(kesta, title):
     kesta.display.run("xdotool", "key", "Return")
 
 
+class RawPeer:
+    """One lrzsz command behind a plain TCP port on 127.0.0.1: what a bulletin
+    board behind a modem looks like (no telnet in between)."""
+
+    def __init__(self, command, cwd):
+        self.port = e2e.free_port()
+        self.cwd = cwd
+        os.makedirs(cwd, exist_ok=True)
+        self.proc = subprocess.Popen(["socat", "TCP-LISTEN:%d,bind=127.0.0.1,reuseaddr" % self.port,
+                                      "EXEC:%s" % command], cwd=cwd, start_new_session=True,
+                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        e2e.wait_for(lambda: e2e.listening(self.port), 10, 0.05, "socat to listen")
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        e2e.kill_group(self.proc)
+
+
 def run(args):
     work = os.path.join(args.work, "keys")
     shutil.rmtree(work, ignore_errors=True)
@@ -57,7 +80,13 @@ def run(args):
     with e2e.Display(), e2e.Install(args.build, work) as install, \
             e2e.TelnetHost(workdir=work) as host, \
             e2e.TelnetHost(script=sz_script, workdir=work) as sender, \
-            e2e.TelnetHost(script=rz_script, workdir=work) as receiver:
+            e2e.TelnetHost(script=rz_script, workdir=work) as receiver, \
+            RawPeer("sz -b -q %s" % download, os.path.join(work, "serial-sz")) as serial_sender, \
+            RawPeer("rz -b -q -y", os.path.join(work, "serial-rz")) as serial_receiver, \
+            e2e.ModemEmulator(os.path.join(work, "com1.pty"),
+                              numbers={"1": serial_sender.port, "2": serial_receiver.port}) as modem:
+        e2e.link_com(install, 1, modem.link)
+        install.write_modem(port=1, init="ATZ")
         install.write(r"env\kesta.mac", JOHAB_GANA + bytes(900 - len(JOHAB_GANA)))
         with e2e.Program(install, ["127.0.0.1:%d" % host.port]) as kesta:
             kesta.wait_window(e2e.TITLE, 60)
@@ -85,8 +114,10 @@ def run(args):
             connect_by_command(kesta, sender.port)
             arrived = install.path(os.path.join("down", "download.bin"))
             want = open(download, "rb").read()
+            started = time.time()
             check(eventually(lambda: os.path.exists(arrived) and open(arrived, "rb").read() == want, 120),
                   "sz on the host starts the download by itself and the file arrives whole in down")
+            print("     telnet download of %d bytes: %.1f s" % (len(want), time.time() - started))
             time.sleep(2)
 
             connect_by_command(kesta, receiver.port)
@@ -98,8 +129,43 @@ def run(args):
             kesta.display.run("xdotool", "key", "Return")
             sent = os.path.join(receiver.dir, "upload.bin")
             want = open(upload, "rb").read()
+            started = time.time()
             check(eventually(lambda: os.path.exists(sent) and open(sent, "rb").read() == want, 120),
                   "a file sent with PgUp reaches rz on the host whole")
+            print("     telnet upload of %d bytes: %.1f s" % (len(want), time.time() - started))
+
+            # The same over the modem: with telnet closed, typing goes to the serial port.
+            kesta.key("ctrl+F9")
+            answer_question(kesta, "HangUp")
+            time.sleep(1)
+            os.remove(arrived)
+            sent = os.path.join(serial_receiver.cwd, "upload.bin")
+            kesta.type("ATDT1")
+            kesta.key("Return")
+            check(eventually(lambda: modem.connected, 20), "ATDT typed to the modem connects")
+            want = open(download, "rb").read()
+            started = time.time()
+            check(eventually(lambda: os.path.exists(arrived) and open(arrived, "rb").read() == want, 180),
+                  "over the modem, sz starts the download by itself and the file arrives whole")
+            print("     serial download of %d bytes: %.1f s" % (len(want), time.time() - started))
+            kesta.key("ctrl+F9")
+            answer_question(kesta, "HangUp")
+            check(eventually(lambda: not modem.connected, 20), "hang-up drops the modem's call")
+            time.sleep(2)
+            kesta.type("ATDT2")
+            kesta.key("Return")
+            check(eventually(lambda: modem.connected, 20), "the second call connects")
+            time.sleep(3)
+            kesta.key("Prior")
+            chooser = e2e.wait_for(lambda: kesta.find_windows("Open"), 20, 0.2, "the file chooser")
+            kesta.display.run("xdotool", "windowfocus", "--sync", str(chooser[0]))
+            kesta.display.run("xdotool", "type", "--delay", "20", windows_path(upload))
+            kesta.display.run("xdotool", "key", "Return")
+            want = open(upload, "rb").read()
+            started = time.time()
+            check(eventually(lambda: os.path.exists(sent) and open(sent, "rb").read() == want, 180),
+                  "over the modem, a file sent with PgUp reaches rz whole")
+            print("     serial upload of %d bytes: %.1f s" % (len(want), time.time() - started))
 
 
 def main():
