@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "fonts/builtin_fonts.h"
-#include "hangul/composer.h"
+#include "fonts/composer.h"
 
 namespace kesta::fonts {
 namespace {
