@@ -114,3 +114,18 @@ function(kesta_benchmark name)
   add_executable(${name} ${A_SOURCES})
   target_link_libraries(${name} PRIVATE ${A_LIBS} benchmark::benchmark_main)
 endfunction()
+
+# kesta_command_test(NAME EXIT code [OUTPUT regex] COMMAND cmd args...): a
+# native test that runs a command as a user would and passes only when it
+# exits with exactly `code` (a crash never counts) and, when OUTPUT is
+# given, its output matches the regular expression.
+function(kesta_command_test name)
+  cmake_parse_arguments(A "" "EXIT;OUTPUT" "COMMAND" ${ARGN})
+  add_test(NAME ${name}
+    COMMAND sh -c "expected=$1; shift; \"$@\"; s=$?; [ \"$s\" -eq \"$expected\" ] || echo \"kesta: wrong exit status $s\""
+            sh ${A_EXIT} ${A_COMMAND})
+  set_tests_properties(${name} PROPERTIES LABELS native FAIL_REGULAR_EXPRESSION "kesta: wrong exit status")
+  if(DEFINED A_OUTPUT)
+    set_tests_properties(${name} PROPERTIES PASS_REGULAR_EXPRESSION "${A_OUTPUT}")
+  endif()
+endfunction()
