@@ -95,7 +95,7 @@ function(kesta_fuzzer name)
   add_executable(${name} ${A_SOURCES})
   target_link_libraries(${name} PRIVATE ${A_LIBS})
   if(KESTA_LIBFUZZER)
-    target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
+    # Seeds: tests/fuzz-corpus/NAME (tools/fuzz-all.sh runs every target on its own).
     target_link_options(${name} PRIVATE -fsanitize=fuzzer)
   else()
     target_link_libraries(${name} PRIVATE kesta_fuzz_driver)
