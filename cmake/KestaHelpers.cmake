@@ -95,7 +95,7 @@ function(kesta_fuzzer name)
   add_executable(${name} ${A_SOURCES})
   target_link_libraries(${name} PRIVATE ${A_LIBS})
   if(KESTA_LIBFUZZER)
-    target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
+    # Seeds: tests/fuzz-corpus/NAME (tools/fuzz-all.sh runs every target on its own).
     target_link_options(${name} PRIVATE -fsanitize=fuzzer)
   else()
     target_link_libraries(${name} PRIVATE kesta_fuzz_driver)
@@ -113,4 +113,19 @@ function(kesta_benchmark name)
   endif()
   add_executable(${name} ${A_SOURCES})
   target_link_libraries(${name} PRIVATE ${A_LIBS} benchmark::benchmark_main)
+endfunction()
+
+# kesta_command_test(NAME EXIT code [OUTPUT regex] COMMAND cmd args...): a
+# native test that runs a command as a user would and passes only when it
+# exits with exactly `code` (a crash never counts) and, when OUTPUT is
+# given, its output matches the regular expression.
+function(kesta_command_test name)
+  cmake_parse_arguments(A "" "EXIT;OUTPUT" "COMMAND" ${ARGN})
+  add_test(NAME ${name}
+    COMMAND sh -c "expected=$1; shift; \"$@\"; s=$?; [ \"$s\" -eq \"$expected\" ] || echo \"kesta: wrong exit status $s\""
+            sh ${A_EXIT} ${A_COMMAND})
+  set_tests_properties(${name} PROPERTIES LABELS native FAIL_REGULAR_EXPRESSION "kesta: wrong exit status")
+  if(DEFINED A_OUTPUT)
+    set_tests_properties(${name} PROPERTIES PASS_REGULAR_EXPRESSION "${A_OUTPUT}")
+  endif()
 endfunction()

@@ -5,7 +5,7 @@
 #include <new>
 
 #include "fonts/effects.h"
-#include "hangul/composer.h"
+#include "fonts/composer.h"
 #include "fonts/name_key.h"
 
 namespace kesta::fonts {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "fonts/font_header.h"
+#include "fonts/glyph_index.h"
 
 namespace kesta::fonts {
 
@@ -36,10 +37,6 @@ int drawText(InkBitmap& target, int x, int y, std::span<const uint8_t> text, con
 // Draws glyphs first..first+count-1 of one font side by side (for showing a
 // whole block, such as an English font's upper half); returns the x after them.
 int drawGlyphRun(InkBitmap& target, int x, int y, const FontHeader& font, int first, int count);
-
-// Glyph numbers of the two-byte classes; -1 when the second byte is out of range.
-int kssmGlyphIndex(uint8_t lead, uint8_t second);
-int hanjaGlyphIndex(uint8_t lead, uint8_t second);
 
 // UTF-8 to the combination code: ASCII, Hangul syllables, compatibility
 // jamo, and the KS X 1001 symbols and Hanja the built-in fonts hold.

@@ -135,10 +135,9 @@ class GlyphStrip {
 void paintRows(const uint8_t* rows, int rowBytes, int width, int height, uint8_t* pixels, int stride,
                int bytesPerPixel, uint32_t ink, uint32_t paper, bool keepPaper);
 
-// Glyph numbers; -1 when the second byte is outside the block.
+// The special block's glyph number; -1 when the second byte is outside it.
+// (The KSSM special and Hanja numbers are the font library's, glyph_index.h.)
 int specialGlyph(uint8_t second);
-int kssmGlyph(uint8_t lead, uint8_t second);
-int hanjaGlyph(uint8_t lead, uint8_t second);
 
 // Copies glyph `index` of a font block into the cell (rows widened to 16 bits).
 // False, and the cell all paper, when the index is outside the font's block.

@@ -16,44 +16,24 @@ constexpr size_t kMostDiscarded = 4 * kBufferSize;  // never drain a fast peer f
 }  // namespace
 
 FdChannel::FdChannel(int readFd, int writeFd, bool telnet)
-    : readFd_(readFd), writeFd_(writeFd), telnet_(telnet), buffer_(kBufferSize) {}
+    : BufferedChannel(kBufferSize), readFd_(readFd), writeFd_(writeFd), telnet_(telnet) {}
 
-bool FdChannel::refill(int waitMs) {
+long FdChannel::readBlock(int waitMs) {
   pollfd p{readFd_, POLLIN, 0};
   int ready = ::poll(&p, 1, waitMs);
-  if (ready <= 0) return false;
+  if (ready <= 0) return -1;
+  std::vector<uint8_t>& buffer = block();
   ssize_t n;
   do {
-    n = ::read(readFd_, buffer_.data(), buffer_.size());
+    n = ::read(readFd_, buffer.data(), buffer.size());
   } while (n < 0 && errno == EINTR);
   if (n <= 0) {
-    if (n == 0 || (errno != EAGAIN && errno != EWOULDBLOCK)) closed_ = true;
-    return false;
+    if (n == 0 || (errno != EAGAIN && errno != EWOULDBLOCK)) markClosed();
+    return -1;
   }
   size_t size = static_cast<size_t>(n);
-  if (telnet_) size = decoder_.decode(buffer_.data(), size);
-  begin_ = 0;
-  end_ = size;
-  return size > 0;
-}
-
-int FdChannel::readByte(int waitMs) {
-  if (begin_ < end_) return buffer_[begin_++];
-  if (closed_) return kClosed;
-  if (refill(waitMs)) return buffer_[begin_++];
-  return closed_ ? kClosed : kNoByte;
-}
-
-int FdChannel::readSome(uint8_t* buffer, int max, int waitMs) {
-  if (begin_ >= end_) {
-    if (closed_) return kClosed;
-    if (!refill(waitMs)) return closed_ ? kClosed : kNoByte;
-  }
-  size_t n = end_ - begin_;
-  if (n > static_cast<size_t>(max)) n = static_cast<size_t>(max);
-  std::memcpy(buffer, buffer_.data() + begin_, n);
-  begin_ += n;
-  return static_cast<int>(n);
+  if (telnet_) size = decoder_.decode(buffer.data(), size);
+  return static_cast<long>(size);
 }
 
 bool FdChannel::write(const uint8_t* data, size_t size) {
@@ -85,12 +65,9 @@ bool FdChannel::write(const uint8_t* data, size_t size) {
 }
 
 void FdChannel::discardInput() {
-  begin_ = end_ = 0;
+  dropBuffered();
   size_t dropped = 0;
-  while (dropped < kMostDiscarded && refill(0)) {
-    dropped += end_;
-    begin_ = end_ = 0;
-  }
+  while (dropped < kMostDiscarded && refill(0)) dropped += dropBuffered();
 }
 
 void FdChannel::discardOutput() {

@@ -6,17 +6,15 @@
 #include <cstdint>
 #include <vector>
 
-#include "zlink/channel.h"
+#include "zlink/buffered_channel.h"
 #include "zlink/telnet.h"
 
 namespace kesta::zlink {
 
-class FdChannel : public ByteChannel {
+class FdChannel : public BufferedChannel {
  public:
   FdChannel(int readFd, int writeFd, bool telnet = false);
 
-  int readByte(int waitMs) override;
-  int readSome(uint8_t* buffer, int max, int waitMs) override;
   bool write(const uint8_t* data, size_t size) override;
   void discardInput() override;
   void discardOutput() override;
@@ -27,16 +25,12 @@ class FdChannel : public ByteChannel {
   static constexpr int kDefaultWriteLimitMs = 60000;
 
  private:
-  bool refill(int waitMs);
+  long readBlock(int waitMs) override;
 
   int readFd_;
   int writeFd_;
   bool telnet_;
   TelnetDecoder decoder_;
-  std::vector<uint8_t> buffer_;
-  size_t begin_ = 0;
-  size_t end_ = 0;
-  bool closed_ = false;
   int writeLimitMs_ = kDefaultWriteLimitMs;
   std::vector<uint8_t> encoded_;
 };

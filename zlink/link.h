@@ -5,6 +5,8 @@
 
 #include <cstdarg>
 #include <cstdint>
+#include <cstdio>
+#include <memory>
 #include <string>
 
 #include "zlink/frame_reader.h"
@@ -12,6 +14,15 @@
 #include "zlink/session.h"
 
 namespace kesta::zlink {
+
+// A file of the transfer, closed when it goes out of scope.
+struct FileCloser {
+  void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+// Whether a received frame type (or read result) ends the session as an abort.
+inline bool isAbort(int type) { return type == kZabort || type == kZcan || type == kReadCancelled; }
 
 // The session options, cleared at the start of each session.
 struct SessionOptions {

@@ -13,13 +13,6 @@ namespace kesta::zlink {
 
 namespace {
 
-struct FileCloser {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
-
-bool isAbort(int type) { return type == kZabort || type == kZcan || type == kReadCancelled; }
-
 const char* terminatorName(int terminator) {
   switch (terminator) {
     case kZcrce: return "ZCRCE";

@@ -9,13 +9,6 @@ namespace kesta::zlink {
 
 namespace {
 
-struct FileCloser {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
-
-bool isAbort(int type) { return type == kZabort || type == kZcan || type == kReadCancelled; }
-
 class Sender {
  public:
   Sender(const SessionConfig& config, const std::string& path) : link_(config), path_(path) {}

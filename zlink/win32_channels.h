@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "zlink/channel.h"
+#include "zlink/buffered_channel.h"
 #include "zlink/telnet.h"
 
 namespace kesta::zlink {
@@ -39,28 +39,22 @@ class SerialChannel : public ByteChannel {
 // A connected socket. Writes double every 0xFF; reads remove telnet
 // commands by their real lengths. No send or receive waits longer than the
 // watchdog: a peer that takes no bytes for 5 seconds fails the write.
-class TelnetChannel : public ByteChannel {
+class TelnetChannel : public BufferedChannel {
  public:
   static constexpr int kWatchdogMs = 5000;
   static constexpr size_t kBufferSize = 32768;
 
   explicit TelnetChannel(SOCKET socket);
 
-  int readByte(int waitMs) override;
-  int readSome(uint8_t* buffer, int max, int waitMs) override;
   bool write(const uint8_t* data, size_t size) override;
   void discardInput() override {}
   void discardOutput() override {}
 
  private:
-  bool refill(int waitMs);
+  long readBlock(int waitMs) override;
 
   SOCKET socket_;
   TelnetDecoder decoder_;
-  std::vector<uint8_t> buffer_;
-  size_t begin_ = 0;
-  size_t end_ = 0;
-  bool closed_ = false;
 };
 
 // Sends bytes exactly as given (telnet commands), within the watchdog.

@@ -34,46 +34,26 @@ bool sendRaw(SOCKET socket, const uint8_t* data, size_t size) {
   return true;
 }
 
-TelnetChannel::TelnetChannel(SOCKET socket) : socket_(socket), buffer_(kBufferSize) {
+TelnetChannel::TelnetChannel(SOCKET socket) : BufferedChannel(kBufferSize), socket_(socket) {
   // A socket that once had window notifications is non-blocking already;
   // make every socket so, so that no call can block past the watchdog.
   u_long on = 1;
   ioctlsocket(socket_, FIONBIO, &on);
 }
 
-bool TelnetChannel::refill(int waitMs) {
-  if (!ready(socket_, false, waitMs < 0 ? 0 : waitMs)) return false;
-  int n = recv(socket_, reinterpret_cast<char*>(buffer_.data()), static_cast<int>(buffer_.size()), 0);
+long TelnetChannel::readBlock(int waitMs) {
+  if (!ready(socket_, false, waitMs < 0 ? 0 : waitMs)) return -1;
+  std::vector<uint8_t>& buffer = block();
+  int n = recv(socket_, reinterpret_cast<char*>(buffer.data()), static_cast<int>(buffer.size()), 0);
   if (n == 0) {
-    closed_ = true;
-    return false;
+    markClosed();
+    return -1;
   }
   if (n == SOCKET_ERROR) {
-    if (WSAGetLastError() != WSAEWOULDBLOCK) closed_ = true;
-    return false;
+    if (WSAGetLastError() != WSAEWOULDBLOCK) markClosed();
+    return -1;
   }
-  begin_ = 0;
-  end_ = decoder_.decode(buffer_.data(), static_cast<size_t>(n));
-  return end_ > 0;
-}
-
-int TelnetChannel::readSome(uint8_t* buffer, int max, int waitMs) {
-  if (max <= 0) return 0;
-  if (begin_ >= end_) {
-    if (closed_) return kClosed;
-    if (!refill(waitMs)) return closed_ ? kClosed : kNoByte;
-  }
-  size_t n = end_ - begin_;
-  if (n > static_cast<size_t>(max)) n = static_cast<size_t>(max);
-  std::memcpy(buffer, buffer_.data() + begin_, n);
-  begin_ += n;
-  return static_cast<int>(n);
-}
-
-int TelnetChannel::readByte(int waitMs) {
-  uint8_t b;
-  int n = readSome(&b, 1, waitMs);
-  return n > 0 ? b : n;
+  return static_cast<long>(decoder_.decode(buffer.data(), static_cast<size_t>(n)));
 }
 
 bool TelnetChannel::write(const uint8_t* data, size_t size) {

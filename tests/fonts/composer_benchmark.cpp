@@ -2,7 +2,7 @@
 #include <benchmark/benchmark.h>
 
 #include "fonts/builtin_fonts.h"
-#include "hangul/composer.h"
+#include "fonts/composer.h"
 
 namespace {
 

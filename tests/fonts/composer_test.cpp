@@ -1,4 +1,4 @@
-#include "hangul/composer.h"
+#include "fonts/composer.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 
 #include "fonts/builtin_fonts.h"
 #include "fonts/png_writer.h"
-#include "hangul/composer.h"
+#include "fonts/composer.h"
 
 namespace kesta::fonts {
 namespace {
@@ -27,6 +27,8 @@ TEST(GlyphIndex, KssmRowsFollowTheLeadBases) {
   EXPECT_EQ(kssmGlyphIndex(0xD9, 0x80), -1);
   EXPECT_EQ(kssmGlyphIndex(0xD9, 0x30), -1);
   EXPECT_EQ(kssmGlyphIndex(0xD8, 0x31), -1);
+  EXPECT_EQ(kssmGlyphIndex(0xD9, 0x20), -1);
+  EXPECT_EQ(kssmGlyphIndex(0xD9, 0xFE), -1);  // beyond the 163 glyphs of 0xD9
 }
 
 TEST(GlyphIndex, HanjaFollowsTheFileLayout) {
@@ -36,6 +38,8 @@ TEST(GlyphIndex, HanjaFollowsTheFileLayout) {
   EXPECT_EQ(hanjaGlyphIndex(0xE1, 0x31), 188);
   EXPECT_EQ(hanjaGlyphIndex(0xF9, 0xFE), 4887);
   EXPECT_EQ(hanjaGlyphIndex(0xE0, 0x85), -1);
+  EXPECT_EQ(hanjaGlyphIndex(0xE0, 0x80), -1);
+  EXPECT_EQ(hanjaGlyphIndex(0xFA, 0x31), -1);
 }
 
 TEST(Utf8ToCombination, HangulAsciiAndJamo) {

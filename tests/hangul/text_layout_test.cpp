@@ -11,7 +11,7 @@
 
 #include "fonts/builtin_fonts.h"
 #include "fonts/font_store.h"
-#include "hangul/composer.h"
+#include "fonts/composer.h"
 
 namespace kesta::hangul {
 namespace {
@@ -161,14 +161,6 @@ TEST(LayoutLines, NoBytesNoLines) { EXPECT_TRUE(lineTexts("", 40, true).empty())
 TEST(GlyphNumbers, Blocks) {
   EXPECT_EQ(specialGlyph(0x81), 1);
   EXPECT_EQ(specialGlyph(0x41), -1);
-  EXPECT_EQ(kssmGlyph(0xD9, 0x31), 0);
-  EXPECT_EQ(kssmGlyph(0xD9, 0x91), 0x91 - 0x31 - 18);
-  EXPECT_EQ(kssmGlyph(0xDA, 0x31), 163);
-  EXPECT_EQ(kssmGlyph(0xD9, 0x20), -1);
-  EXPECT_EQ(kssmGlyph(0xD9, 0xFE), -1);  // beyond the 163 glyphs of 0xD9
-  EXPECT_EQ(hanjaGlyph(0xE0, 0x31), 0);
-  EXPECT_EQ(hanjaGlyph(0xE1, 0x91), 188 + 0x91 - 0x43);
-  EXPECT_EQ(hanjaGlyph(0xE0, 0x80), -1);
 }
 
 TEST(GlyphCell, FontGlyphIsWidenedTo16Bits) {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "hangul/composer.h"
+#include "fonts/composer.h"
 #include "hangul/quilh32.h"
 #include "xlat/xlat.h"
 

@@ -1,6 +1,6 @@
 // The registry of windows and device contexts, font selection into records,
 // the library's start and end, and process attach and detach.
-#include "hangul/registry.h"
+#include "hangul/win32_registry.h"
 
 #include <cstring>
 #include <new>

@@ -1,7 +1,7 @@
 // The keyboard automaton of each registered window: every export finds the
 // window's record and hands its automaton to the neutral core (a window that
 // is not registered gives a null record, and the core then returns 0).
-#include "hangul/registry.h"
+#include "hangul/win32_registry.h"
 
 namespace core = kesta::hangul;
 using namespace quilh32;

@@ -1,6 +1,6 @@
 // Wrappers around the system's DC functions that keep the registry in step:
 // a DC obtained for a registered window draws with that window's fonts.
-#include "hangul/registry.h"
+#include "hangul/win32_registry.h"
 
 using namespace quilh32;
 

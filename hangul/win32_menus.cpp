@@ -5,7 +5,7 @@
 #include <new>
 #include <string>
 
-#include "hangul/registry.h"
+#include "hangul/win32_registry.h"
 #include "xlat/xlat.h"
 
 using namespace quilh32;

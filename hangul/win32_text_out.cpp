@@ -6,8 +6,9 @@
 #include <new>
 #include <vector>
 
-#include "hangul/composer.h"
-#include "hangul/registry.h"
+#include "fonts/composer.h"
+#include "fonts/glyph_index.h"
+#include "hangul/win32_registry.h"
 #include "xlat/xlat.h"
 
 using namespace quilh32;
@@ -83,7 +84,7 @@ class GlyphPainter {
       case CharClass::Special:
         return drawFont(r_.special, kesta::hangul::specialGlyph(c.second), kSpecialGlyphs, x, y);
       case CharClass::KssmSpecial:
-        return drawFont(r_.kssm, kesta::hangul::kssmGlyph(c.lead, c.second), kKssmGlyphs, x, y);
+        return drawFont(r_.kssm, kesta::fonts::kssmGlyphIndex(c.lead, c.second), kKssmGlyphs, x, y);
       case CharClass::Hanja:
         drawHanja(c, x, y);
         return true;
@@ -115,7 +116,7 @@ class GlyphPainter {
     GlyphCell& cell = r_.hanjaCell;
     if (r_.hanjaFile == INVALID_HANDLE_VALUE || r_.hanjaFile == nullptr || r_.hanjaBitmap == nullptr) return;
     if (x + cell.width <= 0 || y + cell.height <= 0) return;
-    const int glyph = kesta::hangul::hanjaGlyph(c.lead, c.second);
+    const int glyph = kesta::fonts::hanjaGlyphIndex(c.lead, c.second);
     if (glyph < 0) return;
     const int size = kesta::hangul::hanjaGlyphBytes(cell.width, cell.height);
     uint8_t scratch[64 * 64 / 8];
