@@ -88,7 +88,7 @@ int classOf(HWND window) {
 
 using namespace hctl;
 
-BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID) {
+BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID reserved) {
   if (reason == DLL_PROCESS_ATTACH) {
     g_module = module;
     if (g_attachCount++ == 0) {
@@ -103,7 +103,9 @@ BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID) {
       registerClasses();
     }
   } else if (reason == DLL_PROCESS_DETACH) {
-    if (g_attachCount > 0 && --g_attachCount == 0) unregisterClasses();
+    // At process exit (reserved set) the classes go with the process; user32
+    // may already be shutting down, so leave them.
+    if (g_attachCount > 0 && --g_attachCount == 0 && reserved == nullptr) unregisterClasses();
   }
   return TRUE;
 }
