@@ -14,6 +14,7 @@
 #include "app/shell/win32_dialogs.h"
 #include "app/shell/win32_shell.h"
 #include "app/shell/win32_text.h"
+#include "controls/hctl.h"
 #include "hangul/quilh32.h"
 #include "xlat/xlat.h"
 
@@ -167,6 +168,30 @@ void transfer(Shell& shell, bool send) {
   FreeLibrary(library);
 }
 
+// A code picked from the control library's pickers goes out in the host
+// code, as a typed syllable would.
+void sendPickedCode(Shell& shell, int code) {
+  const char bytes[2] = {static_cast<char>((code >> 8) & 0xFF), static_cast<char>(code & 0xFF)};
+  sendToConnection(shell, shell.processor.toHost(std::string_view(bytes, 2)));
+}
+
+// F9: the Hanja of the syllable under composition; the syllable itself goes
+// out when no Hanja is chosen, so nothing typed is lost.
+void pickHanja(Shell& shell) {
+  if (!shell.automaton.processingInput()) return;
+  const WORD syllable = shell.automaton.makeCompleteCode();
+  shell.keys.recreateCaret(false);
+  const int chosen = HanjaInput(shell.window, syllable) & 0xFFFF;
+  sendPickedCode(shell, chosen >= 0xE031 ? chosen : syllable);
+}
+
+// F4: one of the 128 special characters.
+void pickSpecial(Shell& shell) {
+  shell.processor.commitComposition(shell.terminal.state().column);
+  const int chosen = SpecialInput(shell.window, "KSSpecial") & 0xFFFF;
+  if (chosen >= 0xD480 && chosen <= 0xD4FF) sendPickedCode(shell, chosen);
+}
+
 void about(Shell& shell) {
   DialogBoxParamA(shell.instance, MAKEINTRESOURCEA(IDD_ABOUT), shell.window,
                   [](HWND dialog, UINT message, WPARAM wParam, LPARAM) -> INT_PTR {
@@ -217,8 +242,9 @@ void runCommand(Shell& shell, int command) {
     case CommandAction::Paste: pasteClipboard(shell); break;
     case CommandAction::ScreenCapture: captureCommand(shell, CaptureKind::Screen); break;
     case CommandAction::CodeCapture: captureCommand(shell, CaptureKind::Code); break;
+    case CommandAction::SpecialCharacter: pickSpecial(shell); break;
+    case CommandAction::HanjaCharacter: pickHanja(shell); break;
     default:
-      // The special-character and Hanja pickers join here.
       break;
   }
 }

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "controls/hanja_table.h"
-#include "hangul/text_layout.h"
+#include "fonts/glyph_index.h"
 #include "xlat/xlat.h"
 
 namespace kesta::controls {
@@ -63,7 +63,7 @@ TEST(HanjaTable, CodeOfEveryNumberInvertsTheGlyphNumberingAndMatchesKsX1001) {
     const uint16_t code = hanjaCode(n);
     ASSERT_GE(code >> 8, 0xE0) << n;
     ASSERT_LE(code >> 8, 0xF9) << n;
-    ASSERT_EQ(hangul::hanjaGlyph(static_cast<uint8_t>(code >> 8), static_cast<uint8_t>(code)), n) << n;
+    ASSERT_EQ(fonts::hanjaGlyphIndex(static_cast<uint8_t>(code >> 8), static_cast<uint8_t>(code)), n) << n;
     const char bytes[2] = {static_cast<char>(code >> 8), static_cast<char>(code)};
     const std::string ks = xlat::convert(xlat::Code::Johab, xlat::Code::Cp949, std::string(bytes, 2));
     ASSERT_EQ(ks.size(), 2u) << n;

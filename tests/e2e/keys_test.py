@@ -65,6 +65,22 @@ class RawPeer:
         e2e.kill_group(self.proc)
 
 
+def lrzsz_baseline(work, download, upload):
+    """lrzsz to lrzsz over plain TCP on 127.0.0.1, the times the program's transfers are set beside."""
+    times = {}
+    for name, peer_command, own_command in [("download", "sz -b -q %s" % download, "rz -b -q -y"),
+                                            ("upload", "rz -b -q -y", "sz -b -q %s" % upload)]:
+        folder = os.path.join(work, "baseline-" + name)
+        with RawPeer(peer_command, folder + "-peer") as peer:
+            os.makedirs(folder, exist_ok=True)
+            started = time.time()
+            subprocess.run(["socat", "TCP:127.0.0.1:%d" % peer.port, "EXEC:%s" % own_command], cwd=folder,
+                           timeout=120, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            times[name] = time.time() - started
+    print("     lrzsz to lrzsz over TCP, 1 MiB: download %.1f s, upload %.1f s" % (times["download"], times["upload"]),
+          flush=True)
+
+
 def run(args):
     work = os.path.join(args.work, "keys")
     shutil.rmtree(work, ignore_errors=True)
@@ -72,9 +88,10 @@ def run(args):
     download = os.path.join(work, "download.bin")
     upload = os.path.join(work, "upload.bin")
     with open(download, "wb") as f:
-        f.write(os.urandom(300000) + b"\xff\x18" * 5000)
+        f.write(os.urandom(1 << 20))
     with open(upload, "wb") as f:
-        f.write(os.urandom(200000) + b"\xff" * 3000)
+        f.write(os.urandom(1 << 20))
+    lrzsz_baseline(work, download, upload)
     sz_script = 'exec sz -b -q "%s"\n' % download
     rz_script = 'exec rz -b -q -y\n'
     with e2e.Display(), e2e.Install(args.build, work) as install, \
