@@ -125,7 +125,8 @@ if [ "$host" = 1 ]; then
   fi
   "$cli" host --port "$port" --data "$data/host-data" >>"$log" 2>&1 &
   pids+=($!)
-  for _ in $(seq 100); do (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null && break; sleep 0.1; done
+  for _ in $(seq 100); do grep -q "listening on 127.0.0.1:$port" "$log" && break; sleep 0.1; done
+  grep -q "listening on 127.0.0.1:$port" "$log" || { echo "run: the demo host did not start (see $log)" >&2; exit 1; }
   say "demo host on 127.0.0.1:$port, data in $data/host-data"
   "$cli" modem --link "$data/com1" --host "127.0.0.1:$port" >>"$log" 2>&1 &
   pids+=($!)
@@ -147,7 +148,7 @@ if [ -n "$shot" ]; then
   wait_text=()
   if [ "$host" = 1 ]; then wait_text=(--wait-text "시험해 보는 작은 게시판입니다."); else sleep 15; fi
   if /usr/bin/python3 "$repo/tools/run_helper.py" screenshot --out "$shot" --cli "$cli" "${wait_text[@]}"; then
-    say "screenshot of the welcome screen: $shot"
+    if [ "$host" = 1 ]; then say "screenshot of the welcome screen: $shot"; else say "screenshot: $shot"; fi
   else
     say "the welcome screen did not arrive in time; screenshot of what there was: $shot (log: $log)"
     [ "$keep" = 1 ] || exit 1
