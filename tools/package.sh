@@ -41,16 +41,26 @@ version="2.0"
 dlls=(ZLINK32 QUILH32 QUILF32 HCTL32 HCTLW32 HXLAT32)
 mkdir -p "$out"
 out="$(cd "$out" && pwd)"
+failed=()
 
 for arch in "${archs[@]}"; do
   dir="${build_dir:-$repo/build/$arch}"
   if [ "$build" = 1 ]; then
     cd "$repo"
     [ -f "$dir/CMakeCache.txt" ] || cmake --preset "$arch" >/dev/null
-    cmake --build "$dir" -j"$(nproc 2>/dev/null || echo 2)" --target kesta10 zlink32 QUILH32 QUILF32 HCTL32 HCTLW32 hxlat32
+    if ! cmake --build "$dir" -j"$(nproc 2>/dev/null || echo 2)" \
+        --target kesta10 zlink32 QUILH32 QUILF32 HCTL32 HCTLW32 hxlat32; then
+      echo "package: the $arch build failed: no $arch packages" >&2
+      failed+=("$arch")
+      continue
+    fi
   fi
   exe="$dir/app/shell/kesta10.exe"
-  [ -f "$exe" ] || { echo "package: $exe not found: build the $arch preset first" >&2; exit 1; }
+  if [ ! -f "$exe" ]; then
+    echo "package: $exe not found: build the $arch preset first" >&2
+    failed+=("$arch")
+    continue
+  fi
 
   stage="$out/stage-$arch/kesta"
   rm -rf "$out/stage-$arch"
@@ -61,6 +71,11 @@ for arch in "${archs[@]}"; do
     [ -n "$f" ] || { echo "package: $d.DLL not found in $dir" >&2; exit 1; }
     cp "$f" "$stage/$d.DLL"
   done
+  # the debugging information stays in the build tree
+  strip="$([ "$arch" = win64 ] && echo x86_64 || echo i686)-w64-mingw32-strip"
+  if command -v "$strip" >/dev/null; then
+    "$strip" --strip-debug "$stage/kesta10.exe" "$stage"/*.DLL
+  fi
   cp -r "$repo/app/shell/home/." "$stage/"
   cp "$repo/fonts/glyphs/HANJA.FNT" "$stage/HANJA.FNT"
   [ -f "$dir/HANJA.FNT" ] && cp "$dir/HANJA.FNT" "$stage/HANJA.FNT"
@@ -76,3 +91,7 @@ for arch in "${archs[@]}"; do
   echo "package: $setup"
   echo "package: $zipfile"
 done
+if [ ${#failed[@]} -gt 0 ]; then
+  echo "package: not made: ${failed[*]}" >&2
+  exit 1
+fi
