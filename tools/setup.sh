@@ -11,6 +11,8 @@ packages=(
   lrzsz socat libvterm-dev python3 fonts-nanum
   # the end-to-end tests: peers, keys and mouse, screenshots, the Korean locale
   inetutils-telnetd inetutils-telnet xdotool x11-apps x11-xserver-utils xclip locales
+  # the Windows installers and zips (tools/package.sh)
+  nsis zip
   # needed only to regenerate the pictures and sounds (tools/assets/make_assets.py)
   python3-pil
 )

@@ -170,8 +170,9 @@ int SocketConnection::transfer(bool sending, const std::function<int(const zlink
 
 bool SocketConnection::download(const std::filesystem::path& file) {
   editor_.clear();
-  sendRaw("rz\r");
-  if (gone_) return false;
+  // The sender's ZRQINIT comes with "rz\r" before it, as from lrzsz's sz:
+  // one more here would start a second download in a terminal that starts
+  // one on every "rz\r".
   return transfer(true, [&](const zlink::SessionConfig& c) { return zlink::sendFile(c, file.string()); }) ==
          zlink::kResultSuccess;
 }

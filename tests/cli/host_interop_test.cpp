@@ -345,6 +345,22 @@ TEST_F(HostInterop, SeventeenthUserIsTurnedAwayAndTheNextOneServedWhenASeatFrees
   EXPECT_TRUE(served);
 }
 
+// A terminal starts a download on every "rz\r" it sees: the one the sender
+// puts before its ZRQINIT must be the only one.
+TEST_F(HostInterop, ADownloadIsAnnouncedByOneRzOnly) {
+  auto user = login("한번");
+  user->line("2");
+  ASSERT_TRUE(user->waitFor("(U,Q) > "));
+  std::size_t from = user->raw().size();
+  user->line("1");
+  const std::string zrqinit = "**\x18" "B00";
+  ASSERT_TRUE(user->waitForRaw(zrqinit, from)) << user->text();
+  std::string before = user->raw().substr(from, user->raw().find(zrqinit, from) - from);
+  std::size_t count = 0;
+  for (std::size_t at = before.find("rz\r"); at != std::string::npos; at = before.find("rz\r", at + 1)) ++count;
+  EXPECT_EQ(count, 1u) << before;
+}
+
 TEST_F(HostInterop, StoppingEndsSessionsAndATransferInProgress) {
   auto idle = login("대기");
   auto downloading = login("받는중");
