@@ -192,17 +192,17 @@ void pickSpecial(Shell& shell) {
   if (chosen >= 0xD480 && chosen <= 0xD4FF) sendPickedCode(shell, chosen);
 }
 
+INT_PTR CALLBACK aboutProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+  if (message == WM_INITDIALOG) return TRUE;
+  if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
+    EndDialog(dialog, IDOK);
+    return TRUE;
+  }
+  return FALSE;
+}
+
 void about(Shell& shell) {
-  DialogBoxParamA(shell.instance, MAKEINTRESOURCEA(IDD_ABOUT), shell.window,
-                  [](HWND dialog, UINT message, WPARAM wParam, LPARAM) -> INT_PTR {
-                    if (message == WM_INITDIALOG) return TRUE;
-                    if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
-                      EndDialog(dialog, IDOK);
-                      return TRUE;
-                    }
-                    return FALSE;
-                  },
-                  0);
+  DialogBoxParamA(shell.instance, MAKEINTRESOURCEA(IDD_ABOUT), shell.window, aboutProcedure, 0);
 }
 
 }  // namespace
