@@ -46,8 +46,11 @@ class StreamHost:
         self.connected.set()
         self.go.wait(120)
         self.started = time.time()
-        conn.sendall(self.data)
-        time.sleep(60)
+        try:
+            conn.sendall(self.data)
+            time.sleep(60)
+        except OSError:  # the program was closed once its last screen was seen
+            pass
         conn.close()
 
 
