@@ -16,6 +16,7 @@ import argparse
 import os
 import shutil
 import struct
+import subprocess
 import sys
 import time
 
@@ -90,6 +91,8 @@ def check_dialling(kesta, modem, host):
           "exactly one dial command, \"ATDT 0123\" (%r)" % modem.commands)
     check(eventually(lambda: gone(kesta, "Dial", "Dialing"), 15), "CONNECT 38400 closes both dialogs")
     check(eventually(lambda: pane(kesta, 0) == "Connected", 10), "the modem's CONNECT shows Connected")
+    check(eventually(lambda: pane(kesta, 3) not in (None, "00:00:00"), 10),
+          "the modem's CONNECT starts the connection clock (%r)" % pane(kesta, 3))
     hang_up(kesta)
 
     sessions = len(host.terms())
@@ -173,9 +176,12 @@ def check_text_dialogs(kesta, install):
           "opening Define Macro on a fresh installation writes nine empty macros")
     typed(kesta, "hi")
     keys(kesta, "Tab")
-    for syllable in "가나":  # one at a time: xdotool maps each to a spare key
-        typed(kesta, syllable)
-        time.sleep(0.5)
+    # Hangul through the clipboard: xdotool's spare-key mapping of each
+    # syllable races Wine's reading of the keyboard map and loses some.
+    subprocess.run(["xclip", "-i", "-selection", "clipboard", "-t", "UTF8_STRING"], input="가나".encode(),
+                   env=kesta.display.env(), stderr=subprocess.DEVNULL, check=True)
+    time.sleep(0.5)
+    keys(kesta, "ctrl+v")
     keys(kesta, "Return")
     check(eventually(lambda: gone(kesta, "Define Macro"), 10), "OK closes Define Macro")
     mac = install.read(r"env\kesta.mac")
