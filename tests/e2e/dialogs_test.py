@@ -202,6 +202,29 @@ def check_text_dialogs(kesta, install):
           "the auto-response row is written whole (%r)" % aut[:40])
 
 
+def check_phone_book_append(kesta, install):
+    """Append: the typed host entry inserted before the selected one, saved on OK."""
+    kesta.key("alt+d")
+    dialog(kesta, "Dial")  # the list has the focus, the remembered third entry selected
+    keys(kesta, "Tab", "End", "shift+Home")
+    typed(kesta, "Extra")
+    keys(kesta, "Tab", "End", "shift+Home")
+    typed(kesta, "127.0.0.1:1")
+    keys(kesta, *(["Tab"] * 7), "space")  # four lists, Dialing, Close, then Append
+    dialog(kesta, "Saving")
+    keys(kesta, "Return")
+
+    def names():
+        book = install.read(r"tel\kesta.tel")
+        return [book[i:i + 100].split(b"\0")[0] for i in range(0, len(book), 100)]
+    check(eventually(lambda: len(names()) == 5 and names()[2] == b"Extra\t127.0.0.1:1"
+                     and names()[3].startswith(b"Nobody\t"), 10),
+          "Append inserts the typed host before the selected entry and OK saves (%r)" % names())
+    dialog(kesta, "Dial")
+    keys(kesta, "Escape")
+    check(eventually(lambda: gone(kesta, "Dial"), 10), "Close ends the phone book")
+
+
 def check_settings(kesta, install, modem):
     kesta.key("alt+3")
     dialog(kesta, "Hangul Key Type")
@@ -277,6 +300,7 @@ def run(args):
                       "the auto-response row answers the host's \"login:\" (%r)" % trigger.received()[-12:])
                 hang_up(kesta)
                 check_redial(kesta, modem)
+                check_phone_book_append(kesta, install)
                 check_settings(kesta, install, modem)
 
 
