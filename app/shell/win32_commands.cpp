@@ -12,6 +12,7 @@
 #include "app/shell/command_dispatch.h"
 #include "app/shell/command_ids.h"
 #include "app/shell/win32_dialogs.h"
+#include "app/shell/win32_settings_dialogs.h"
 #include "app/shell/win32_shell.h"
 #include "app/shell/win32_text.h"
 #include "controls/hctl.h"
@@ -125,7 +126,7 @@ void chooseColour(Shell& shell, bool background) {
   if (background) InvalidateRect(shell.window, nullptr, TRUE);
 }
 
-[[maybe_unused]] void reloadHangulSettings(Shell& shell, bool keyboard) {
+void reloadHangulSettings(Shell& shell, bool keyboard) {
   settings::readHangulSettings(shell.files, shell.hangul);
   shell.terminal.setHostCode(shell.hangul.codeNumber());
   shell.processor.setHostCode(shell.hangul.codeNumber());
@@ -215,9 +216,15 @@ void runCommand(Shell& shell, int command) {
         searchCommand(shell);
       } else if (d.dialog == "HeadDlg" || d.dialog == "TailDlg") {
         headOrTailCommand(shell, d.dialog == "HeadDlg");
+      } else if (runSettingsDialog(shell, d.dialog)) {
+        // A dialog that reports a change has its file read again.
+        if (d.reload == Reload::HangulSettings || d.reload == Reload::HangulKeyboard) {
+          reloadHangulSettings(shell, d.reload == Reload::HangulKeyboard);
+        } else if (d.reload == Reload::ModemSettings) {
+          reapplyModemSettings(shell);
+          if (!shell.serial || !shell.serial->connected()) showFailedPortDialog(shell);
+        }
       }
-      // The phone book and the settings dialogs join here; a dialog that
-      // reports a change has its file read again.
       break;
     case CommandAction::TelnetConnect: connectTelnet(shell); break;
     case CommandAction::HangUp: hangUp(shell); break;

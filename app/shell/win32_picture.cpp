@@ -34,4 +34,17 @@ void ScreenPicture::draw(HDC dc, int x, int y) const {
   if (old != nullptr) SelectPalette(dc, old, FALSE);
 }
 
+void ScreenPicture::drawStretched(HDC dc, int x, int y, int width, int height) const {
+  if (empty()) return;
+  HPALETTE old = nullptr;
+  if (palette_ != nullptr) {
+    old = SelectPalette(dc, palette_, FALSE);
+    RealizePalette(dc);
+  }
+  SetStretchBltMode(dc, COLORONCOLOR);
+  StretchDIBits(dc, x, y, width, height, 0, 0, this->width(), this->height(), bits(), info(), DIB_RGB_COLORS,
+                SRCCOPY);
+  if (old != nullptr) SelectPalette(dc, old, FALSE);
+}
+
 }  // namespace kesta::shell

@@ -22,6 +22,8 @@ class ScreenPicture {
 
   // Drawn at its own size at (x, y), its palette realised first.
   void draw(HDC dc, int x, int y) const;
+  // Stretched into the rectangle at (x, y) of `width` x `height`.
+  void drawStretched(HDC dc, int x, int y, int width, int height) const;
 
  private:
   settings::Picture picture_;

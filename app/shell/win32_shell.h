@@ -52,7 +52,7 @@ class ShellHost : public session::SessionHost {
   void setStatusText(int part, std::string_view text) override;
   void restartConnectionTimer() override;
   void stopConnectionTimer() override;
-  void endDiallingDialogs() override {}
+  void endDiallingDialogs() override;
   void messageBox(std::string_view text, std::string_view caption) override;
   bool voiceSupport() override;
   bool backgroundMusic() override;

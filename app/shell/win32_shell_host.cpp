@@ -3,6 +3,7 @@
 
 #include <mmsystem.h>
 
+#include "app/shell/win32_settings_dialogs.h"
 #include "app/shell/win32_shell.h"
 #include "app/shell/win32_text.h"
 
@@ -27,6 +28,8 @@ void ShellHost::restartConnectionTimer() {
 }
 
 void ShellHost::stopConnectionTimer() { KillTimer(shell_.window, kConnectionTimer); }
+
+void ShellHost::endDiallingDialogs() { kesta::shell::endDiallingDialogs(shell_); }
 
 void ShellHost::messageBox(std::string_view text, std::string_view caption) {
   messageBoxUtf8(shell_.window, text, caption, MB_OK);

@@ -1,0 +1,40 @@
+// What every phone-book and settings dialog does the same way: centring on
+// opening, black text on a transparent background over a light grey brush,
+// and moving texts between the model's encodings and the controls' UTF-16.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kesta::shell {
+
+// The dialog's centre on the desktop's (the owner's without a desktop
+// window, the screen's when that is minimised), kept wholly on the screen.
+void centreDialog(HWND dialog);
+
+// WM_CTLCOLOR* answers for edits, lists, statics and the dialog itself; 0
+// for any other message.
+INT_PTR dialogColours(UINT message, WPARAM wParam);
+
+// Control texts. The interface's own texts are UTF-8; the phone book holds
+// the system's ANSI code; macros and auto-response texts the internal code.
+// Each reading asks the control for its real length first.
+std::wstring controlText(HWND dialog, int id);
+void setUtf8Text(HWND dialog, int id, std::string_view utf8);
+std::string ansiText(HWND dialog, int id);
+void setAnsiText(HWND dialog, int id, std::string_view ansi);
+std::string internalText(HWND dialog, int id);
+void setInternalText(HWND dialog, int id, std::string_view internal);
+
+std::wstring fromAnsi(std::string_view ansi);
+std::string toAnsi(const std::wstring& wide);
+
+// A list box or drop-down list filled with UTF-8 items, `selected` chosen
+// (-1 for none).
+void fillList(HWND dialog, int id, const std::vector<std::string>& items, int selected, bool dropDown);
+int selectedItem(HWND dialog, int id, bool dropDown);
+
+}  // namespace kesta::shell

@@ -1,0 +1,321 @@
+#!/usr/bin/python3
+"""kesta10.exe's phone book, dialling, macro, auto-response and settings
+dialogs, with the modem emulator on COM1 and telnetd hosts on 127.0.0.1.
+
+    dialogs_test.py --build BUILD_DIR --work DIR
+
+One program start: the phone book (Alt+D) dials a modem entry with exactly
+"ATDT 0123" CR and the modem's "CONNECT 38400" closes both dialogs and shows
+"Connected"; a host entry connects once to its telnet host; a refused host
+shows "Socket Error !!"; an unanswered call is redialled after the countdown
+with ESC and a pause of at least a second; macros and an auto-response row
+typed into their dialogs are written and used; the code dialog switches the
+host code; the keyboard, font, directory, modem and state dialogs.
+"""
+import argparse
+import os
+import shutil
+import struct
+import subprocess
+import sys
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import kesta_e2e as e2e  # noqa: E402
+from program_test import check, eventually, failures, pane  # noqa: E402
+
+JOHAB_GA, JOHAB_GANA = bytes.fromhex("8861"), bytes.fromhex("8861 9061")  # 가, 가나 in the internal code
+CP949_GANA = "가나".encode("cp949")
+# The trigger host says "login:" a moment after the connection opens.
+TRIGGER_SCRIPT = """cat "$KESTA_SCREEN"
+sleep 1
+printf 'login: '
+exec /usr/bin/python3 "$KESTA_RECORD" "$KESTA_RECV" "$KESTA_DIR/hangup"
+"""
+
+
+def record(text, size=100):
+    data = text.encode("ascii")
+    return data + bytes(size - len(data))
+
+
+def dialog(kesta, title, timeout=15):
+    """Waits for the dialog TITLE and gives it the keyboard focus."""
+    window = e2e.wait_for(lambda: kesta.find_windows(title), timeout, 0.2, "the dialog %r" % title)
+    kesta.display.run("xdotool", "windowfocus", "--sync", str(window[0]))
+    time.sleep(0.3)
+    return window[0]
+
+
+def keys(kesta, *names):
+    kesta.display.run("xdotool", "key", "--delay", "80", *names)
+
+
+def typed(kesta, text):
+    kesta.display.run("xdotool", "type", "--delay", "60", text)
+
+
+def gone(kesta, *titles):
+    return all(not kesta.find_windows(t) for t in titles)
+
+
+def hang_up(kesta):
+    kesta.key("ctrl+F9")
+    dialog(kesta, "HangUp")
+    keys(kesta, "Return")
+    check(eventually(lambda: pane(kesta, 0) == "Disconnected", 15), "Ctrl+F9 and OK hang up")
+
+
+def port_bytes_with_times(log_path):
+    """Every byte the program wrote to the modem with the time of its write."""
+    data, times = bytearray(), []
+    with open(log_path) as f:
+        for line in f:
+            stamp, direction, *hexes = line.split()
+            if direction == "<":
+                chunk = bytes.fromhex("".join(hexes))
+                data += chunk
+                times += [float(stamp)] * len(chunk)
+    return bytes(data), times
+
+
+def check_dialling(kesta, modem, host):
+    """The modem entry, the host entry and a refused host."""
+    kesta.key("alt+d")
+    dialog(kesta, "Dial")
+    keys(kesta, "Return")  # "Dialing" the remembered first entry
+    check(eventually(lambda: kesta.find_windows("Dialing"), 10), "Dialing opens the Dialing dialog")
+    check(eventually(lambda: b"ATDT 0123\r" in modem.received(), 10),
+          "dialling the modem entry sends ATDT 0123 CR (%r)" % modem.received()[-24:])
+    check(modem.received().count(b"ATDT") == 1 and "ATDT 0123" in modem.commands,
+          "exactly one dial command, \"ATDT 0123\" (%r)" % modem.commands)
+    check(eventually(lambda: gone(kesta, "Dial", "Dialing"), 15), "CONNECT 38400 closes both dialogs")
+    check(eventually(lambda: pane(kesta, 0) == "Connected", 10), "the modem's CONNECT shows Connected")
+    check(eventually(lambda: pane(kesta, 3) not in (None, "00:00:00"), 10),
+          "the modem's CONNECT starts the connection clock (%r)" % pane(kesta, 3))
+    hang_up(kesta)
+
+    sessions = len(host.terms())
+    kesta.key("alt+d")
+    dialog(kesta, "Dial")
+    keys(kesta, "Down", "Return")  # the host entry
+    check(eventually(lambda: len(host.terms()) == sessions + 1, 15), "the host entry opens a telnet session")
+    check(eventually(lambda: gone(kesta, "Dial", "Dialing"), 15), "the host's first data closes both dialogs")
+    check(eventually(lambda: pane(kesta, 0) == "Connected", 10), "the telnet connection shows Connected")
+    time.sleep(3)
+    check(len(host.terms()) == sessions + 1, "one telnet session per round (%d)" % (len(host.terms()) - sessions))
+
+    kesta.key("ctrl+2")
+    check(eventually(lambda: host.received().endswith(CP949_GANA), 10),
+          "Ctrl+2 sends the typed macro 2 in code page 949 (%r)" % host.received()[-6:])
+    kesta.key("F2")
+    dialog(kesta, "Hangul Code Change")
+    keys(kesta, "Home", "Return")  # "Sangyong Combination": the internal code itself
+    time.sleep(1)
+    check(struct.unpack("<3i", install_of(kesta).read(r"env\kesta.han"))[1] == 0,
+          "the code dialog writes code 0 to kesta.han")
+    kesta.key("ctrl+space")
+    kesta.type("rk")
+    kesta.key("Return")
+    kesta.key("ctrl+space")
+    check(eventually(lambda: JOHAB_GA + b"\r" in host.received(), 10),
+          "after the code dialog 가 typed reaches the host in the new code (%r)" % host.received()[-6:])
+    kesta.key("ctrl+2")
+    check(eventually(lambda: host.received().endswith(JOHAB_GANA), 10),
+          "macro 2 goes in the new code too (%r)" % host.received()[-6:])
+    hang_up(kesta)
+
+    kesta.key("alt+d")
+    dialog(kesta, "Dial")
+    keys(kesta, "Down", "Down", "Return")  # remembered 1, so the refused host 3
+    check(eventually(lambda: kesta.find_windows("Error"), 15), "a refused host shows the Error message box")
+    dialog(kesta, "Error")
+    keys(kesta, "Return")
+    check(eventually(lambda: not kesta.find_windows("Dialing") and kesta.find_windows("Dial"), 10),
+          "the refusal ends the Dialing dialog and leaves the phone book")
+    dialog(kesta, "Dial")
+    keys(kesta, "Escape")
+    check(eventually(lambda: gone(kesta, "Dial"), 10), "Close ends the phone book")
+
+
+def check_redial(kesta, modem):
+    """No answer: after the countdown ESC, a pause and the same dial command."""
+    kesta.key("alt+d")
+    dialog(kesta, "Dial")
+    keys(kesta, "Up", "Return")  # remembered 3, so the unanswered number 2
+    check(eventually(lambda: b"ATDT 5550000\r" in modem.received(), 10), "the unanswered number is dialled")
+    check(eventually(lambda: modem.received().count(b"ATDT 5550000\r") == 2, 70),
+          "without a connection the call is redialled after the countdown")
+    data, times = port_bytes_with_times(modem.log_path)
+    at = data.find(b"ATDT 5550000\r\x1bATDT 5550000\r")
+    check(at >= 0, "the redial is ESC then the same dial command (%r)" % data[-40:])
+    if at >= 0:
+        esc = at + len(b"ATDT 5550000\r")
+        pause = times[esc + 1] - times[esc]
+        check(pause >= 0.95, "at least a second between ESC and the new dial command (%.2f s)" % pause)
+        first = times[at]
+        check(50 <= times[esc] - first <= 60, "the redial comes 53 ticks after the dialling (%.1f s)"
+              % (times[esc] - first))
+    before = modem.received()
+    dialog(kesta, "Dialing")
+    keys(kesta, "Escape")
+    check(eventually(lambda: modem.received()[len(before):] == b"\x1b", 10), "Cancel sends ESC")
+    dialog(kesta, "Dial")
+    keys(kesta, "Escape")
+    check(eventually(lambda: gone(kesta, "Dial", "Dialing"), 10), "Cancel and Close end both dialogs")
+
+
+def install_of(kesta):
+    return kesta.install
+
+
+def check_text_dialogs(kesta, install):
+    kesta.key("alt+m")
+    dialog(kesta, "Define Macro")
+    check(install.exists(r"env\kesta.mac") and len(install.read(r"env\kesta.mac")) == 900,
+          "opening Define Macro on a fresh installation writes nine empty macros")
+    typed(kesta, "hi")
+    keys(kesta, "Tab")
+    # Hangul through the clipboard: xdotool's spare-key mapping of each
+    # syllable races Wine's reading of the keyboard map and loses some.
+    subprocess.run(["xclip", "-i", "-selection", "clipboard", "-t", "UTF8_STRING"], input="가나".encode(),
+                   env=kesta.display.env(), stderr=subprocess.DEVNULL, check=True)
+    time.sleep(0.5)
+    keys(kesta, "ctrl+v")
+    keys(kesta, "Return")
+    check(eventually(lambda: gone(kesta, "Define Macro"), 10), "OK closes Define Macro")
+    mac = install.read(r"env\kesta.mac")
+    check(mac[:3] == b"hi\0" and mac[100:105] == JOHAB_GANA + b"\0",
+          "the macros typed are written in the internal code (%r %r)" % (mac[:3], mac[100:105]))
+
+    kesta.key("alt+a")
+    dialog(kesta, "AutoTransfer")
+    check(not install.exists(r"env\kesta.aut"), "opening AutoTransfer writes nothing")
+    typed(kesta, "login:")
+    keys(kesta, "Tab")
+    typed(kesta, "guest")
+    keys(kesta, "shift+Tab", "shift+Tab", "space", "Return")
+    check(eventually(lambda: gone(kesta, "AutoTransfer"), 10), "OK closes AutoTransfer")
+    aut = install.read(r"env\kesta.aut") if install.exists(r"env\kesta.aut") else b""
+    check(len(aut) == 1632 and struct.unpack("<8i", aut[:32]) == (1, 0, 0, 0, 0, 0, 0, 0)
+          and aut[32:39] == b"login:\0" and aut[132:138] == b"guest\0",
+          "the auto-response row is written whole (%r)" % aut[:40])
+
+
+def check_phone_book_append(kesta, install):
+    """Append: the typed host entry inserted before the selected one, saved on OK."""
+    kesta.key("alt+d")
+    dialog(kesta, "Dial")  # the list has the focus, the remembered third entry selected
+    keys(kesta, "Tab", "End", "shift+Home")
+    typed(kesta, "Extra")
+    keys(kesta, "Tab", "End", "shift+Home")
+    typed(kesta, "127.0.0.1:1")
+    keys(kesta, *(["Tab"] * 7), "space")  # four lists, Dialing, Close, then Append
+    dialog(kesta, "Saving")
+    keys(kesta, "Return")
+
+    def names():
+        book = install.read(r"tel\kesta.tel")
+        return [book[i:i + 100].split(b"\0")[0] for i in range(0, len(book), 100)]
+    check(eventually(lambda: len(names()) == 5 and names()[2] == b"Extra\t127.0.0.1:1"
+                     and names()[3].startswith(b"Nobody\t"), 10),
+          "Append inserts the typed host before the selected entry and OK saves (%r)" % names())
+    dialog(kesta, "Dial")
+    keys(kesta, "Escape")
+    check(eventually(lambda: gone(kesta, "Dial"), 10), "Close ends the phone book")
+
+
+def check_settings(kesta, install, modem):
+    kesta.key("alt+3")
+    dialog(kesta, "Hangul Key Type")
+    keys(kesta, "End", "Return")
+    check(eventually(lambda: gone(kesta, "Hangul Key Type"), 10), "OK closes Hangul Key Type")
+    kesta.key("F8")
+    dialog(kesta, "Hangul Font Change")
+    keys(kesta, "Home", "Return")
+    check(eventually(lambda: gone(kesta, "Hangul Font Change"), 10), "OK closes Hangul Font Change")
+    han = struct.unpack("<3i", install.read(r"env\kesta.han"))
+    check(han == (0, 0, 1), "font Myungjo, the code chosen before and \"3 BulSik\" stored as 1 (%r)" % (han,))
+
+    kesta.key("alt+F5")
+    dialog(kesta, "Directory Settting")
+    keys(kesta, "End", "shift+Home")
+    typed(kesta, "C:\\dl")
+    keys(kesta, "Return")
+    check(eventually(lambda: install.exists(r"env\kesta.dir"), 10), "OK writes kesta.dir")
+    directories = install.read(r"env\kesta.dir") if install.exists(r"env\kesta.dir") else b""
+    check(directories[:6] == b"C:\\dl\0" and directories[100:].startswith(b"C:\\kesta\\up"),
+          "the typed download directory and the default others (%r)" % directories[:12])
+
+    kesta.key("F7")
+    dialog(kesta, "Modem State")
+    keys(kesta, "Return")
+    check(eventually(lambda: gone(kesta, "Modem State"), 10), "OK closes Modem State")
+
+    resets = modem.received().count(b"ATZ\r")
+    kesta.key("alt+1")
+    dialog(kesta, "Modem")
+    keys(kesta, "Return")  # "Select" as shown
+    check(eventually(lambda: modem.received().count(b"ATZ\r") == resets + 1, 15),
+          "Select reopens the port and sends the initial command again")
+    mdm = install.read(r"env\kesta.mdm")
+    check(struct.unpack("<5i", mdm[:20])[:2] == (1, 38400) and mdm[20:24] == b"ATZ\0",
+          "Select writes the record shown (%r)" % mdm[:24])
+
+    kesta.key("alt+1")
+    dialog(kesta, "Modem")
+    keys(kesta, "End", "Return")  # COM9, which does not exist
+    check(eventually(lambda: kesta.find_windows("Failed Port"), 15), "a port that does not open shows Failed Port")
+    dialog(kesta, "Failed Port")
+    keys(kesta, "Return")
+    check(eventually(lambda: gone(kesta, "Failed Port"), 10), "OK closes Failed Port")
+
+
+def run(args):
+    work = os.path.join(args.work, "dialogs")
+    shutil.rmtree(work, ignore_errors=True)
+    os.makedirs(work)
+    with e2e.Display(), e2e.Install(args.build, work) as install, \
+            e2e.TelnetHost(workdir=work) as host, \
+            e2e.TelnetHost(script=TRIGGER_SCRIPT, workdir=work) as trigger:
+        refused = e2e.free_port()
+        with e2e.ModemEmulator(os.path.join(work, "com1.pty"), numbers={"0123": host.port}) as modem:
+            e2e.link_com(install, 1, modem.link)
+            install.write_modem(port=1, init="ATZ")
+            install.write(r"tel\kesta.tel", record("Modem\t0123\t38400\tN-8-1") +
+                          record("Host\t127.0.0.1:%d" % host.port) +
+                          record("Nobody\t5550000\t38400\tN-8-1") +
+                          record("Refused\t127.0.0.1:%d" % refused))
+            with e2e.Program(install) as kesta:
+                kesta.wait_window(e2e.TITLE, 60)
+                modem.wait_command("ATZ")
+                time.sleep(1)
+                check_text_dialogs(kesta, install)
+                check_dialling(kesta, modem, host)
+                kesta.key("ctrl+m")
+                dialog(kesta, "Open Domain")
+                typed(kesta, "127.0.0.1:%d" % trigger.port)
+                keys(kesta, "Return")
+                check(eventually(lambda: b"guest" in trigger.received(), 20),
+                      "the auto-response row answers the host's \"login:\" (%r)" % trigger.received()[-12:])
+                hang_up(kesta)
+                check_redial(kesta, modem)
+                check_phone_book_append(kesta, install)
+                check_settings(kesta, install, modem)
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--build", required=True)
+    parser.add_argument("--work", required=True)
+    args = parser.parse_args()
+    try:
+        run(args)
+    except Exception as error:
+        check(False, "%s: %s" % (type(error).__name__, error))
+    print("%d failed" % len(failures))
+    sys.exit(1 if failures else 0)
+
+
+if __name__ == "__main__":
+    main()
