@@ -315,9 +315,13 @@ EditOutcome EditBuffer::paste(std::string_view bytes) {
 }
 
 EditOutcome EditBuffer::backspace() {
-  if (composing_) dropComposition();
-  if (hasSelection()) return deleteSelection();
   EditOutcome out;
+  if (composing_) {  // the syllable being composed is what goes
+    dropComposition();
+    out.changed = true;
+    return out;
+  }
+  if (hasSelection()) return deleteSelection();
   if (caret_ == 0) return out;
   const size_t from = previous(caret_);
   text_.erase(from, caret_ - from);
@@ -328,9 +332,13 @@ EditOutcome EditBuffer::backspace() {
 }
 
 EditOutcome EditBuffer::deleteForward() {
-  if (composing_) dropComposition();
-  if (hasSelection()) return deleteSelection();
   EditOutcome out;
+  if (composing_) {  // the syllable at the caret is the character deleted
+    dropComposition();
+    out.changed = true;
+    return out;
+  }
+  if (hasSelection()) return deleteSelection();
   if (caret_ >= text_.size()) return out;
   text_.erase(caret_, charLength(caret_));
   anchor_ = caret_;

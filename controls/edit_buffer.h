@@ -72,6 +72,7 @@ class EditBuffer {
   // one-line form, and at a character boundary within the limit.
   EditOutcome paste(std::string_view bytes);
   EditOutcome deleteSelection();
+  // Both remove a syllable being composed, else the selection, else one character.
   EditOutcome backspace();
   EditOutcome deleteForward();
 
