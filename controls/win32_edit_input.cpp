@@ -217,6 +217,7 @@ void pasteClipboard(HWND window, EditWindow& e, int fromType) {
     }
   }
   CloseClipboard();
+  bytes.resize(kesta::controls::wholeCharacters(bytes, bytes.size()));  // no lone lead byte into the converter
   bytes = convertText(bytes, fromType, 1);
   completeAndStep(window, e);
   if (e.lineEdit && !syncBlock(window, e, bytes.size())) return;
