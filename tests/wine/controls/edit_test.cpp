@@ -1,0 +1,282 @@
+// "HCTLLineEdit" and "HCTLEdit" under Wine: real keys through xdotool into a
+// focused control on an "HCTLDlg" window, the clipboard's bytes, the edit
+// messages, notifications, and the painted text against the font store.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+
+#include "controls/hctl.h"
+#include "hangul/quilh32.h"
+#include "tests/wine/controls/support.h"
+
+namespace {
+
+using ctest::Parent;
+
+// Importing from HCTL32 loads it, which registers the classes.
+const WORD kLibraryVersion = HCTLGetVersion();
+
+std::string textOf(HWND edit) {
+  char buffer[256] = {};
+  const LRESULT n = SendMessageA(edit, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer));
+  return std::string(buffer, static_cast<size_t>(n));
+}
+
+std::string bytes(std::initializer_list<int> values) {
+  std::string s;
+  for (int v : values) s += static_cast<char>(v);
+  return s;
+}
+
+void pump(DWORD ms) {
+  const DWORD until = GetTickCount() + ms;
+  MSG msg;
+  while (static_cast<LONG>(until - GetTickCount()) > 0) {
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+    Sleep(5);
+  }
+}
+
+// Runs the native xdotool (Wine starts Unix programs) while pumping messages.
+bool xdotool(const std::string& args) {
+  std::string command = "Z:\\usr\\bin\\xdotool " + args;
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi = {};
+  if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
+  // A Unix child's handle may never be signalled under Wine: wait at most 3 s.
+  const DWORD until = GetTickCount() + 3000;
+  MSG msg;
+  while (MsgWaitForMultipleObjects(1, &pi.hProcess, FALSE, 50, QS_ALLINPUT) != WAIT_OBJECT_0 &&
+         static_cast<LONG>(until - GetTickCount()) > 0) {
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+  }
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  pump(300);
+  return true;
+}
+
+// A visible "HCTLDlg" window named `title` with one control focused.
+struct DialogWithEdit {
+  HWND dialog = nullptr, edit = nullptr;
+  std::string title;
+  DialogWithEdit(const char* cls, const char* name, DWORD style, int w, int h) : title(name) {
+    dialog = CreateWindowExA(0, "HCTLDlg", name, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 360, 200, nullptr, nullptr,
+                             GetModuleHandleA(nullptr), nullptr);
+    edit = CreateWindowExA(0, cls, "", WS_CHILD | WS_VISIBLE | style, 10, 10, w, h, dialog,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(300)), GetModuleHandleA(nullptr), nullptr);
+    pump(300);
+  }
+  ~DialogWithEdit() { DestroyWindow(dialog); }
+  // Focuses the X window and presses the keys (xdotool names).
+  bool keys(const std::string& keys) {
+    SetForegroundWindow(dialog);
+    SetFocus(edit);
+    return xdotool("search --onlyvisible --sync --name ^" + title + "$ windowfocus --sync key --delay 60 " +
+                   keys);
+  }
+};
+
+size_t caretOf(HWND edit) {
+  DWORD start = 0, end = 0;
+  SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  return end;
+}
+
+TEST(LineEditKeys, TwoSetHangulFromRealKeys) {
+  ASSERT_EQ(kLibraryVersion, 0x0101);
+  DialogWithEdit d("HCTLLineEdit", "kesta_edit_keys", 0, 200, 16);
+  ASSERT_NE(d.edit, nullptr);
+  SendMessageA(d.edit, WM_USER + 37, 1, 0);  // Hangul mode
+  const std::pair<const char*, size_t> steps[] = {{"r", 2}, {"k", 2}, {"s", 2}, {"k", 4}};
+  for (auto [key, length] : steps) {
+    ASSERT_TRUE(d.keys(key)) << "xdotool could not be started";
+    EXPECT_EQ(SendMessageA(d.edit, WM_GETTEXTLENGTH, 0, 0), static_cast<LRESULT>(length)) << "after " << key;
+  }
+  EXPECT_EQ(textOf(d.edit), bytes({0x88, 0x61, 0x90, 0x61}));  // 가나
+  EXPECT_EQ(caretOf(d.edit), 2u);                                 // before 나, still composed
+  ASSERT_TRUE(d.keys("Right"));
+  EXPECT_EQ(caretOf(d.edit), 4u);
+  EXPECT_EQ(IsProcessingInput(d.edit), 0);
+}
+
+TEST(LineEditKeys, LeftFromTheEndOfAGaStopsAtOne) {
+  DialogWithEdit d("HCTLLineEdit", "kesta_edit_left", 0, 200, 16);
+  SetWindowTextA(d.edit, bytes({'A', 0x88, 0x61}).c_str());
+  ASSERT_TRUE(d.keys("End Left"));
+  EXPECT_EQ(caretOf(d.edit), 1u);
+  ASSERT_TRUE(d.keys("Left"));
+  EXPECT_EQ(caretOf(d.edit), 0u);
+}
+
+TEST(MultiLineEditKeys, EnterAndCtrlEnter) {
+  DialogWithEdit d("HCTLEdit", "kesta_edit_enter", ES_MULTILINE, 200, 80);
+  ASSERT_TRUE(d.keys("a Return b ctrl+Return c"));
+  EXPECT_EQ(textOf(d.edit), "ab\r\nc");  // no ES_WANTRETURN: Enter inserts nothing, Ctrl+Enter a line
+  EXPECT_EQ(SendMessageA(d.edit, EM_GETLINECOUNT, 0, 0), 2);
+}
+
+std::string clipboardText() {
+  std::string s;
+  if (!OpenClipboard(nullptr)) return s;
+  if (HANDLE h = GetClipboardData(CF_TEXT)) {
+    if (const char* p = static_cast<const char*>(GlobalLock(h))) {
+      s = p;
+      GlobalUnlock(h);
+    }
+  }
+  CloseClipboard();
+  return s;
+}
+
+void setClipboardText(const std::string& s) {
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  EmptyClipboard();
+  HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, s.size() + 1);
+  char* p = static_cast<char*>(GlobalLock(h));
+  std::memcpy(p, s.c_str(), s.size() + 1);
+  GlobalUnlock(h);
+  SetClipboardData(CF_TEXT, h);
+  CloseClipboard();
+}
+
+TEST(EditClipboard, CopyConvertsOneToSixAndPasteSixToOne) {
+  Parent parent;
+  for (const char* cls : {"HCTLLineEdit", "HCTLEdit"}) {
+    HWND edit = parent.child(cls, "", ES_MULTILINE, 400, 10, 10, 200, 40);
+    ASSERT_NE(edit, nullptr) << cls;
+    SetWindowTextA(edit, bytes({0x88, 0x61, 'A', 0x90, 0x61}).c_str());  // 가A나
+    SendMessageA(edit, EM_SETSEL, 0, MAKELPARAM(0, 3));
+    SendMessageA(edit, WM_USER + 38, 0, 0);
+    EXPECT_EQ(clipboardText(), bytes({0xB0, 0xA1, 'A'})) << cls;  // 가A in code page 949
+    SendMessageA(edit, WM_COPY, 0, 0);
+    SendMessageA(edit, EM_SETSEL, 0, MAKELPARAM(0, 3));
+    SendMessageA(edit, WM_COPY, 0, 0);
+    EXPECT_EQ(clipboardText(), bytes({0x88, 0x61, 'A'})) << cls;  // unconverted
+    setClipboardText(bytes({0xB3, 0xAA, 'z', 0xB0}));  // 나z and a lone lead byte
+    SetWindowTextA(edit, "");
+    SendMessageA(edit, WM_USER + 40, 0, 0);
+    EXPECT_EQ(textOf(edit), bytes({0x90, 0x61, 'z'})) << cls;
+    DestroyWindow(edit);
+  }
+}
+
+TEST(LineEditMessages, LimitsLinesAndNotifications) {
+  Parent parent;
+  HWND edit = parent.child("HCTLLineEdit", "", 0, 401, 10, 10, 200, 16);
+  ASSERT_NE(edit, nullptr);
+  parent.notes.clear();
+  SendMessageA(edit, EM_LIMITTEXT, 3, 0);
+  for (char c : std::string("abcd")) SendMessageA(edit, WM_CHAR, static_cast<WPARAM>(c), 0);
+  EXPECT_EQ(textOf(edit), "abc");
+  int changes = 0, maxText = 0;
+  for (const auto& n : parent.notes) {
+    if (n.message != WM_COMMAND || LOWORD(n.wParam) != 401) continue;
+    changes += HIWORD(n.wParam) == 0x300;
+    maxText += HIWORD(n.wParam) == 0x501;
+  }
+  EXPECT_EQ(changes, 1);  // the line edit reports its first change only
+  EXPECT_EQ(maxText, 1);
+  // EM_GETLINE: the 16-bit size, never more than it.
+  char out[16];
+  std::memset(out, 'Z', sizeof out);
+  const WORD size = 3;
+  std::memcpy(out, &size, sizeof size);
+  EXPECT_EQ(SendMessageA(edit, EM_GETLINE, 0, reinterpret_cast<LPARAM>(out)), 2);
+  EXPECT_EQ(std::string(out, 3), std::string("ab\0", 3));
+  EXPECT_EQ(out[3], 'Z');
+  // WM_GETTEXT never splits a two-byte character.
+  SetWindowTextA(edit, bytes({'1', 0x88, 0x61}).c_str());
+  char two[3] = {};
+  EXPECT_EQ(SendMessageA(edit, WM_GETTEXT, 2 + 1 - 1, reinterpret_cast<LPARAM>(two)), 1);
+  // WM_SETTEXT with a shorter text clamps the caret.
+  SetWindowTextA(edit, "abc");
+  SendMessageA(edit, EM_SETSEL, 0, MAKELPARAM(3, 3));
+  SetWindowTextA(edit, bytes({0x88, 0x61}).c_str());
+  DWORD start = 9, end = 9;
+  SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  EXPECT_EQ(end, 2u);
+  // EM_SETHANDLE with a small block without a NUL.
+  HLOCAL block = GlobalAlloc(GMEM_MOVEABLE, 4);
+  std::memcpy(GlobalLock(block), "wxyz", 4);
+  GlobalUnlock(block);
+  SendMessageA(edit, EM_SETHANDLE, reinterpret_cast<WPARAM>(block), 0);
+  EXPECT_EQ(textOf(edit), "wxy");
+  SendMessageA(edit, EM_LIMITTEXT, 0, 0);
+  for (int i = 0; i < 2000; ++i) SendMessageA(edit, WM_CHAR, 'q', 0);
+  EXPECT_EQ(SendMessageA(edit, WM_GETTEXTLENGTH, 0, 0), 2003);
+  HGLOBAL now = reinterpret_cast<HGLOBAL>(SendMessageA(edit, EM_GETHANDLE, 0, 0));
+  ASSERT_NE(now, nullptr);
+  EXPECT_GE(GlobalSize(now), 2004u);
+  EXPECT_EQ(std::strlen(static_cast<const char*>(GlobalLock(now))), 2003u);
+  GlobalUnlock(now);
+}
+
+TEST(MultiLineEditMessages, LinesAndReplaceSelection) {
+  Parent parent;
+  HWND edit = parent.child("HCTLEdit", "", ES_MULTILINE | WS_VSCROLL, 402, 10, 10, 200, 64);
+  ASSERT_NE(edit, nullptr);
+  SetWindowTextA(edit, bytes({'a', 'b', '\r', '\n', 0x88, 0x61, '\r', '\n', 'x'}).c_str());
+  EXPECT_EQ(SendMessageA(edit, EM_GETLINECOUNT, 0, 0), 3);
+  EXPECT_EQ(SendMessageA(edit, EM_LINEINDEX, 2, 0), 8);
+  EXPECT_EQ(SendMessageA(edit, EM_LINEINDEX, 3, 0), -1);
+  EXPECT_EQ(SendMessageA(edit, EM_LINELENGTH, 5, 0), 2);
+  EXPECT_EQ(SendMessageA(edit, EM_LINEFROMCHAR, 4, 0), 1);
+  char out[8];
+  std::memset(out, 'Z', sizeof out);
+  const WORD size = 2;
+  std::memcpy(out, &size, sizeof size);
+  EXPECT_EQ(SendMessageA(edit, EM_GETLINE, 1, reinterpret_cast<LPARAM>(out)), 0);  // 가 does not fit in 1 byte
+  EXPECT_EQ(out[2], 'Z');
+  SendMessageA(edit, EM_REPLACESEL, 0, reinterpret_cast<LPARAM>("Q"));  // no selection: nothing
+  EXPECT_EQ(SendMessageA(edit, WM_GETTEXTLENGTH, 0, 0), 9);
+  SendMessageA(edit, EM_SETSEL, 0, MAKELPARAM(0, 2));
+  SendMessageA(edit, EM_REPLACESEL, 0, reinterpret_cast<LPARAM>("Q"));
+  EXPECT_EQ(textOf(edit).substr(0, 3), "Q\r\n");
+  SendMessageA(edit, EM_SETSEL, 0, MAKELPARAM(5, 5));  // start not below end: no selection
+  EXPECT_EQ(SendMessageA(edit, EM_GETSEL, 0, 0), 0);
+}
+
+TEST(EditPaint, TextAndSelectionAgainstTheFontStore) {
+  Parent parent;
+  const std::string text = bytes({0x88, 0x61, 'A', 0x90, 0x61});  // 가A나
+  HWND edit = parent.child("HCTLLineEdit", "", 0, 403, 10, 10, 120, 16);
+  ASSERT_NE(edit, nullptr);
+  SetWindowTextA(edit, text.c_str());
+  InvalidateRect(edit, nullptr, TRUE);
+  UpdateWindow(edit);
+  const COLORREF ink = GetSysColor(COLOR_WINDOWTEXT), paper = GetSysColor(COLOR_WINDOW);
+  const auto expected = ctest::expectedInk(text, "InternalGothic", "InternalMokraGothic");
+  auto shifted = [](const ctest::Pixels& p, int dx) {
+    ctest::Pixels s;
+    s.width = p.width - dx;
+    s.height = p.height;
+    for (int y = 0; y < p.height; ++y)
+      for (int x = dx; x < p.width; ++x) s.rgb.push_back(p.at(x, y));
+    return s;
+  };
+  EXPECT_EQ(ctest::mismatches(shifted(ctest::capture(edit), 2), expected, ink, paper), 0);
+  // Select 나 (bytes 3..5): white on blue in its cell.
+  SendMessageA(edit, EM_SETSEL, 0, MAKELPARAM(3, 5));
+  UpdateWindow(edit);
+  const int cellX = 2 + expected.width - 16;
+  EXPECT_EQ(ctest::mismatches(shifted(ctest::capture(edit), cellX),
+                              ctest::expectedInk(text.substr(3), "InternalGothic", "InternalMokraGothic"),
+                              RGB(255, 255, 255), RGB(0, 0, 255)),
+            0);
+  EXPECT_EQ(ctest::mismatches(shifted(ctest::capture(edit), 2), ctest::expectedInk(text.substr(0, 3), "InternalGothic",
+                                                                             "InternalMokraGothic"),
+                              ink, paper),
+            0);
+}
+
+}  // namespace
