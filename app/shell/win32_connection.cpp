@@ -82,22 +82,23 @@ bool openTelnet(Shell& shell, const std::string& hostText) {
 void closeTelnet(Shell& shell) { shell.socket.close(); }
 
 namespace {
-void readSocket(Shell& shell) {
-  static char buffer[session::kTelnetReadSize];
+// One receive from the socket into a buffer of this call's own: a message box
+// shown while the data are handled lets the next notification in, and that
+// read must not overwrite bytes still being walked.
+TelnetSocket::ReadResult readSocket(Shell& shell) {
+  char buffer[session::kTelnetReadSize];
   int count = 0;
-  switch (shell.socket.receive(buffer, sizeof buffer, count)) {
-    case TelnetSocket::ReadResult::Data: {
-      DrawingBatch batch(shell.target);
-      shell.telnetReader.received(reinterpret_cast<const std::uint8_t*>(buffer), static_cast<std::size_t>(count));
-      break;
-    }
-    case TelnetSocket::ReadResult::Closed:
-      closeTelnet(shell);
-      shell.telnetReader.closed();
-      break;
-    case TelnetSocket::ReadResult::Nothing:
-      break;
+  const TelnetSocket::ReadResult result = shell.socket.receive(buffer, sizeof buffer, count);
+  if (result == TelnetSocket::ReadResult::Data) {
+    DrawingBatch batch(shell.target);
+    shell.telnetReader.received(reinterpret_cast<const std::uint8_t*>(buffer), static_cast<std::size_t>(count));
   }
+  return result;
+}
+
+void connectionClosed(Shell& shell) {
+  closeTelnet(shell);
+  shell.telnetReader.closed();
 }
 }  // namespace
 
@@ -106,22 +107,13 @@ void socketNotification(Shell& shell, WPARAM socket, LPARAM event) {
   if (!shell.socket.isOpen() || static_cast<SOCKET>(socket) != shell.socket.socket()) return;
   switch (WSAGETSELECTEVENT(event)) {
     case FD_READ:
-      if (!shell.receptionPaused) readSocket(shell);
+      if (!shell.receptionPaused && readSocket(shell) == TelnetSocket::ReadResult::Closed) connectionClosed(shell);
       break;
     case FD_CLOSE:
       // What the host sent before closing is still shown.
-      while (shell.socket.isOpen()) {
-        int count = 0;
-        static char buffer[session::kTelnetReadSize];
-        const auto result = shell.socket.receive(buffer, sizeof buffer, count);
-        if (result != TelnetSocket::ReadResult::Data) break;
-        DrawingBatch batch(shell.target);
-        shell.telnetReader.received(reinterpret_cast<const std::uint8_t*>(buffer), static_cast<std::size_t>(count));
+      while (shell.socket.isOpen() && readSocket(shell) == TelnetSocket::ReadResult::Data) {
       }
-      if (shell.socket.isOpen()) {
-        closeTelnet(shell);
-        shell.telnetReader.closed();
-      }
+      if (shell.socket.isOpen()) connectionClosed(shell);
       break;
     default:
       break;
