@@ -18,6 +18,8 @@
 //                                         ("Ready 준비", "00:00:00"), which prints "char XX" for every WM_CHAR and
 //                                         "click X Y" for every left click
 //                                         (client coordinates); 'q' ends it
+//   e2e_probe edit DLL PREFIX TITLE       the control library's edits on its dialog
+//                                         class, reporting their state (edit_probe.cpp)
 //
 // Exit status 0 on success, 1 on failure, 2 on bad arguments.
 #include <windows.h>
@@ -27,6 +29,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+
+#include "probe/edit_probe.h"
 
 namespace {
 
@@ -267,6 +271,7 @@ int main(int argc, char** argv) {
   if (command == "window" && argc == 6) return showWindow(argv);
   if (command == "resources" && argc == 2) return resources();
   if (command == "statustext" && argc == 3) return statusText(argv[2]);
-  std::fprintf(stderr, "usage: e2e_probe acp | profile SECTION KEY | client TITLE | com PORT STEP... | resources | statustext TITLE | window TITLE R G B\n");
+  if (command == "edit" && argc == 5) return editProbe(argv[2], argv[3], argv[4]);
+  std::fprintf(stderr, "usage: e2e_probe acp | profile SECTION KEY | client TITLE | com PORT STEP... | resources | statustext TITLE | window TITLE R G B | edit DLL PREFIX TITLE\n");
   return 2;
 }

@@ -1,6 +1,6 @@
-// "HCTLLineEdit" and "HCTLEdit" under Wine: real keys through xdotool into a
-// focused control on an "HCTLDlg" window, the clipboard's bytes, the edit
-// messages, notifications, and the painted text against the font store.
+// "HCTLLineEdit" and "HCTLEdit" under Wine: the clipboard's bytes, the edit
+// messages, notifications, and the painted text against the font store. Real
+// keys and clicks come from outside the program: tests/e2e/controls_test.py.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -28,101 +28,6 @@ std::string bytes(std::initializer_list<int> values) {
   std::string s;
   for (int v : values) s += static_cast<char>(v);
   return s;
-}
-
-void pump(DWORD ms) {
-  const DWORD until = GetTickCount() + ms;
-  MSG msg;
-  while (static_cast<LONG>(until - GetTickCount()) > 0) {
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    Sleep(5);
-  }
-}
-
-// Runs the native xdotool (Wine starts Unix programs) while pumping messages.
-bool xdotool(const std::string& args) {
-  std::string command = "Z:\\usr\\bin\\xdotool " + args;
-  STARTUPINFOA si{};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi = {};
-  if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
-  // A Unix child's handle may never be signalled under Wine: wait at most 3 s.
-  const DWORD until = GetTickCount() + 3000;
-  MSG msg;
-  while (MsgWaitForMultipleObjects(1, &pi.hProcess, FALSE, 50, QS_ALLINPUT) != WAIT_OBJECT_0 &&
-         static_cast<LONG>(until - GetTickCount()) > 0) {
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-  }
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
-  pump(300);
-  return true;
-}
-
-// A visible "HCTLDlg" window named `title` with one control focused.
-struct DialogWithEdit {
-  HWND dialog = nullptr, edit = nullptr;
-  std::string title;
-  DialogWithEdit(const char* cls, const char* name, DWORD style, int w, int h) : title(name) {
-    dialog = CreateWindowExA(0, "HCTLDlg", name, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 360, 200, nullptr, nullptr,
-                             GetModuleHandleA(nullptr), nullptr);
-    edit = CreateWindowExA(0, cls, "", WS_CHILD | WS_VISIBLE | style, 10, 10, w, h, dialog,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(300)), GetModuleHandleA(nullptr), nullptr);
-    pump(300);
-  }
-  ~DialogWithEdit() { DestroyWindow(dialog); }
-  // Focuses the X window and presses the keys (xdotool names).
-  bool keys(const std::string& keys) {
-    SetForegroundWindow(dialog);
-    SetFocus(edit);
-    return xdotool("search --onlyvisible --sync --name ^" + title + "$ windowfocus --sync key --delay 60 " +
-                   keys);
-  }
-};
-
-size_t caretOf(HWND edit) {
-  DWORD start = 0, end = 0;
-  SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-  return end;
-}
-
-TEST(LineEditKeys, TwoSetHangulFromRealKeys) {
-  ASSERT_EQ(kLibraryVersion, 0x0101);
-  DialogWithEdit d("HCTLLineEdit", "kesta_edit_keys", 0, 200, 16);
-  ASSERT_NE(d.edit, nullptr);
-  SendMessageA(d.edit, WM_USER + 37, 1, 0);  // Hangul mode
-  const std::pair<const char*, size_t> steps[] = {{"r", 2}, {"k", 2}, {"s", 2}, {"k", 4}};
-  for (auto [key, length] : steps) {
-    ASSERT_TRUE(d.keys(key)) << "xdotool could not be started";
-    EXPECT_EQ(SendMessageA(d.edit, WM_GETTEXTLENGTH, 0, 0), static_cast<LRESULT>(length)) << "after " << key;
-  }
-  EXPECT_EQ(textOf(d.edit), bytes({0x88, 0x61, 0x90, 0x61}));  // 가나
-  EXPECT_EQ(caretOf(d.edit), 2u);                                 // before 나, still composed
-  ASSERT_TRUE(d.keys("Right"));
-  EXPECT_EQ(caretOf(d.edit), 4u);
-  EXPECT_EQ(IsProcessingInput(d.edit), 0);
-}
-
-TEST(LineEditKeys, LeftFromTheEndOfAGaStopsAtOne) {
-  DialogWithEdit d("HCTLLineEdit", "kesta_edit_left", 0, 200, 16);
-  SetWindowTextA(d.edit, bytes({'A', 0x88, 0x61}).c_str());
-  ASSERT_TRUE(d.keys("End Left"));
-  EXPECT_EQ(caretOf(d.edit), 1u);
-  ASSERT_TRUE(d.keys("Left"));
-  EXPECT_EQ(caretOf(d.edit), 0u);
-}
-
-TEST(MultiLineEditKeys, EnterAndCtrlEnter) {
-  DialogWithEdit d("HCTLEdit", "kesta_edit_enter", ES_MULTILINE, 200, 80);
-  ASSERT_TRUE(d.keys("a Return b ctrl+Return c"));
-  EXPECT_EQ(textOf(d.edit), "ab\r\nc");  // no ES_WANTRETURN: Enter inserts nothing, Ctrl+Enter a line
-  EXPECT_EQ(SendMessageA(d.edit, EM_GETLINECOUNT, 0, 0), 2);
 }
 
 std::string clipboardText() {
