@@ -1,7 +1,10 @@
 #include "app/shell/win32_dialog_support.h"
 
+#include <algorithm>
+
+#include "app/shell/text_cut.h"
 #include "app/shell/win32_text.h"
-#include "xlat/xlat.h"
+#include "hangul/quilh32.h"
 
 namespace kesta::shell {
 
@@ -75,22 +78,21 @@ std::string ansiText(HWND dialog, int id) { return toAnsi(controlText(dialog, id
 
 void setAnsiText(HWND dialog, int id, std::string_view ansi) { SetDlgItemTextW(dialog, id, fromAnsi(ansi).c_str()); }
 
-namespace {
-std::string utf8Of(const std::wstring& wide) {
-  if (wide.empty()) return {};
-  const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
-  if (n > 0) WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), out.data(), n, nullptr, nullptr);
-  return out;
-}
-}  // namespace
-
-std::string internalText(HWND dialog, int id) {
-  return xlat::convert(xlat::Code::Utf8, xlat::Code::Johab, utf8Of(controlText(dialog, id)));
+std::string internalText(HWND dialog, int id, std::size_t limit) {
+  std::string text(limit + 1, '\0');
+  const UINT got = GetDlgItemTextA(dialog, id, text.data(), static_cast<int>(text.size()));
+  return cutAtCharacter(text, std::min<std::size_t>(got, limit));
 }
 
 void setInternalText(HWND dialog, int id, std::string_view internal) {
-  setUtf8Text(dialog, id, xlat::convert(xlat::Code::Johab, xlat::Code::Utf8, std::string(internal)));
+  SetDlgItemTextA(dialog, id, std::string(internal).c_str());
+}
+
+void prepareHangulEdit(HWND dialog, int id, std::size_t limit, int keyboard) {
+  HWND edit = GetDlgItem(dialog, id);
+  if (edit == nullptr) return;
+  SendMessageA(edit, EM_LIMITTEXT, limit, 0);
+  SetKbdType(edit, keyboard);
 }
 
 void fillList(HWND dialog, int id, const std::vector<std::string>& items, int selected, bool dropDown) {

@@ -20,14 +20,20 @@ void centreDialog(HWND dialog);
 INT_PTR dialogColours(UINT message, WPARAM wParam);
 
 // Control texts. The interface's own texts are UTF-8; the phone book holds
-// the system's ANSI code; macros and auto-response texts the internal code.
-// Each reading asks the control for its real length first.
+// the system's ANSI code; macros, auto-response, head, tail and search texts
+// the internal code, which the Hangul line edit ("HCTLLineEdit") holds
+// itself: those go to and from it as bytes, at most `limit` of them and never
+// half a two-byte character. The other readings ask for the real length first.
 std::wstring controlText(HWND dialog, int id);
 void setUtf8Text(HWND dialog, int id, std::string_view utf8);
 std::string ansiText(HWND dialog, int id);
 void setAnsiText(HWND dialog, int id, std::string_view ansi);
-std::string internalText(HWND dialog, int id);
+std::string internalText(HWND dialog, int id, std::size_t limit);
 void setInternalText(HWND dialog, int id, std::string_view internal);
+
+// Prepares a Hangul line edit: its text limit in bytes, and the keyboard
+// layout the main window types with (2 two-set, else three-set).
+void prepareHangulEdit(HWND dialog, int id, std::size_t limit, int keyboard);
 
 std::wstring fromAnsi(std::string_view ansi);
 std::string toAnsi(const std::wstring& wide);

@@ -2,8 +2,8 @@
 
 #include <commdlg.h>
 
-#include "app/shell/win32_text.h"
-#include "xlat/xlat.h"
+#include "app/shell/text_cut.h"
+#include "app/shell/win32_dialog_support.h"
 
 namespace kesta::shell {
 
@@ -91,27 +91,27 @@ bool chooseSaveFile(HWND owner, const char* filter, const std::string& directory
 
 namespace {
 struct LineDialogState {
-  std::wstring text;
+  const LineDialog* dialog;
+  int keyboard;
+  std::string text;
   bool confirmed = false;
 };
 
 INT_PTR CALLBACK lineDialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* state = reinterpret_cast<LineDialogState*>(GetWindowLongPtrW(dialog, DWLP_USER));
+  auto* state = reinterpret_cast<LineDialogState*>(GetWindowLongPtrA(dialog, DWLP_USER));
   switch (message) {
     case WM_INITDIALOG:
-      SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+      SetWindowLongPtrA(dialog, DWLP_USER, lParam);
       state = reinterpret_cast<LineDialogState*>(lParam);
       centreOnOwner(dialog);
-      SendDlgItemMessageW(dialog, kLineDialogEdit, EM_LIMITTEXT, 50, 0);  // 100 bytes of two-byte text
-      SetDlgItemTextW(dialog, kLineDialogEdit, state->text.c_str());
-      SetFocus(GetDlgItem(dialog, kLineDialogEdit));
+      prepareHangulEdit(dialog, state->dialog->edit, state->dialog->limit, state->keyboard);
+      setInternalText(dialog, state->dialog->edit, state->text);
+      SetFocus(GetDlgItem(dialog, state->dialog->edit));
       return FALSE;
     case WM_COMMAND:
       if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
         if (LOWORD(wParam) == IDOK && state != nullptr) {
-          wchar_t text[128] = {};
-          GetDlgItemTextW(dialog, kLineDialogEdit, text, 128);
-          state->text = text;
+          state->text = internalText(dialog, state->dialog->edit, state->dialog->limit);
           state->confirmed = true;
         }
         EndDialog(dialog, LOWORD(wParam));
@@ -121,33 +121,13 @@ INT_PTR CALLBACK lineDialogProcedure(HWND dialog, UINT message, WPARAM wParam, L
   }
   return FALSE;
 }
-
-std::string narrow(const std::wstring& text) {
-  const int n = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-  std::string out(n > 1 ? n - 1 : 0, '\0');
-  if (n > 1) WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, out.data(), n, nullptr, nullptr);
-  return out;
-}
-
-// The internal code is cut at 100 bytes, never inside a two-byte character.
-std::string internalCut(std::string text) {
-  std::size_t end = 0;
-  while (end < text.size()) {
-    const std::size_t width = static_cast<unsigned char>(text[end]) >= 0x80 ? 2 : 1;
-    if (end + width > 100 || end + width > text.size()) break;
-    end += width;
-  }
-  text.resize(end);
-  return text;
-}
 }  // namespace
 
-bool runLineDialog(HINSTANCE instance, HWND owner, const char* name, std::string& text) {
-  LineDialogState state;
-  state.text = widen(xlat::convert(xlat::Code::Johab, xlat::Code::Utf8, text));
-  DialogBoxParamW(instance, widen(name).c_str(), owner, lineDialogProcedure, reinterpret_cast<LPARAM>(&state));
+bool runLineDialog(HINSTANCE instance, HWND owner, const LineDialog& dialog, int keyboard, std::string& text) {
+  LineDialogState state{&dialog, keyboard, cutAtCharacter(text, dialog.limit)};
+  DialogBoxParamA(instance, dialog.name, owner, lineDialogProcedure, reinterpret_cast<LPARAM>(&state));
   if (!state.confirmed) return false;
-  text = internalCut(xlat::convert(xlat::Code::Utf8, xlat::Code::Johab, narrow(state.text)));
+  text = state.text;
   return true;
 }
 

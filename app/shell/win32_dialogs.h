@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <string>
 
 namespace kesta::shell {
@@ -18,9 +19,18 @@ bool chooseFile(HWND owner, const char* filter, std::string& path);
 bool chooseSaveFile(HWND owner, const char* filter, const std::string& directory, const char* extension,
                     std::string& path);
 
-inline constexpr int kLineDialogEdit = 170;
-// A one-line text dialog ("SearchDlg", "HeadDlg", "TailDlg"): `text` in the
-// internal code, shown on opening and replaced on OK (at most 100 bytes).
-bool runLineDialog(HINSTANCE instance, HWND owner, const char* name, std::string& text);
+// A one-line text dialog: its resource name and its Hangul line edit.
+struct LineDialog {
+  const char* name;
+  int edit;
+  std::size_t limit;  // bytes
+};
+inline constexpr LineDialog kSearchDialog{"SearchDlg", 170, 100};
+inline constexpr LineDialog kHeadDialog{"HeadDlg", 132, 79};
+inline constexpr LineDialog kTailDialog{"TailDlg", 133, 79};
+
+// Runs `dialog` with `text` (internal code) in its edit, typed with the
+// keyboard layout `keyboard`; on OK `text` is what the edit holds.
+bool runLineDialog(HINSTANCE instance, HWND owner, const LineDialog& dialog, int keyboard, std::string& text);
 
 }  // namespace kesta::shell

@@ -1,7 +1,7 @@
 // "MacroDlg", "AutoDlg" and "DirectoryDlg": dialogs of line edits over the
 // MacroDialog, AutoDialog and DirectoryDialog models. Macro and
-// auto-response texts are the internal code, shown through UTF-16; the
-// standard edits stand in for the Hangul line edit until it is ready.
+// auto-response texts are the internal code, held as they are by Hangul line
+// edits that type with the main window's keyboard layout.
 #include <winsock2.h>
 #include <windows.h>
 
@@ -24,6 +24,8 @@ constexpr int autoEdit(std::size_t k) { return autoReferenceEdit(1) + static_cas
 void limitEdit(HWND dialog, int id, std::size_t bytes) {
   SendDlgItemMessageW(dialog, id, EM_LIMITTEXT, bytes, 0);
 }
+
+int keyboardOf(const Shell& shell) { return shell.hangul.keyboard; }
 
 // Runs `name` with `init` on opening and `ok` on OK; false on Cancel.
 template <typename Init, typename Ok>
@@ -74,10 +76,10 @@ void runMacroDialog(Shell& shell) {
   MacroDialog model(shell.files);
   runEditDialog(
       shell, L"MacroDlg",
-      [&model](HWND dialog) {
+      [&model, &shell](HWND dialog) {
         const MacroDialog::Texts texts = model.open();  // writes empty macros when there is no file
         for (int i = 1; i <= static_cast<int>(texts.size()); ++i) {
-          limitEdit(dialog, macroEdit(i), kTextLimit);
+          prepareHangulEdit(dialog, macroEdit(i), kTextLimit, keyboardOf(shell));
           setInternalText(dialog, macroEdit(i), texts[static_cast<std::size_t>(i - 1)]);
         }
         SetFocus(GetDlgItem(dialog, macroEdit(1)));
@@ -85,7 +87,7 @@ void runMacroDialog(Shell& shell) {
       [&model](HWND dialog) {
         MacroDialog::Texts typed;
         for (int i = 1; i <= static_cast<int>(typed.size()); ++i)
-          typed[static_cast<std::size_t>(i - 1)] = internalText(dialog, macroEdit(i));
+          typed[static_cast<std::size_t>(i - 1)] = internalText(dialog, macroEdit(i), kTextLimit);
         model.ok(typed);
       });
 }
@@ -94,11 +96,11 @@ void runAutoDialog(Shell& shell) {
   AutoDialog model(shell.files);
   runEditDialog(
       shell, L"AutoDlg",
-      [&model](HWND dialog) {
+      [&model, &shell](HWND dialog) {
         const settings::AutoResponseTable table = model.open();
         const auto texts = AutoDialog::editTexts(table);
         for (std::size_t k = 0; k < texts.size(); ++k) {
-          limitEdit(dialog, autoEdit(k), kTextLimit);
+          prepareHangulEdit(dialog, autoEdit(k), kTextLimit, keyboardOf(shell));
           setInternalText(dialog, autoEdit(k), texts[k]);
         }
         for (int r = 1; r <= static_cast<int>(table.rows.size()); ++r)
@@ -111,8 +113,8 @@ void runAutoDialog(Shell& shell) {
         for (int r = 1; r <= static_cast<int>(typed.rows.size()); ++r) {
           settings::AutoResponseRow& row = typed.rows[static_cast<std::size_t>(r - 1)];
           row.enabled = IsDlgButtonChecked(dialog, autoEnableBox(r)) == BST_CHECKED;
-          row.reference = internalText(dialog, autoReferenceEdit(r));
-          row.transfer = internalText(dialog, autoTransferEdit(r));
+          row.reference = internalText(dialog, autoReferenceEdit(r), kTextLimit);
+          row.transfer = internalText(dialog, autoTransferEdit(r), kTextLimit);
         }
         model.ok(typed);
       });

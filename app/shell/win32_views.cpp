@@ -333,7 +333,7 @@ void captureCommand(Shell& shell, CaptureKind kind) {
 
 void searchCommand(Shell& shell) {
   std::string text = shell.searchText;
-  if (runLineDialog(shell.instance, shell.window, "SearchDlg", text)) {
+  if (runLineDialog(shell.instance, shell.window, kSearchDialog, shell.hangul.keyboard, text)) {
     shell.searchText = text.substr(0, 100);
     shell.terminal.setSearch(!shell.searchText.empty(), shell.searchText);
   } else {
@@ -343,7 +343,7 @@ void searchCommand(Shell& shell) {
 
 void headOrTailCommand(Shell& shell, bool head) {
   std::string text(head ? shell.chat.head() : shell.chat.tail());
-  if (!runLineDialog(shell.instance, shell.window, head ? "HeadDlg" : "TailDlg", text)) return;
+  if (!runLineDialog(shell.instance, shell.window, head ? kHeadDialog : kTailDialog, shell.hangul.keyboard, text)) return;
   if (head) {
     shell.chat.setHead(text);
   } else {
