@@ -103,9 +103,10 @@ struct CharModel {
 };
 
 // One random session: keys through the automaton into both, with moves,
-// deletions, selections and pastes. Fails through `fail(message)`.
-template <class Fail>
-void runSession(std::mt19937& rng, size_t steps, bool multiline, Fail fail) {
+// deletions, selections and pastes. `rng()` gives every choice (a seeded
+// engine, or the fuzzer's bytes). Fails through `fail(message)`.
+template <class Rng, class Fail>
+void runSession(Rng& rng, size_t steps, bool multiline, Fail fail) {
   using namespace kesta::hangul;
   AutomataState automaton{};
   InitAutomata(&automaton, rng() % 2 ? kTwoSetKeyboard : kThreeSetKeyboard);
