@@ -1,6 +1,9 @@
 // The main window's commands carried out: the dispatcher decides, this file
 // acts. Connecting and hanging up, the initial string and macros, sounds and
 // colours, file transfers through the transfer library.
+#include <algorithm>
+#include <iterator>
+
 #include <winsock2.h>
 #include <windows.h>
 #include <commdlg.h>
@@ -104,7 +107,10 @@ void switchMusic(Shell& shell) {
 void chooseMusic(Shell& shell) {
   if (shell.music.on) shell.host.stopMusic();
   std::string path;
-  if (chooseFile(shell.window, "Wave Files (*.wav)\0*.wav\0All Files (*.*)\0*.*\0", path) && path.size() < 100) {
+  const std::string sounds = shell.files.homeDirectory() + "\\wav";
+  if (chooseFile(shell.window, "Wave File (*.wav)\0*.wav\0All Files (*.*)\0*.*\0", path, "Change Music File",
+                 sounds.c_str(), "wav") &&
+      path.size() < 100) {
     shell.music.path = path;
     settings::writeMusicSettings(shell.files, shell.music);
   }
@@ -112,7 +118,8 @@ void chooseMusic(Shell& shell) {
 }
 
 void chooseColour(Shell& shell, bool background) {
-  static COLORREF custom[16] = {};
+  COLORREF custom[16];  // all white at every opening
+  std::fill(std::begin(custom), std::end(custom), RGB(255, 255, 255));
   CHOOSECOLORA choice{};
   choice.lStructSize = sizeof choice;
   choice.hwndOwner = shell.window;

@@ -58,7 +58,8 @@ bool runOpenSocketDialog(HINSTANCE instance, HWND owner, std::string& host) {
   return true;
 }
 
-bool chooseFile(HWND owner, const char* filter, std::string& path) {
+bool chooseFile(HWND owner, const char* filter, std::string& path, const char* title, const char* directory,
+                const char* extension) {
   char buffer[256] = {};
   OPENFILENAMEA choice{};
   choice.lStructSize = sizeof choice;
@@ -66,6 +67,9 @@ bool chooseFile(HWND owner, const char* filter, std::string& path) {
   choice.lpstrFilter = filter;
   choice.lpstrFile = buffer;
   choice.nMaxFile = sizeof buffer;
+  choice.lpstrTitle = title;
+  choice.lpstrInitialDir = directory;
+  choice.lpstrDefExt = extension;
   choice.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
   if (!GetOpenFileNameA(&choice)) return false;
   path = buffer;

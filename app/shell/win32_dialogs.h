@@ -13,8 +13,10 @@ inline constexpr std::size_t kHostTextLimit = 99;
 
 // "OpenSocket": true with the typed host text (at most 99 characters) on OK.
 bool runOpenSocketDialog(HINSTANCE instance, HWND owner, std::string& host);
-// The open-file chooser; `filter` is the chooser's double-NUL list.
-bool chooseFile(HWND owner, const char* filter, std::string& path);
+// The open-file chooser; `filter` is the chooser's double-NUL list. The
+// title, first directory and default extension are optional (null).
+bool chooseFile(HWND owner, const char* filter, std::string& path, const char* title = nullptr,
+                const char* directory = nullptr, const char* extension = nullptr);
 // The save-file chooser, starting in `directory`.
 bool chooseSaveFile(HWND owner, const char* filter, const std::string& directory, const char* extension,
                     std::string& path);

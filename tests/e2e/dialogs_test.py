@@ -10,7 +10,10 @@ One program start: the phone book (Alt+D) dials a modem entry with exactly
 shows "Socket Error !!"; an unanswered call is redialled after the countdown
 with ESC and a pause of at least a second; macros and an auto-response row
 typed into their dialogs are written and used; the code dialog switches the
-host code; the keyboard, font, directory, modem and state dialogs.
+host code; the keyboard, font, directory, modem and state dialogs, and that the program
+takes what they chose: text from the host in the new font, k f typed as 가 on
+the three-set keyboard, the chosen background colour written and filling the
+host's cleared screen, the voice and music switches, the music chooser.
 """
 import argparse
 import os
@@ -221,7 +224,82 @@ def check_phone_book_append(kesta, install):
     check(eventually(lambda: gone(kesta, "Dial"), 10), "Close ends the phone book")
 
 
-def check_settings(kesta, install, modem):
+def colour_file(install):
+    return struct.unpack("<2I", install.read(r"env\kesta.col")) if install.exists(r"env\kesta.col") else None
+
+
+def pick_first_basic_colour(kesta, title):
+    """In the colour chooser TITLE, clicks the first of the basic colours and OK."""
+    dialog(kesta, title)
+    status, out = kesta.install.run_probe("client", title)
+    if check(status == 0, "the colour chooser's client area (%r)" % out.strip()):
+        x, y = (int(v) for v in out.split()[:2])
+        kesta.xdotool("mousemove", "--sync", x + 14, y + 28)
+        kesta.xdotool("click", 1)
+        time.sleep(0.5)
+    keys(kesta, "Return")
+    check(eventually(lambda: gone(kesta, title), 10), "OK closes the colour chooser")
+
+
+def connect(kesta, host):
+    sessions = len(host.terms())
+    kesta.key("ctrl+m")
+    dialog(kesta, "Open Domain")
+    typed(kesta, "127.0.0.1:%d" % host.port)
+    keys(kesta, "Return")
+    check(eventually(lambda: len(host.terms()) == sessions + 1, 15), "Ctrl+M connects to the host")
+
+
+def check_settings_taken(kesta, install, host):
+    """The font, keyboard, colour and sound settings chosen above are used."""
+    kesta.key("F2")
+    dialog(kesta, "Hangul Code Change")
+    keys(kesta, "Home", *["Down"] * 5, "Return")  # back to the host's code page 949
+    connect(kesta, host)
+    row = e2e.DEFAULT_SCREEN_LINES[3]
+    myungjo, gothic = e2e.render(row, face="InternalMyungjo"), e2e.render(row, face="InternalGothic")
+    check(eventually(lambda: kesta.client_shot().find_drawing(myungjo), 20),
+          "the host's Korean row is drawn in the chosen font, Myungjo")
+    check(not kesta.client_shot().find_drawing(gothic), "and not in Gothic, the font before")
+
+    before = len(host.received())
+    kesta.key("ctrl+space")
+    kesta.type("kf")  # 가 on the three-set keyboard (on the two-set one ㅏ and ㄹ)
+    kesta.key("Return")
+    kesta.key("ctrl+space")
+    check(eventually(lambda: "가\r".encode("cp949") in host.received()[before:], 10),
+          "after the keyboard dialog k f types 가 on the three-set layout (%r)" % host.received()[before:])
+
+    colours = colour_file(install)
+    kesta.key("alt+b")
+    pick_first_basic_colour(kesta, "Color")
+    chosen = colour_file(install)
+    check(chosen is not None and chosen != colours and chosen[0] == 0xFFFFFF,
+          "the background colour is written to kesta.col beside the text colour (%r)" % (chosen,))
+
+    for key, name, size in (("alt+v", r"env\kesta.voc", 4), ("ctrl+b", r"env\kesta.mus", 104)):
+        old = install.read(name)[:4] if install.exists(name) else None
+        kesta.key(key)
+        check(eventually(lambda: install.exists(name) and len(install.read(name)) == size
+                         and install.read(name)[:4] != old, 10),
+              "%s switches the flag in %s (%r)" % (key, name, install.read(name)[:4] if install.exists(name) else None))
+    kesta.key("ctrl+b")  # the music off again
+    kesta.key("alt+2")
+    check(eventually(lambda: kesta.find_windows("Change Music File"), 10), "Alt+2 opens Change Music File")
+    dialog(kesta, "Change Music File")
+    keys(kesta, "Escape")
+    check(eventually(lambda: gone(kesta, "Change Music File"), 10), "Cancel closes the music chooser")
+    hang_up(kesta)
+    if chosen:
+        # Pages made from now on are filled with the new background colour.
+        connect(kesta, host)
+        rgb = (chosen[1] & 0xFF, chosen[1] >> 8 & 0xFF, chosen[1] >> 16 & 0xFF)
+        check(eventually(lambda: kesta.client_shot().count(rgb) > 100000, 10),
+              "the host's cleared screen is in the new background colour %r" % (rgb,))
+        hang_up(kesta)
+
+
+def check_settings(kesta, install, modem, host):
     kesta.key("alt+3")
     dialog(kesta, "Hangul Key Type")
     keys(kesta, "End", "Return")
@@ -242,6 +320,8 @@ def check_settings(kesta, install, modem):
     directories = install.read(r"env\kesta.dir") if install.exists(r"env\kesta.dir") else b""
     check(directories[:6] == b"C:\\dl\0" and directories[100:].startswith(b"C:\\kesta\\up"),
           "the typed download directory and the default others (%r)" % directories[:12])
+
+    check_settings_taken(kesta, install, host)
 
     kesta.key("F7")
     dialog(kesta, "Modem State")
@@ -297,7 +377,7 @@ def run(args):
                 hang_up(kesta)
                 check_redial(kesta, modem)
                 check_phone_book_append(kesta, install)
-                check_settings(kesta, install, modem)
+                check_settings(kesta, install, modem, host)
 
 
 def main():
