@@ -80,6 +80,12 @@ fi
 if wanted native-asan && build native-asan; then
   ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 run_ctest native-asan
 fi
+if wanted win64 && ! wanted native; then
+  # The end-to-end tests draw their references with the native kesta-cli.
+  note "build kesta-cli (native) for the end-to-end tests"
+  cmake --preset native >/dev/null 2>&1 && cmake --build --preset native --target kesta-cli -j "$jobs" >/dev/null 2>&1 ||
+    echo "test-all: the native kesta-cli did not build; the end-to-end tests that draw will fail"
+fi
 if wanted win64 && build win64; then
   export KESTA_WINEPREFIX="$root/build/win64/wineprefix"
   export WINEPREFIX="$KESTA_WINEPREFIX" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
