@@ -1,6 +1,6 @@
 // "DialDlg" (the phone book) and "DialingDlg" (the countdown) over the
-// PhoneBookList and the Dialler. The name and number fields are standard
-// edits holding the ANSI code until the Hangul line edit replaces them.
+// PhoneBookList and the Dialler. The name and number fields are the system's
+// edits: the phone book holds the system's ANSI code, as they do.
 #include <winsock2.h>
 #include <windows.h>
 
