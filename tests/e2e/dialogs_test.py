@@ -132,6 +132,8 @@ def check_dialling(kesta, modem, host):
     keys(kesta, "Down", "Down", "Return")  # remembered 1, so the refused host 3
     check(eventually(lambda: kesta.find_windows("Error"), 15), "a refused host shows the Error message box")
     dialog(kesta, "Error")
+    status, texts = kesta.install.run_probe("texts", "Error")
+    check("Socket Error !!" in texts, "the box says \"Socket Error !!\" (%r)" % texts.strip())
     keys(kesta, "Return")
     check(eventually(lambda: not kesta.find_windows("Dialing") and kesta.find_windows("Dial"), 10),
           "the refusal ends the Dialing dialog and leaves the phone book")

@@ -18,6 +18,8 @@
 //                                         ("Ready 준비", "00:00:00"), which prints "char XX" for every WM_CHAR and
 //                                         "click X Y" for every left click
 //                                         (client coordinates); 'q' ends it
+//   e2e_probe texts TITLE                 prints "CLASS: TEXT" (UTF-8) for every child window of
+//                                         the top-level window TITLE
 //   e2e_probe edit DLL PREFIX TITLE       the control library's edits on its dialog
 //                                         class, reporting their state (edit_probe.cpp)
 //
@@ -208,6 +210,25 @@ int statusText(const char* title) {
   return 0;
 }
 
+BOOL CALLBACK printChildText(HWND child, LPARAM) {
+  char cls[128] = {};
+  GetClassNameA(child, cls, sizeof cls);
+  wchar_t text[1024] = {};
+  GetWindowTextW(child, text, 1024);
+  std::printf("%s: %s\n", cls, utf8(text).c_str());
+  return TRUE;
+}
+
+int childTexts(const char* title) {
+  HWND hwnd = FindWindowA(nullptr, title);
+  if (!hwnd) {
+    std::printf("no window\n");
+    return 1;
+  }
+  EnumChildWindows(hwnd, printChildText, 0);
+  return 0;
+}
+
 void printBitmap(const char* name, HBITMAP bitmap) {
   BITMAP info{};
   if (bitmap && GetObjectA(bitmap, sizeof info, &info)) std::printf("bitmap %s %ld %ld\n", name, info.bmWidth, info.bmHeight);
@@ -271,7 +292,8 @@ int main(int argc, char** argv) {
   if (command == "window" && argc == 6) return showWindow(argv);
   if (command == "resources" && argc == 2) return resources();
   if (command == "statustext" && argc == 3) return statusText(argv[2]);
+  if (command == "texts" && argc == 3) return childTexts(argv[2]);
   if (command == "edit" && argc == 5) return editProbe(argv[2], argv[3], argv[4]);
-  std::fprintf(stderr, "usage: e2e_probe acp | profile SECTION KEY | client TITLE | com PORT STEP... | resources | statustext TITLE | window TITLE R G B | edit DLL PREFIX TITLE\n");
+  std::fprintf(stderr, "usage: e2e_probe acp | profile SECTION KEY | client TITLE | com PORT STEP... | resources | statustext TITLE | window TITLE R G B | texts TITLE | edit DLL PREFIX TITLE\n");
   return 2;
 }
