@@ -31,7 +31,10 @@ void centreDialog(HWND dialog) {
 
 INT_PTR dialogColours(UINT message, WPARAM wParam) {
   switch (message) {
-    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLOREDIT:  // text fields stay white, as the Hangul line edit draws its text on white
+      SetTextColor(reinterpret_cast<HDC>(wParam), RGB(0, 0, 0));
+      SetBkColor(reinterpret_cast<HDC>(wParam), RGB(255, 255, 255));
+      return reinterpret_cast<INT_PTR>(GetStockObject(WHITE_BRUSH));
     case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:

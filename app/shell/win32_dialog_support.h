@@ -1,5 +1,6 @@
 // What every phone-book and settings dialog does the same way: centring on
-// opening, black text on a transparent background over a light grey brush,
+// opening, black text on a transparent background over a light grey brush
+// (white in text fields),
 // and moving texts between the model's encodings and the controls' UTF-16.
 #pragma once
 
@@ -15,8 +16,8 @@ namespace kesta::shell {
 // window, the screen's when that is minimised), kept wholly on the screen.
 void centreDialog(HWND dialog);
 
-// WM_CTLCOLOR* answers for edits, lists, statics and the dialog itself; 0
-// for any other message.
+// WM_CTLCOLOR* answers for edits (white), lists, statics and the dialog
+// itself (grey); 0 for any other message.
 INT_PTR dialogColours(UINT message, WPARAM wParam);
 
 // Control texts. The interface's own texts are UTF-8; the phone book holds
