@@ -1,7 +1,7 @@
 // What every phone-book and settings dialog does the same way: centring on
 // opening, black text on a transparent background over a light grey brush
-// (white in text fields),
-// and moving texts between the model's encodings and the controls' UTF-16.
+// (white in text fields), and moving texts between the model's encodings and
+// the controls.
 #pragma once
 
 #include <windows.h>

@@ -181,6 +181,8 @@ def check_text_dialogs(kesta, install):
     # Hangul through the line edit's own automaton: Ctrl+Space, then the
     # two-set keys of 가나. Tab leaves the field with 나 still composed.
     keys(kesta, "ctrl+space", "r", "k", "s", "k", "Tab")
+    check(eventually(lambda: kesta.window_shot("Define Macro").find_drawing(e2e.render("가나")), 10),
+          "가나 is drawn in macro 1's field as the font store draws it")
     typed(kesta, "hi")
     keys(kesta, "Return")
     check(eventually(lambda: gone(kesta, "Define Macro"), 10), "OK closes Define Macro")
