@@ -24,38 +24,15 @@ import zlib
 REPO = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.join(REPO, "tests", "e2e"))
 import xwd  # noqa: E402
+from kesta_e2e import DLLS, PROGRAM, find_file, write_profile as set_profile  # noqa: E402
 
-PROGRAM = "kesta10.exe"
-DLLS = ("ZLINK32.DLL", "QUILH32.DLL", "QUILF32.DLL", "HCTL32.DLL", "HCTLW32.DLL", "HXLAT32.DLL")
 RECORD = 100  # one phone-book line, NUL-padded
-
-
-def find_file(root, name):
-    found = []
-    for dirpath, dirnames, filenames in os.walk(root):
-        dirnames[:] = [d for d in dirnames if not d.startswith(("e2e-work", "CMakeFiles", "Testing"))]
-        found += [os.path.join(dirpath, f) for f in filenames if f.lower() == name.lower()]
-    return min(found, key=lambda p: (p.count(os.sep), p)) if found else None
 
 
 def copy_if_newer(src, dst):
     if not os.path.exists(dst) or os.path.getmtime(src) > os.path.getmtime(dst) or \
             os.path.getsize(src) != os.path.getsize(dst):
         shutil.copy2(src, dst)
-
-
-def set_profile(win_ini, section, key, value):
-    text = open(win_ini, encoding="latin-1").read() if os.path.exists(win_ini) else ""
-    lines = text.replace("\r\n", "\n").split("\n")
-    start = next((i for i, l in enumerate(lines) if l.strip().lower() == "[%s]" % section.lower()), None)
-    if start is None:
-        lines = [l for l in lines if l] + ["[%s]" % section, "%s=%s" % (key, value), ""]
-    else:
-        end = next((i for i in range(start + 1, len(lines)) if lines[i].startswith("[")), len(lines))
-        body = [l for l in lines[start + 1:end] if l.split("=", 1)[0].strip().lower() != key.lower()]
-        lines[start + 1:end] = ["%s=%s" % (key, value)] + body
-    with open(win_ini, "w", encoding="latin-1", newline="") as f:
-        f.write("\r\n".join(lines))
 
 
 def phone_book(lines):

@@ -14,7 +14,6 @@ a mouse drag selects; Ctrl+Insert puts the selected bytes on the clipboard as
 they are and Shift+Insert pastes them; Backspace deletes a whole two-byte character; Enter and Ctrl+Enter in
 the multi-line edit.
 """
-import argparse
 import os
 import shutil
 import subprocess
@@ -23,7 +22,7 @@ import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import kesta_e2e as e2e  # noqa: E402
-from program_test import check, eventually, failures  # noqa: E402
+from program_test import check, eventually, run_script  # noqa: E402
 
 # 가 and 나 in the internal code, which HCTL32's edits give as their window
 # text; HCTLW32's give it in code page 949 and keep the internal code inside.
@@ -148,18 +147,5 @@ def run(args):
                 e2e.kill_group(probe.program.proc, grace=1.0)
 
 
-def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--build", required=True)
-    parser.add_argument("--work", required=True)
-    args = parser.parse_args()
-    try:
-        run(args)
-    except Exception as error:
-        check(False, "%s: %s" % (type(error).__name__, error))
-    print("%d failed" % len(failures))
-    sys.exit(1 if failures else 0)
-
-
 if __name__ == "__main__":
-    main()
+    run_script(run)

@@ -15,7 +15,6 @@ takes what they chose: text from the host in the new font, k f typed as 가 on
 the three-set keyboard, the chosen background colour written and filling the
 host's cleared screen, the voice and music switches, the music chooser.
 """
-import argparse
 import os
 import shutil
 import struct
@@ -24,7 +23,7 @@ import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import kesta_e2e as e2e  # noqa: E402
-from program_test import check, eventually, failures, pane  # noqa: E402
+from program_test import check, eventually, pane, run_script  # noqa: E402
 
 JOHAB_GA, JOHAB_GANA = bytes.fromhex("8861"), bytes.fromhex("8861 9061")  # 가, 가나 in the internal code
 CP949_GANA = "가나".encode("cp949")
@@ -274,6 +273,13 @@ def check_settings_taken(kesta, install, host):
     check(eventually(lambda: "가\r".encode("cp949") in host.received()[before:], 10),
           "after the keyboard dialog k f types 가 on the three-set layout (%r)" % host.received()[before:])
 
+    kesta.key("alt+m")  # the dialogs' Hangul fields type with the same keyboard
+    dialog(kesta, "Define Macro")
+    keys(kesta, "Tab", "Tab", "ctrl+space", "k", "f", "Return")
+    check(eventually(lambda: gone(kesta, "Define Macro"), 10), "OK closes Define Macro")
+    check(install.read(r"env\kesta.mac")[200:203] == JOHAB_GA + b"\0",
+          "k f typed into macro 3 is 가 on the three-set keyboard (%r)" % install.read(r"env\kesta.mac")[200:203])
+
     colours = colour_file(install)
     kesta.key("alt+b")
     pick_first_basic_colour(kesta, "Color")
@@ -384,18 +390,5 @@ def run(args):
                 check_settings(kesta, install, modem, host)
 
 
-def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--build", required=True)
-    parser.add_argument("--work", required=True)
-    args = parser.parse_args()
-    try:
-        run(args)
-    except Exception as error:
-        check(False, "%s: %s" % (type(error).__name__, error))
-    print("%d failed" % len(failures))
-    sys.exit(1 if failures else 0)
-
-
 if __name__ == "__main__":
-    main()
+    run_script(run)

@@ -16,7 +16,6 @@ Then the uninstaller, run silently, removes the program, its DLLs, HANJA.FNT, th
 WIN.INI entry and the Start menu folder, and leaves the phone book, the captures and
 the downloads.
 """
-import argparse
 import os
 import re
 import shutil
@@ -27,7 +26,7 @@ import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import kesta_e2e as e2e  # noqa: E402
-from program_test import check, eventually, failures  # noqa: E402
+from program_test import check, eventually, run_script  # noqa: E402
 
 INSTALL_DIR = "C:\\Apps\\Kesta"
 WELCOME_ROW = "시험해 보는 작은 게시판입니다."
@@ -295,18 +294,5 @@ def run(args):
         check(host.proc.poll() is None, "the host still runs")
 
 
-def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--build", required=True)
-    parser.add_argument("--work", required=True)
-    args = parser.parse_args()
-    try:
-        run(args)
-    except Exception as error:
-        check(False, "%s: %s" % (type(error).__name__, error))
-    print("%d failed" % len(failures) if failures else "all install checks passed")
-    sys.exit(1 if failures else 0)
-
-
 if __name__ == "__main__":
-    main()
+    run_script(run)

@@ -236,9 +236,25 @@ def find_file(root, name):
     """The file called NAME (any case) under ROOT, preferring the shallowest; None when there is none."""
     found = []
     for dirpath, dirnames, filenames in os.walk(root):
-        dirnames[:] = [d for d in dirnames if d not in ("wineprefix", "e2e-work", "_googletest", "CMakeFiles")]
+        dirnames[:] = [d for d in dirnames
+                       if d not in ("wineprefix", "_googletest", "CMakeFiles", "Testing") and not d.startswith("e2e-work")]
         found += [os.path.join(dirpath, f) for f in filenames if f.lower() == name.lower()]
     return min(found, key=lambda p: (p.count(os.sep), p)) if found else None
+
+
+def write_profile(win_ini, section, key, value):
+    """KEY=VALUE in [SECTION] of the INI file WIN_INI (CR LF lines, made when missing)."""
+    text = open(win_ini, encoding="latin-1").read() if os.path.exists(win_ini) else ""
+    lines = text.replace("\r\n", "\n").split("\n")
+    start = next((i for i, l in enumerate(lines) if l.strip().lower() == "[%s]" % section.lower()), None)
+    if start is None:
+        lines = [l for l in lines if l] + ["[%s]" % section, "%s=%s" % (key, value), ""]
+    else:
+        end = next((i for i in range(start + 1, len(lines)) if lines[i].startswith("[")), len(lines))
+        body = [l for l in lines[start + 1:end] if l.split("=", 1)[0].strip().lower() != key.lower()]
+        lines[start + 1:end] = ["%s=%s" % (key, value)] + body
+    with open(win_ini, "w", encoding="latin-1", newline="") as f:
+        f.write("\r\n".join(lines))
 
 
 class Install:
@@ -309,18 +325,7 @@ class Install:
 
     def set_profile(self, section, key, value):
         """Writes KEY=VALUE into [SECTION] of the prefix's C:\\windows\\win.ini (the file WIN.INI)."""
-        path = os.path.join(self.windows, "win.ini")
-        text = open(path, encoding="latin-1").read() if os.path.exists(path) else ""
-        lines = text.replace("\r\n", "\n").split("\n")
-        start = next((i for i, l in enumerate(lines) if l.strip().lower() == "[%s]" % section.lower()), None)
-        if start is None:
-            lines = [l for l in lines if l] + ["[%s]" % section, "%s=%s" % (key, value), ""]
-        else:
-            end = next((i for i in range(start + 1, len(lines)) if lines[i].startswith("[")), len(lines))
-            body = [l for l in lines[start + 1:end] if l.split("=", 1)[0].strip().lower() != key.lower()]
-            lines[start + 1:end] = ["%s=%s" % (key, value)] + body
-        with open(path, "w", encoding="latin-1", newline="") as f:
-            f.write("\r\n".join(lines))
+        write_profile(os.path.join(self.windows, "win.ini"), section, key, value)
 
     def env(self, extra=None):
         env = dict(os.environ, WINEPREFIX=self.prefix, WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=",

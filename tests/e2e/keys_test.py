@@ -11,7 +11,6 @@ the download folder, and a file sent with PgUp reaches lrzsz's rz whole;
 then the same two over the modem's line (ATDT typed to the modem, CONNECT,
 the transfer, hang-up). Each transfer's time is printed.
 """
-import argparse
 import os
 import shutil
 import subprocess
@@ -20,7 +19,7 @@ import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import kesta_e2e as e2e  # noqa: E402
-from program_test import check, eventually, failures, pane  # noqa: E402
+from program_test import check, eventually, pane, run_script  # noqa: E402
 
 JOHAB_GANA = bytes.fromhex("8861 9061")  # 가나 in the internal code
 CP949_GANA = "가나".encode("cp949")
@@ -185,18 +184,5 @@ def run(args):
             print("     serial upload of %d bytes: %.1f s" % (len(want), time.time() - started))
 
 
-def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--build", required=True)
-    parser.add_argument("--work", required=True)
-    args = parser.parse_args()
-    try:
-        run(args)
-    except Exception as error:
-        check(False, "%s: %s" % (type(error).__name__, error))
-    print("%d failed" % len(failures))
-    sys.exit(1 if failures else 0)
-
-
 if __name__ == "__main__":
-    main()
+    run_script(run)

@@ -45,6 +45,21 @@ def eventually(predicate, timeout=10):
         return False
 
 
+def run_script(run):
+    """The main of a one-run script: RUN(args) with --build and --work, every check
+    printed, a harness error counted as a failure, the exit status 1 on any failure."""
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--build", required=True, help="the win64 build directory")
+    parser.add_argument("--work", required=True, help="scratch directory, kept for a look after a failure")
+    args = parser.parse_args()
+    try:
+        run(args)
+    except Exception as error:
+        check(False, "%s: %s" % (type(error).__name__, error))
+    print("%d failed" % len(failures))
+    sys.exit(1 if failures else 0)
+
+
 def pane(kesta, n):
     texts = kesta.status_texts()
     return texts[n] if n < len(texts) else None

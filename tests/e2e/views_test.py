@@ -5,7 +5,6 @@ texts, the passed-screen view, screen capture and the search highlight.
 
     views_test.py --build BUILD_DIR --work DIR
 """
-import argparse
 import os
 import shutil
 import subprocess
@@ -14,7 +13,7 @@ import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import kesta_e2e as e2e  # noqa: E402
-from program_test import check, eventually, failures, text_on_screen  # noqa: E402
+from program_test import check, eventually, text_on_screen, run_script  # noqa: E402
 
 CELL_W, CELL_H = 8, 16
 MENU = "Select: 1 2 3 123 (P,N,Q) (YES) (Yes)"
@@ -166,18 +165,5 @@ def run(args):
                   "Alt+C, 안녕 and Enter send head + 안녕 + tail and CR (%r)" % host.received()[before:])
 
 
-def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--build", required=True)
-    parser.add_argument("--work", required=True)
-    args = parser.parse_args()
-    try:
-        run(args)
-    except Exception as error:
-        check(False, "%s: %s" % (type(error).__name__, error))
-    print("%d failed" % len(failures))
-    sys.exit(1 if failures else 0)
-
-
 if __name__ == "__main__":
-    main()
+    run_script(run)
