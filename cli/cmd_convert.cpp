@@ -1,5 +1,5 @@
 // kesta-cli convert --from A --to B: standard input to standard output
-// between the Hangul code types 1..8 and UTF-8, as a stream.
+// between the Hangul code types 1..9 (9 is UTF-8), as a stream.
 #include <cstdio>
 #include <string>
 
@@ -24,7 +24,7 @@ const char kHelp[] =
     "  6  KS complete: Windows code page 949 (the clipboard's code)\n"
     "  7  KS X 1001 in seven bits with SO/SI (as RFC 1557)\n"
     "  8  code page 949, as 6\n"
-    "  utf8  UTF-8\n"
+    "  9, utf8  UTF-8\n"
     "Characters may be split across reads. Bytes that are no character of the\n"
     "input code, and characters the output code lacks, become a substitute\n"
     "('?', a full-width question mark or U+FFFD) and are counted on standard\n"
@@ -35,7 +35,7 @@ bool parseCode(const std::string& text, Code* code) {
     *code = Code::Utf8;
     return true;
   }
-  if (text.size() == 1 && text[0] >= '1' && text[0] <= '8') return kesta::xlat::codeForType(text[0] - '0', code);
+  if (text.size() == 1 && text[0] >= '1' && text[0] <= '9') return kesta::xlat::codeForType(text[0] - '0', code);
   return false;
 }
 
@@ -51,8 +51,8 @@ int runConvert(int argc, char** argv) {
   auto to = args.value("--to");
   if (!from || !to) return kesta::cli::usageError("convert", "needs --from and --to (try --help)");
   Code fromCode, toCode;
-  if (!parseCode(*from, &fromCode)) return kesta::cli::usageError("convert", "--from must be 1 to 8 or utf8, not \"" + *from + "\"");
-  if (!parseCode(*to, &toCode)) return kesta::cli::usageError("convert", "--to must be 1 to 8 or utf8, not \"" + *to + "\"");
+  if (!parseCode(*from, &fromCode)) return kesta::cli::usageError("convert", "--from must be 1 to 9 or utf8, not \"" + *from + "\"");
+  if (!parseCode(*to, &toCode)) return kesta::cli::usageError("convert", "--to must be 1 to 9 or utf8, not \"" + *to + "\"");
 
   kesta::xlat::StreamConverter stream(fromCode, toCode);
   std::string out;
@@ -86,4 +86,4 @@ int runConvert(int argc, char** argv) {
 
 }  // namespace
 
-KESTA_CLI_COMMAND("convert", "convert standard input between Hangul codes (1..8, utf8)", runConvert);
+KESTA_CLI_COMMAND("convert", "convert standard input between Hangul codes (1..9; 9 or utf8 is UTF-8)", runConvert);

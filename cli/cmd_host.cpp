@@ -15,7 +15,7 @@ const char kUsage[] =
     "(Ctrl-C, SIGTERM): welcome screen, board, file library with ZMODEM\n"
     "downloads and uploads, chat room. One line per connection on standard error.\n"
     "  --port N    TCP port (default 2323; 0 picks a free one)\n"
-    "  --code N    Hangul code of the screens, 1..8 (default 6, code page 949)\n"
+    "  --code N    Hangul code of the screens, 1..9, 9 for UTF-8 (default 6, code page 949)\n"
     "  --data DIR  where posts, files/ and upload/ are kept (default kesta-host-data)\n"
     "  --max-upload MB  the most one upload session may bring (default 64)\n";
 
@@ -36,7 +36,7 @@ int runHost(int argc, char** argv) {
   kesta::host::HostOptions options;
   long port = options.port, code = options.codeType;
   long mostUploadMb = static_cast<long>(options.limits.mostUploadBytes >> 20);
-  if (!args.intValue("--port", 0, 65535, &port) || !args.intValue("--code", 1, 8, &code) ||
+  if (!args.intValue("--port", 0, 65535, &port) || !args.intValue("--code", 1, 9, &code) ||
       !args.intValue("--max-upload", 1, 1 << 20, &mostUploadMb))
     return kesta::cli::usageError("host", args.error());
   options.port = static_cast<int>(port);

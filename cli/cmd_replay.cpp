@@ -112,7 +112,7 @@ constexpr const char* kUsage =
     "Feeds the bytes a host sent (FILE, or - for standard input) through the receive\n"
     "pipeline and the terminal interpreter and prints the final screen as UTF-8,\n"
     "then the cursor position and the colours.\n"
-    "  --code N    the host's Hangul code type, 1 to 7 (default 6, KS Complete)\n"
+    "  --code N    the host's Hangul code type, 1 to 7 or 9 for UTF-8 (default 6, KS Complete)\n"
     "  --rows R    28 terminal rows, or 24 as with the chat window shown (default 28)\n"
     "  --chunk N   bytes per received chunk, 1 to 4096 (default 80, as from a serial port)\n"
     "  --telnet    FILE is a raw capture of a telnet socket: telnet commands are\n"
@@ -127,9 +127,10 @@ int runReplay(int argc, char** argv) {
     return kExitOk;
   }
   long code = kKsComplete, rows = kRows, chunk = 80;
-  if (!args.intValue("--code", 1, 7, &code) || !args.intValue("--rows", kChatRows, kRows, &rows) ||
+  if (!args.intValue("--code", 1, 9, &code) || !args.intValue("--rows", kChatRows, kRows, &rows) ||
       !args.intValue("--chunk", 1, 4096, &chunk))
     return usageError("replay", args.error());
+  if (code == 8) return usageError("replay", "--code must be 1 to 7 or 9 (8 is no host's code)");
   if (rows != kRows && rows != kChatRows) return usageError("replay", "--rows must be 28 or 24");
   if (args.positional().size() != 1) return usageError("replay", "give exactly one capture FILE");
 
@@ -180,7 +181,7 @@ int runReplay(int argc, char** argv) {
   if (trace) return kExitOk;
 
   for (int r = 0; r < terminal.terminalRows(); ++r) {
-    std::string line = toUtf8(terminal.gridRow(r), static_cast<int>(code));
+    std::string line = toUtf8(terminal.gridRow(r), terminal.gridCode());
     while (!line.empty() && line.back() == ' ') line.pop_back();
     std::printf("%s\n", line.c_str());
   }

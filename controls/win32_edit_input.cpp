@@ -177,23 +177,72 @@ void onMouse(HWND window, EditWindow& e, UINT message, LPARAM lParam) {
   showCaret(window, e);
 }
 
+namespace {
+void putClipboardBlock(UINT format, const void* data, size_t size) {
+  HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size + 2);  // room for either terminator
+  if (h == nullptr) return;
+  void* p = GlobalLock(h);
+  if (p == nullptr) {
+    GlobalFree(h);
+    return;
+  }
+  std::memcpy(p, data, size);
+  GlobalUnlock(h);
+  if (SetClipboardData(format, h) == nullptr) GlobalFree(h);
+}
+
+// Internal-code text as UTF-16, through UTF-8.
+std::wstring internalToWide(const std::string& internal) {
+  const std::string utf8 = convertText(internal, 1, kesta::xlat::kUtf8Type);
+  if (utf8.empty()) return {};
+  const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  std::wstring wide(static_cast<size_t>(std::max(n, 0)), L'\0');
+  if (n > 0) MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), n);
+  return wide;
+}
+
+// Windows makes CF_UNICODETEXT from CF_TEXT (and back) for a program that
+// gives one of them; the one given comes first in the clipboard's list.
+bool unicodeGiven() {
+  for (UINT f = EnumClipboardFormats(0); f != 0 && f != CF_TEXT; f = EnumClipboardFormats(f))
+    if (f == CF_UNICODETEXT) return true;
+  return false;
+}
+
+// The clipboard's Unicode text in the internal code; false when it has none
+// of its own.
+bool clipboardUnicodeAsInternal(std::string* internal) {
+  if (!unicodeGiven()) return false;
+  HANDLE h = GetClipboardData(CF_UNICODETEXT);
+  if (h == nullptr) return false;
+  const auto* wide = static_cast<const wchar_t*>(GlobalLock(h));
+  if (wide == nullptr) return false;
+  const int length = static_cast<int>(wcsnlen(wide, GlobalSize(h) / sizeof(wchar_t)));
+  std::string utf8;
+  const int n = length > 0 ? WideCharToMultiByte(CP_UTF8, 0, wide, length, nullptr, 0, nullptr, nullptr) : 0;
+  if (n > 0) {
+    utf8.resize(static_cast<size_t>(n));
+    WideCharToMultiByte(CP_UTF8, 0, wide, length, utf8.data(), n, nullptr, nullptr);
+  }
+  GlobalUnlock(h);
+  *internal = convertText(utf8, kesta::xlat::kUtf8Type, 1);
+  return true;
+}
+}  // namespace
+
+// Copy puts the text on the clipboard twice: as CF_TEXT (converted when the
+// message asks for it) and as Unicode text, which reads right in any program
+// whatever the code page.
 void copySelection(HWND window, EditWindow& e, int toType, bool keepSelection) {
   const auto& b = e.buffer;
   if (!b.hasSelection()) return;
-  const std::string bytes =
-      convertText(b.text().substr(b.selectionStart(), b.selectionEnd() - b.selectionStart()), 1, toType);
+  const std::string internal = b.text().substr(b.selectionStart(), b.selectionEnd() - b.selectionStart());
+  const std::string bytes = convertText(internal, 1, toType);
   if (!OpenClipboard(window)) return;
   EmptyClipboard();
-  if (HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, bytes.size() + 1)) {
-    if (char* p = static_cast<char*>(GlobalLock(h))) {
-      std::memcpy(p, bytes.data(), bytes.size());
-      p[bytes.size()] = 0;
-      GlobalUnlock(h);
-      if (SetClipboardData(CF_TEXT, h) == nullptr) GlobalFree(h);
-    } else {
-      GlobalFree(h);
-    }
-  }
+  const std::wstring wide = internalToWide(internal);
+  putClipboardBlock(CF_UNICODETEXT, wide.data(), wide.size() * sizeof(wchar_t));
+  putClipboardBlock(CF_TEXT, bytes.data(), bytes.size());
   CloseClipboard();
   if (!keepSelection) {
     e.buffer.collapse();
@@ -207,18 +256,27 @@ void cutSelection(HWND window, EditWindow& e, int toType) {
   afterEdit(window, e, e.buffer.deleteSelection(), true);
 }
 
+// Paste takes the Unicode text when a program gave one, else CF_TEXT
+// (converted when the message asks for it).
 void pasteClipboard(HWND window, EditWindow& e, int fromType) {
-  if (readOnly(window, e) || !IsClipboardFormatAvailable(CF_TEXT) || !OpenClipboard(window)) return;
+  if (readOnly(window, e)) return;
+  if (!IsClipboardFormatAvailable(CF_TEXT) && !IsClipboardFormatAvailable(CF_UNICODETEXT)) return;
+  if (!OpenClipboard(window)) return;
   std::string bytes;
-  if (HANDLE h = GetClipboardData(CF_TEXT)) {
-    if (const char* p = static_cast<const char*>(GlobalLock(h))) {
-      bytes.assign(p, kesta::controls::textInBlock(p, GlobalSize(h)));
-      GlobalUnlock(h);
+  const bool unicode = clipboardUnicodeAsInternal(&bytes);
+  if (!unicode) {
+    if (HANDLE h = GetClipboardData(CF_TEXT)) {
+      if (const char* p = static_cast<const char*>(GlobalLock(h))) {
+        bytes.assign(p, kesta::controls::textInBlock(p, GlobalSize(h)));
+        GlobalUnlock(h);
+      }
     }
   }
   CloseClipboard();
-  bytes.resize(kesta::controls::wholeCharacters(bytes, bytes.size()));  // no lone lead byte into the converter
-  bytes = convertText(bytes, fromType, 1);
+  if (!unicode) {
+    bytes.resize(kesta::controls::wholeCharacters(bytes, bytes.size()));  // no lone lead byte into the converter
+    bytes = convertText(bytes, fromType, 1);
+  }
   completeAndStep(window, e);
   if (e.lineEdit && !syncBlock(window, e, bytes.size())) return;
   const size_t start = e.buffer.selectionStart();

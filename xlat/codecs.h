@@ -15,9 +15,10 @@ namespace kesta::xlat::detail {
 enum class Kind : std::uint8_t {
   Byte,      // a one-byte character (code < 0x80)
   Johab,     // a two-byte character, code in johab
-  Bad1,      // one input byte that is no character: a one-byte substitute
+  Bad1,      // input bytes that are no character: a one-byte substitute (code: how many bytes, 0 for one)
   Bad2,      // two input bytes that are no character: a two-byte substitute
   NoMatch,   // a real character with no johab counterpart: a two-byte substitute
+  NoMatch1,  // a narrow character with no johab counterpart: a one-byte substitute
   None,      // consumed bytes that carry no character (shifts, designator)
 };
 
@@ -116,28 +117,52 @@ struct SevenBitDecoder {
   }
 };
 
+// Narrow characters take one cell on a terminal, wide ones two: a character
+// without an internal code is replaced by a substitute of its own width.
+inline bool isWideCharacter(char32_t u) {
+  if (u < 0x1100) return false;
+  if (u >= 0xFF61 && u <= 0xFFDC) return false;  // half-width forms
+  if (u >= 0xFFE8 && u <= 0xFFEE) return false;
+  return true;
+}
+
+// Malformed input (a byte that begins no sequence, a sequence cut short,
+// overlong forms, surrogates, values past U+10FFFF) becomes one substitute
+// for each maximal part of a sequence that could still have been valid, and
+// the byte that broke it is read again as the start of the next character.
 struct Utf8Decoder {
   static constexpr bool kAsciiPlain = true;
   std::size_t decode(const std::uint8_t* p, std::size_t n, bool atEnd, Char& ch) {
     unsigned b = p[0];
     if (b < 0x80) { ch = {Kind::Byte, static_cast<std::uint16_t>(b)}; return 1; }
     std::size_t len;
-    char32_t u, min;
-    if (b >= 0xC2 && b <= 0xDF) { len = 2; u = b & 0x1F; min = 0x80; }
-    else if (b >= 0xE0 && b <= 0xEF) { len = 3; u = b & 0x0F; min = 0x800; }
-    else if (b >= 0xF0 && b <= 0xF4) { len = 4; u = b & 0x07; min = 0x10000; }
-    else { ch = {Kind::Bad1, 0}; return 1; }
+    char32_t u;
+    unsigned low = 0x80, high = 0xBF;  // the range of the second byte
+    if (b >= 0xC2 && b <= 0xDF) { len = 2; u = b & 0x1F; }
+    else if (b >= 0xE0 && b <= 0xEF) {
+      len = 3; u = b & 0x0F;
+      if (b == 0xE0) low = 0xA0;        // overlong
+      else if (b == 0xED) high = 0x9F;  // surrogates
+    } else if (b >= 0xF0 && b <= 0xF4) {
+      len = 4; u = b & 0x07;
+      if (b == 0xF0) low = 0x90;        // overlong
+      else if (b == 0xF4) high = 0x8F;  // past U+10FFFF
+    } else { ch = {Kind::Bad1, 0}; return 1; }
     for (std::size_t k = 1; k < len; ++k) {
       if (k >= n) {
         if (!atEnd) return 0;
-        ch = {Kind::Bad1, 0}; return 1;
+        ch = {Kind::Bad1, static_cast<std::uint16_t>(k)}; return k;
       }
-      if ((p[k] & 0xC0) != 0x80) { ch = {Kind::Bad1, 0}; return 1; }
-      u = u << 6 | (p[k] & 0x3F);
+      unsigned c = p[k];
+      if (c < (k == 1 ? low : 0x80) || c > (k == 1 ? high : 0xBF)) {
+        ch = {Kind::Bad1, static_cast<std::uint16_t>(k)};
+        return k;
+      }
+      u = u << 6 | (c & 0x3F);
     }
-    if (u < min || u > 0x10FFFF || (u >= 0xD800 && u <= 0xDFFF)) { ch = {Kind::Bad1, 0}; return 1; }
     std::uint16_t j = unicodeToJohab(u);
-    ch = j ? Char{Kind::Johab, j} : Char{Kind::NoMatch, 0};
+    if (j) ch = {Kind::Johab, j};
+    else ch = {isWideCharacter(u) ? Kind::NoMatch : Kind::NoMatch1, 0};
     return len;
   }
 };
@@ -147,7 +172,7 @@ struct Utf8Decoder {
 // finish(out) ends the output (room for it is always kept back).
 
 inline void countSubstitute(const Char& ch, Substitutions& subs) {
-  if (ch.kind == Kind::Bad1) subs.badInput += 1;
+  if (ch.kind == Kind::Bad1) subs.badInput += ch.code > 1 ? ch.code : 1;
   else if (ch.kind == Kind::Bad2) subs.badInput += 2;
   else subs.unmappable += 1;
 }
@@ -176,7 +201,7 @@ struct JohabEncoder {
         return 1;
       case Kind::Johab: return put2(ch.code, out, room);
       case Kind::None: return 0;
-      case Kind::Bad1: return putSubstituteByte(ch, out, room, subs);
+      case Kind::Bad1: case Kind::NoMatch1: return putSubstituteByte(ch, out, room, subs);
       default: {
         int k = put2(kSubstituteJohab, out, room);
         if (k > 0) countSubstitute(ch, subs);
@@ -196,7 +221,7 @@ struct Ks1987Encoder {
         out[0] = static_cast<std::uint8_t>(ch.code);
         return 1;
       case Kind::None: return 0;
-      case Kind::Bad1: return putSubstituteByte(ch, out, room, subs);
+      case Kind::Bad1: case Kind::NoMatch1: return putSubstituteByte(ch, out, room, subs);
       case Kind::Johab:
         if (std::uint16_t c = johabToKs1987(ch.code)) return put2(c, out, room);
         [[fallthrough]];
@@ -220,7 +245,7 @@ struct Cp949Encoder {
         out[0] = static_cast<std::uint8_t>(ch.code);
         return 1;
       case Kind::None: return 0;
-      case Kind::Bad1: return putSubstituteByte(ch, out, room, subs);
+      case Kind::Bad1: case Kind::NoMatch1: return putSubstituteByte(ch, out, room, subs);
       case Kind::Johab:
         if (std::uint16_t c = toCp949[ch.code]) return put2(c, out, room);
         [[fallthrough]];
@@ -243,7 +268,7 @@ struct SevenBitEncoder {
     switch (ch.kind) {
       case Kind::None: return 0;
       case Kind::Byte: return single(static_cast<std::uint8_t>(ch.code), out, room);
-      case Kind::Bad1: {
+      case Kind::Bad1: case Kind::NoMatch1: {
         int k = single(kSubstituteByte, out, room);
         if (k > 0) countSubstitute(ch, subs);
         return k;

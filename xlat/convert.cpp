@@ -193,6 +193,7 @@ bool codeForType(int type, Code* code) {
     case 5: *code = Code::Ks1987; return true;
     case 6: case 8: *code = Code::Cp949; return true;
     case 7: *code = Code::SevenBit; return true;
+    case 9: *code = Code::Utf8; return true;
     default: return false;
   }
 }
@@ -234,14 +235,16 @@ std::size_t convertInPlace(int fromType, int toType, char* text, std::size_t cap
   Code from, to;
   if (!codeForType(fromType, &from) || !codeForType(toType, &to)) return len;
   if (from == to && len < capacity) return len;
-  if (to != Code::SevenBit) {
+  if (to != Code::SevenBit && to != Code::Utf8) {
     // Every character of these targets is at most as long as its source
-    // (a 7-bit source loses its shifts), so the output never overtakes the
-    // input in the same buffer.
+    // (a 7-bit source loses its shifts, UTF-8 takes at least as many bytes
+    // as the two-byte codes), so the output never overtakes the input in
+    // the same buffer.
     return convert(from, to, text, len, text, capacity);
   }
   // Shifts make 7-bit output longer than its source (even 7-bit source that
-  // leaves a run by a line end instead of SI): convert beside it.
+  // leaves a run by a line end instead of SI), and UTF-8 takes three bytes
+  // for a syllable of two: convert beside it.
   char small[512];
   std::unique_ptr<char[]> large;
   char* scratch = small;

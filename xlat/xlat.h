@@ -10,6 +10,8 @@
 //     code page's further syllables): the clipboard's code
 //   7 KS X 1001 in seven bits, shift-out/shift-in around double-byte runs
 //   8 the code of strings handed in by callers: code page 949, as 6
+//   9 UTF-8, through Unicode: every character with an internal code
+//     converts both ways; others become the substitute
 // Anything without a counterpart in the target becomes the substitute
 // character of the same width (see kSubstitute*).
 #pragma once
@@ -21,18 +23,20 @@
 namespace kesta::xlat {
 
 inline constexpr int kFirstType = 1;
-inline constexpr int kLastType = 8;
+inline constexpr int kLastType = 9;
+inline constexpr int kUtf8Type = 9;
 
-// The codes the converter knows. Every code type maps to one of them; UTF-8
-// is offered to the companion tool and to tests.
+// The codes the converter knows. Every code type maps to one of them.
 enum class Code { Johab, Ks1987, Cp949, SevenBit, Utf8 };
 
-// The code behind a code type 1..8; returns false for any other number.
+// The code behind a code type 1..9; returns false for any other number.
 bool codeForType(int type, Code* code);
 
 // Substitutes. One-byte places get '?'; two-byte places get the full-width
 // question mark U+FF1F, whose bytes depend on the target; UTF-8 output gets
 // U+FFFD. Code 5 has no symbol area, so its two-byte substitute is "??".
+// A UTF-8 character without an internal code keeps its width: one byte for
+// the narrow ones (Latin letters and the like), two for the wide ones.
 inline constexpr char kSubstituteByte = '?';
 inline constexpr std::uint16_t kSubstituteJohab = 0xDA4F;   // U+FF1F in johab
 inline constexpr std::uint16_t kSubstituteCp949 = 0xA3BF;   // U+FF1F in KS X 1001

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "zlink/file_info.h"
+#include "zlink/file_open.h"
 #include "zlink/link.h"
 #include "zlink/safe_name.h"
 
@@ -29,12 +30,13 @@ std::string joinPath(const std::string& directory, const std::string& name) {
   return directory + "/" + name;
 }
 
-void setModificationTime(const std::string& path, long seconds) {
+void setModificationTime(const std::string& path, long seconds, bool utf8) {
   namespace fs = std::filesystem;
   using namespace std::chrono;
   std::error_code ignored;
   auto when = file_clock::from_sys(sys_seconds{std::chrono::seconds{seconds}});
-  fs::last_write_time(fs::path(path), when, ignored);
+  const fs::path where = utf8 ? fs::path(std::u8string(path.begin(), path.end())) : fs::path(path);
+  fs::last_write_time(where, when, ignored);
 }
 
 class Receiver {
@@ -244,8 +246,9 @@ int Receiver::readFileInfo(Next* next) {
   } else if (o.fileCount < o.fileNumber + o.filesRemaining - 1) {
     o.fileCount = static_cast<int>(o.fileNumber + o.filesRemaining - 1);
   }
-  o.filePath = joinPath(o.directory, safeFileName(info_.name));
-  link_.reporter.fileName(safeFileName(info_.name));
+  const std::string name = link_.config.utf8Names ? safeUtf8FileName(info_.name) : safeFileName(info_.name);
+  o.filePath = joinPath(o.directory, name);
+  link_.reporter.fileName(name);
   link_.reporter.fileSize(o.fileSize);
   link_.reporter.fileNumber(o.fileNumber, o.fileCount);
   int result = openFile();
@@ -262,12 +265,13 @@ int Receiver::readFileInfo(Next* next) {
 int Receiver::openFile() {
   SessionOptions& o = link_.options;
   file_.reset();
-  File existing(std::fopen(o.filePath.c_str(), "rb"));
+  const bool utf8 = link_.config.utf8Names;
+  File existing(openTransferFile(o.filePath, "rb", utf8));
   if (existing) {
     long size = -1;
     if (std::fseek(existing.get(), 0, SEEK_END) == 0) size = std::ftell(existing.get());
     existing.reset();
-    file_.reset(std::fopen(o.filePath.c_str(), "r+b"));
+    file_.reset(openTransferFile(o.filePath, "r+b", utf8));
     if (file_ && size >= 0) {
       o.position = size;
       link_.status("  Recovery at %ld...", o.position);
@@ -275,7 +279,7 @@ int Receiver::openFile() {
       file_.reset();
     }
   } else {
-    file_.reset(std::fopen(o.filePath.c_str(), "wb"));
+    file_.reset(openTransferFile(o.filePath, "wb", utf8));
     o.position = 0;
     if (file_) link_.status("  Receiving start at 0... ");
   }
@@ -395,7 +399,7 @@ int Receiver::endOfFile(Next* next) {
     link_.status("  ZMODEM error : unable to write file...");
     return fail(kResultFileError);
   }
-  if (o.modificationTime != 0) setModificationTime(o.filePath, o.modificationTime);
+  if (o.modificationTime != 0) setModificationTime(o.filePath, o.modificationTime, link_.config.utf8Names);
   o.bytesDoneBefore += o.position;
   o.position = 0;
   link_.status("  Send final ZRINIT");

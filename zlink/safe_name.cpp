@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include "zlink/file_info.h"
+#include "zlink/file_open.h"
 
 namespace kesta::zlink {
 
@@ -49,6 +50,27 @@ std::string safeFileName(std::string_view received) {
   if (isDeviceName(name)) name.insert(0, "_");
   if (name.size() > kMaxNameBytes) name.resize(kMaxNameBytes);
   return name;
+}
+
+std::string safeUtf8FileName(std::string_view received) {
+  std::string name = safeFileName(received);
+  // Replaces whatever does not decode, byte by byte, then keeps whole characters.
+  std::string clean;
+  for (std::size_t i = 0; i < name.size();) {
+    std::size_t len = 1;
+    auto b = static_cast<unsigned char>(name[i]);
+    if (b >= 0x80) {
+      len = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : 2;
+      if (i + len > name.size() || !isWellFormedUtf8(name.substr(i, len))) {
+        clean += '_';
+        ++i;
+        continue;
+      }
+    }
+    clean.append(name, i, len);
+    i += len;
+  }
+  return clean;
 }
 
 }  // namespace kesta::zlink

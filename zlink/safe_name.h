@@ -13,5 +13,8 @@ namespace kesta::zlink {
 // device names (CON, PRN, AUX, NUL, COM1-COM9, LPT1-LPT9, with or without
 // an extension) with "_"; keeps at most 255 bytes.
 std::string safeFileName(std::string_view received);
+// The same for a name in UTF-8: bytes that are no well-formed character
+// become '_' too (so does a character cut by the length limit).
+std::string safeUtf8FileName(std::string_view received);
 
 }  // namespace kesta::zlink

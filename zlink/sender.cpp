@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "zlink/file_info.h"
+#include "zlink/file_open.h"
 #include "zlink/link.h"
 
 namespace kesta::zlink {
@@ -58,7 +59,7 @@ int Sender::run() {
   o.sessionStart = link_.now();
   link_.setState(kStateIdle);
   link_.status("  Initialize ZMODEM transmission...");
-  file_.reset(std::fopen(path_.c_str(), "rb"));
+  file_.reset(openTransferFile(path_, "rb", link_.config.utf8Names));
   long size = -1;
   if (file_ && std::fseek(file_.get(), 0, SEEK_END) == 0) size = std::ftell(file_.get());
   // Positions on the line are 32 bits wide; larger files cannot be sent.

@@ -20,6 +20,10 @@ struct SessionConfig {
   // A telnet connection aborts with CAN bytes only; a serial line first
   // tries the abort frames.
   bool telnet = false;
+  // The host's file names are UTF-8, and so are the paths given to the
+  // session: names are made safe as UTF-8 and files opened by their
+  // Unicode names. Otherwise names and paths are the local code's bytes.
+  bool utf8Names = false;
   // Seconds on any steady clock; a steady clock when empty.
   std::function<long()> clock;
   // Optional: set by another thread to stop the session at its next wait.

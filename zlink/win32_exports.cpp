@@ -20,9 +20,15 @@ bool copyPath(char (&field)[256], const char* text) {
   return true;
 }
 
-int runSerial(HWND owner, HANDLE port, const char* path, int direction) {
+// The exports' fourth argument names the code of the host's file names:
+// 9 for UTF-8; anything else (the program has always passed 0) keeps names
+// in the local code page.
+constexpr int kUtf8NameCode = 9;
+
+int runSerial(HWND owner, HANDLE port, const char* path, int direction, int nameCode) {
   TransferSession& s = library().session;
   if (library().running.load()) return 0;  // one session at a time
+  library().utf8Names = nameCode == kUtf8NameCode;
   s.telnetMode = 0;
   s.socket = INVALID_SOCKET;
   s.direction = direction;
@@ -35,10 +41,11 @@ int runSerial(HWND owner, HANDLE port, const char* path, int direction) {
   return runProgressDialog(owner);
 }
 
-int runTelnet(HWND owner, UINT_PTR socket, const char* path, int direction) {
+int runTelnet(HWND owner, UINT_PTR socket, const char* path, int direction, int nameCode) {
   Library& lib = library();
   TransferSession& s = lib.session;
   if (lib.running.load()) return 0;
+  lib.utf8Names = nameCode == kUtf8NameCode;
   lib.lastOwner = owner;
   s.telnetMode = 1;
   s.direction = direction;
@@ -58,20 +65,20 @@ int runTelnet(HWND owner, UINT_PTR socket, const char* path, int direction) {
 
 extern "C" {
 
-__declspec(dllexport) int __cdecl wsz32(HWND owner, HANDLE port, const char* file, int) {
-  return runSerial(owner, port, file, kDirectionSend);
+__declspec(dllexport) int __cdecl wsz32(HWND owner, HANDLE port, const char* file, int nameCode) {
+  return runSerial(owner, port, file, kDirectionSend, nameCode);
 }
 
-__declspec(dllexport) int __cdecl wrz32(HWND owner, HANDLE port, const char* directory, int) {
-  return runSerial(owner, port, directory, kDirectionReceive);
+__declspec(dllexport) int __cdecl wrz32(HWND owner, HANDLE port, const char* directory, int nameCode) {
+  return runSerial(owner, port, directory, kDirectionReceive, nameCode);
 }
 
-__declspec(dllexport) int __cdecl wsz32s(HWND owner, UINT_PTR socket, const char* file, int) {
-  return runTelnet(owner, socket, file, kDirectionSend);
+__declspec(dllexport) int __cdecl wsz32s(HWND owner, UINT_PTR socket, const char* file, int nameCode) {
+  return runTelnet(owner, socket, file, kDirectionSend, nameCode);
 }
 
-__declspec(dllexport) int __cdecl wrz32s(HWND owner, UINT_PTR socket, const char* directory, int) {
-  return runTelnet(owner, socket, directory, kDirectionReceive);
+__declspec(dllexport) int __cdecl wrz32s(HWND owner, UINT_PTR socket, const char* directory, int nameCode) {
+  return runTelnet(owner, socket, directory, kDirectionReceive, nameCode);
 }
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "zlink/win32_meter.h"
+#include "zlink/win32_session.h"
 #include "zlink/zlink32_resource.h"
 
 namespace kesta::zlink {
@@ -85,7 +86,16 @@ void DialogReporter::apply(HWND fileMeterWindow, HWND totalMeterWindow) {
     file_.changed = total_.changed = false;
   }
   for (int i = 0; i < kFieldCount; ++i) {
-    if (changed[i]) SetDlgItemTextA(dialog_, kFirstField + i, texts[i].c_str());
+    if (!changed[i]) continue;
+    if (kFirstField + i == IDC_ZLINK_FILE_NAME && library().utf8Names) {
+      // A UTF-8 host's name shows as the host spelled it.
+      wchar_t wide[512];
+      if (MultiByteToWideChar(CP_UTF8, 0, texts[i].c_str(), -1, wide, 512) > 0) {
+        SetDlgItemTextW(dialog_, kFirstField + i, wide);
+        continue;
+      }
+    }
+    SetDlgItemTextA(dialog_, kFirstField + i, texts[i].c_str());
   }
   if (file.changed && fileMeterWindow) {
     SendMessageA(fileMeterWindow, kMeterSetRange, 0, file.range);

@@ -56,6 +56,8 @@ struct Library {
   long elapsedSeconds = 0;   // counts while the library stays loaded
   std::atomic<bool> cancel{false};
   std::atomic<bool> running{false};
+  // The caller's fourth argument was 9: the host's file names are UTF-8.
+  bool utf8Names = false;
 };
 
 Library& library();

@@ -23,6 +23,19 @@ bool endsInsideACharacter(const char* text, std::size_t length) {
   return (length - start) % 2 != 0;
 }
 
+// How many bytes at the end of the text begin a UTF-8 sequence that the next
+// chunk must complete (0 to 3). Bytes that can never complete one are left
+// for the converter to replace.
+std::size_t incompleteUtf8Tail(const char* text, std::size_t length) {
+  for (std::size_t k = 1; k <= 3 && k <= length; ++k) {
+    auto b = static_cast<unsigned char>(text[length - k]);
+    if (b >= 0x80 && b <= 0xBF) continue;  // a continuation byte: look further back
+    std::size_t need = b >= 0xF0 && b <= 0xF4 ? 4 : b >= 0xE0 && b <= 0xEF ? 3 : b >= 0xC2 && b <= 0xDF ? 2 : 0;
+    return need > k ? k : 0;
+  }
+  return 0;
+}
+
 }  // namespace
 
 void TextMatcher::setText(std::string_view text) {
@@ -37,25 +50,67 @@ ReceivePipeline::ReceivePipeline(Terminal& terminal, PipelineRoles roles, AutoRe
   noteInterestingBytes();
 }
 
+void ReceivePipeline::completeCharacters(std::vector<char>& chunk, const char* bytes, std::size_t count) {
+  chunk.insert(chunk.end(), carried_.begin(), carried_.end());
+  carried_.clear();
+  if (count > 0) chunk.insert(chunk.end(), bytes, bytes + count);
+  if (terminal_.hostCode() != kUtf8Code) {
+    if (endsInsideACharacter(chunk.data(), chunk.size())) {
+      carried_.assign(1, chunk.back());
+      chunk.pop_back();
+    }
+    return;
+  }
+  // The code capture keeps what the host sent.
+  if (rawCapture_ && count > 0) roles_.capture.writeCapture(std::string_view(bytes, count));
+  std::size_t keep = incompleteUtf8Tail(chunk.data(), chunk.size());
+  carried_.assign(chunk.end() - static_cast<std::ptrdiff_t>(keep), chunk.end());
+  chunk.resize(chunk.size() - keep);
+  utf8ToGridCode(chunk);
+}
+
+// A UTF-8 host's whole characters become the internal code, which is never
+// longer; a NUL ends the converter's text, so the text between NULs is
+// converted piece by piece and the NULs stay.
+void ReceivePipeline::utf8ToGridCode(std::vector<char>& chunk) {
+  Converter convert = terminal_.converter();
+  std::size_t written = 0;
+  for (std::size_t i = 0; i < chunk.size();) {
+    std::size_t end = i;
+    while (end < chunk.size() && chunk[end] != '\0') ++end;
+    utf8Segment_.assign(chunk.data() + i, end - i);
+    utf8Segment_.push_back('\0');
+    std::size_t length = convert(kUtf8Code, kInternalCode, utf8Segment_.data(), utf8Segment_.size());
+    length = std::min(length, end - i);
+    std::memcpy(chunk.data() + written, utf8Segment_.data(), length);
+    written += length;
+    if (end < chunk.size()) chunk[written++] = '\0';
+    i = end + 1;
+  }
+  chunk.resize(written);
+}
+
 void ReceivePipeline::reloadTable() {
-  if (tableLoaded_ && convertedForCode_ == terminal_.hostCode() && source_.unchanged()) return;
+  // Triggers are matched against the bytes the interpreter takes.
+  const int matchCode = terminal_.gridCode();
+  if (tableLoaded_ && convertedForCode_ == matchCode && source_.unchanged()) return;
   AutoResponseSlots& loaded = loaded_;
   if (!source_.load(loaded)) return;  // the last table stays in effect
   tableLoaded_ = true;
   Converter convert = terminal_.converter();
-  bool sameCode = convertedForCode_ == terminal_.hostCode();
+  bool sameCode = convertedForCode_ == matchCode;
   if (sameCode && loaded == table_) return;  // nothing changed since the last chunk
   for (int i = 0; i < kAutoResponseSlots; ++i) {
     // A reference already converted for this host code need not be converted again.
     if (sameCode && loaded[i].reference == table_[i].reference) continue;
     std::string copy = loaded[i].reference;
     copy.resize(copy.size() * 2 + 16, '\0');
-    std::size_t length = convert(kInternalCode, terminal_.hostCode(), copy.data(), copy.size());
+    std::size_t length = convert(kInternalCode, matchCode, copy.data(), copy.size());
     copy.resize(std::min(length, strnlen(copy.data(), copy.size())));
     triggers_[i].setText(copy);
   }
   table_ = loaded;
-  convertedForCode_ = terminal_.hostCode();
+  convertedForCode_ = matchCode;
   activeSlotCount_ = 0;
   for (int i = 0; i < kAutoResponseSlots; ++i) {
     // An enabled slot with an empty trigger would answer every byte: it never fires.
@@ -138,19 +193,15 @@ void ReceivePipeline::receive(const char* bytes, std::size_t count) {
   std::vector<char> chunk;
   chunk.swap(spareChunk_);
   chunk.clear();
-  if (carry_) chunk.push_back(carried_);
-  if (count > 0) chunk.insert(chunk.end(), bytes, bytes + count);
-  carry_ = endsInsideACharacter(chunk.data(), chunk.size());
-  if (carry_) {
-    carried_ = chunk.back();
-    chunk.pop_back();
-  }
+  completeCharacters(chunk, bytes, count);
 
   reloadTable();
   // A receive nested in the download command changes the member: this chunk
   // goes on from the bytes that came before it.
   const std::string tail = downloadTail_;
 
+  // A UTF-8 host's code capture was written whole before its conversion.
+  const bool captureBytes = rawCapture_ && terminal_.hostCode() != kUtf8Code;
   bool aborted = false;
   std::size_t processed = 0;
   bool askKeys = true;
@@ -176,7 +227,7 @@ void ReceivePipeline::receive(const char* bytes, std::size_t count) {
       }
     }
     if (end > i) {
-      if (rawCapture_) roles_.capture.writeCapture(std::string_view(&chunk[i], end - i));
+      if (captureBytes) roles_.capture.writeCapture(std::string_view(&chunk[i], end - i));
       terminal_.interpretBytes(&chunk[i], end - i);
       i = processed = end;
       continue;
@@ -191,7 +242,7 @@ void ReceivePipeline::receive(const char* bytes, std::size_t count) {
       terminal_.resumeChunk();
       askKeys = true;
     }
-    if (rawCapture_) roles_.capture.writeCapture(std::string_view(&chunk[i], 1));
+    if (captureBytes) roles_.capture.writeCapture(std::string_view(&chunk[i], 1));
     if (matching_ || interesting_[static_cast<unsigned char>(byte)]) feedMatchers(byte);
     terminal_.interpretByte(static_cast<unsigned char>(byte));
     i = processed = i + 1;

@@ -62,12 +62,14 @@ class ReceivePipeline {
   // "Code Captured": every received byte goes to the capture file.
   void setRawCapture(bool on) { rawCapture_ = on; }
 
-  bool carrying() const { return carry_; }
+  bool carrying() const { return !carried_.empty(); }
   const AutoResponseSlots& table() const { return table_; }
   const TextMatcher& carrierMatcher() const { return carrier_; }
 
  private:
   void reloadTable();
+  void completeCharacters(std::vector<char>& chunk, const char* bytes, std::size_t count);
+  void utf8ToGridCode(std::vector<char>& chunk);
   void answer(int slot);
   bool downloadTriggerAt(const std::vector<char>& chunk, std::size_t index, const std::string& tail) const;
   void playEventSound(const char* relativePath);
@@ -78,8 +80,10 @@ class ReceivePipeline {
   PipelineRoles roles_;
   AutoResponseSource& source_;
   std::vector<char> spareChunk_;  // keeps its capacity from chunk to chunk
-  bool carry_ = false;
-  char carried_ = 0;
+  // The start of a character cut by the chunk's end: the lead byte of a
+  // two-byte character, or up to three bytes of a UTF-8 sequence.
+  std::string carried_;
+  std::string utf8Segment_;  // a UTF-8 host's text on its way to the internal code
   AutoResponseSlots table_{};
   AutoResponseSlots loaded_{};  // the table as read for this chunk
   bool tableLoaded_ = false;     // a load has succeeded

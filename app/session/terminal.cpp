@@ -276,10 +276,22 @@ void Terminal::endChunk() {
 }
 
 void Terminal::capture(unsigned char byte) {
-  if (textCapture_) {
-    char c = static_cast<char>(byte);
+  if (!textCapture_) return;
+  char c = static_cast<char>(byte);
+  if (hostCode_ != kUtf8Code || (byte < 0x80 && !captureLead_)) {
     roles_.capture.writeCapture(std::string_view(&c, 1));
+    return;
   }
+  // A UTF-8 host's text is captured as the host sent it: each two-byte
+  // character of the grid goes back to UTF-8 once its second byte is here.
+  if (!captureLead_) {
+    captureLead_ = c;
+    return;
+  }
+  char pair[16] = {*captureLead_, c};
+  captureLead_.reset();
+  const std::size_t length = convert_(kInternalCode, kUtf8Code, pair, sizeof pair);
+  roles_.capture.writeCapture(std::string_view(pair, std::min(length, sizeof pair - 1)));
 }
 
 void Terminal::interpretByte(unsigned char byte) {
@@ -404,12 +416,12 @@ void Terminal::textByte(unsigned char byte, bool captured) {
   if (s.privateFlag && !keepsPrivateFlag(byte)) s.privateFlag = false;
 
   if (searchEnabled_ && !searchInternal_.empty()) {
-    if (searchHostCode_ != hostCode_) {
+    if (searchHostCode_ != gridCode()) {
       std::string copy = searchInternal_;
       copy.resize(copy.size() * 2 + 16, '\0');
-      std::size_t length = convert_(kInternalCode, hostCode_, copy.data(), copy.size());
+      std::size_t length = convert_(kInternalCode, gridCode(), copy.data(), copy.size());
       searchHost_.assign(copy.data(), std::min(length, copy.size()));
-      searchHostCode_ = hostCode_;
+      searchHostCode_ = gridCode();
     }
     if (searchHost_.empty()) return;
     if (static_cast<char>(byte) == searchHost_[searchMatched_]) {
@@ -463,7 +475,7 @@ void Terminal::flush() {
       else if (run_[i] == kShiftIn) sevenBitShifted_ = false;
     }
   }
-  std::size_t convertedLength = convert_(hostCode_, kInternalCode, converted_.data(), converted_.size());
+  std::size_t convertedLength = convert_(gridCode(), kInternalCode, converted_.data(), converted_.size());
   convertedLength = std::min(convertedLength, strnlen(converted_.data(), converted_.size()));
 
   // Text never reaches past column 78: the last column is left for the

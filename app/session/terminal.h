@@ -83,10 +83,16 @@ class Terminal {
     continuation_.reset();
   }
   int hostCode() const { return hostCode_; }
+  // The code of the bytes the interpreter takes and the grid keeps: the host
+  // code, or the internal code for a UTF-8 host.
+  int gridCode() const { return hostCode_ == kUtf8Code ? kInternalCode : hostCode_; }
   void setConverter(Converter convert) { convert_ = convert ? convert : identityConverter; }
   Converter converter() const { return convert_; }
   void setSearch(bool enabled, std::string_view internalText);
-  void setTextCapture(bool on) { textCapture_ = on; }
+  void setTextCapture(bool on) {
+    textCapture_ = on;
+    captureLead_.reset();
+  }
   void setChatMode(bool on);
   // The colour commands: current colours and the colours saved by ESC [ s.
   void setColours(Colour text, Colour background);
@@ -125,7 +131,7 @@ class Terminal {
 
   const TerminalState& state() const { return state_; }
   int terminalRows() const { return state_.chatMode ? kChatRows : kRows; }
-  // A row of the character grid: 80 bytes in the host code.
+  // A row of the character grid: 80 bytes in the grid code.
   std::string_view gridRow(int row) const;
   PageStore& pages() { return pages_; }
   std::string_view pendingRun() const { return {run_.data(), static_cast<std::size_t>(runLength_)}; }
@@ -182,6 +188,7 @@ class Terminal {
   std::optional<Continuation> continuation_;
   int lastDrawEnd_ = 0;
   bool textCapture_ = false;
+  std::optional<char> captureLead_;  // a UTF-8 host's captured character waiting for its second byte
   bool searchEnabled_ = false;
   std::string searchInternal_;  // the user's search string, internal code
   std::string searchHost_;      // the same converted to the host code

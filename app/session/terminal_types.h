@@ -24,6 +24,9 @@ using PageId = std::uint32_t;
 
 // Code types of the conversion component: 1 is the internal code.
 inline constexpr int kInternalCode = 1;
+// A UTF-8 host: the receive pipeline turns its text into the internal code
+// before the interpreter sees it, so the grid holds the internal code.
+inline constexpr int kUtf8Code = 9;
 
 // The conversion entry: converts the NUL-terminated `text` in place from one
 // code type to another without writing past `capacity` bytes (terminator

@@ -11,10 +11,10 @@ constexpr std::array<std::string_view, kHangulFontCount> kFontFaces = {"Internal
 
 constexpr std::array<std::string_view, kHangulCodeCount> kCodeLabelsEnglish = {
     "Sangyong Combination", "Samsung Combination", "Geumsung Combination", "Dokkebi II Combination",
-    "KS Combination",       "KS Complete",         "7Bit Complete"};
+    "KS Combination",       "KS Complete",         "7Bit Complete",        "UTF-8"};
 
 constexpr std::array<std::string_view, kHangulCodeCount> kCodeLabelsKorean = {
-    "상용 조합형", "삼성 조합형", "금성 조합형", "도깨비 II 조합형", "KS 조합형", "KS 완성형", "7비트 완성형"};
+    "상용 조합형", "삼성 조합형", "금성 조합형", "도깨비 II 조합형", "KS 조합형", "KS 완성형", "7비트 완성형", "UTF-8 (유니코드)"};
 
 }  // namespace
 

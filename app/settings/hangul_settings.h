@@ -10,7 +10,8 @@
 namespace kesta::settings {
 
 inline constexpr int kHangulFontCount = 4;
-inline constexpr int kHangulCodeCount = 7;
+inline constexpr int kHangulCodeCount = 8;
+inline constexpr std::int32_t kHangulCodeUtf8 = 7;  // the list's last entry, code number 9
 inline constexpr std::int32_t kKeyboardThreeSet = 1;
 inline constexpr std::int32_t kKeyboardTwoSet = 2;
 
@@ -19,12 +20,16 @@ struct HangulSettings {
   static constexpr const char* kRelativePath = "\\env\\kesta.han";
 
   std::int32_t font = 1;      // 0-3, see hangulFontFace()
-  std::int32_t code = 5;      // index 0-6 into the Hangul code list ("KS Complete")
+  std::int32_t code = 5;      // index 0-7 into the Hangul code list ("KS Complete")
   std::int32_t keyboard = kKeyboardTwoSet;
 
-  // The code number the code conversion takes: index + 1. An index outside
-  // the list (a damaged file) gives the default's number, 6.
-  int codeNumber() const { return code >= 0 && code < kHangulCodeCount ? code + 1 : 6; }
+  // The code number the code conversion takes: index + 1, and 9 (UTF-8) for
+  // the last entry, since 8 is the callers' code and not in the list. An
+  // index outside the list (a damaged file) gives the default's number, 6.
+  int codeNumber() const {
+    if (code == kHangulCodeUtf8) return 9;
+    return code >= 0 && code < kHangulCodeCount ? code + 1 : 6;
+  }
 
   void encodeTo(RecordWriter& out) const {
     out.putInt32(font);
@@ -51,7 +56,7 @@ inline bool writeHangulSettings(const SettingsFiles& files, const HangulSettings
 // empty for a number outside 0-3.
 std::string_view hangulFontFace(std::int32_t font);
 // The code list's labels by index: English ("KS Complete") or Korean (UTF-8);
-// empty for an index outside 0-6.
+// empty for an index outside 0-7.
 std::string_view hangulCodeLabel(std::int32_t index, bool korean);
 
 }  // namespace kesta::settings

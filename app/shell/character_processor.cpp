@@ -12,9 +12,11 @@ bool insideLine(int column, int width) { return column >= 0 && column + width <=
 }  // namespace
 
 std::string_view CharacterProcessor::toHost(std::string_view internal) {
-  // Conversion never makes the text longer than twice its size plus the
-  // shift bytes of the 7-bit code; longer texts go in pieces.
-  const std::size_t piece = internal.size() < converted_.size() / 2 - 4 ? internal.size() : converted_.size() / 2 - 4;
+  // UTF-8 takes up to three bytes for each letter of a two-byte code (a
+  // partial syllable spells up to three), 7-bit code adds its shifts: the
+  // text is cut to what surely fits.
+  const std::size_t limit = converted_.size() / 5 - 4;
+  const std::size_t piece = internal.size() < limit ? internal.size() : limit;
   std::memcpy(converted_.data(), internal.data(), piece);
   converted_[piece] = '\0';
   const std::size_t length = convert_ != nullptr ? convert_(kInternalCode, hostCode_, converted_.data(), converted_.size())

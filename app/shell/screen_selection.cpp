@@ -24,7 +24,7 @@ bool ScreenSelection::dragTo(GridCell cell, const GridRows& grid) {
   }
   first_ = before(cell, anchor_) ? cell : anchor_;
   last_ = before(cell, anchor_) ? anchor_ : cell;
-  const int code = grid.hostCode();
+  const int code = grid.gridCode();
   first_.column = characterStart(grid.row(first_.row), first_.column, code);
   last_.column = characterEnd(grid.row(last_.row), last_.column, code);
 

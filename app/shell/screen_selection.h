@@ -21,15 +21,15 @@ namespace kesta::shell {
 class GridRows {
  public:
   virtual ~GridRows() = default;
-  virtual std::string_view row(int row) const = 0;  // 80 bytes in the host's code
-  virtual int hostCode() const = 0;
+  virtual std::string_view row(int row) const = 0;  // 80 bytes in the grid code
+  virtual int gridCode() const = 0;
 };
 
 class TerminalGrid : public GridRows {
  public:
   explicit TerminalGrid(const session::Terminal& terminal) : terminal_(terminal) {}
   std::string_view row(int row) const override { return terminal_.gridRow(row); }
-  int hostCode() const override { return terminal_.hostCode(); }
+  int gridCode() const override { return terminal_.gridCode(); }
 
  private:
   const session::Terminal& terminal_;

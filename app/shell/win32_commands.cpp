@@ -170,7 +170,9 @@ void transfer(Shell& shell, bool send) {
   const UINT_PTR connection = shell.socket.isOpen() ? static_cast<UINT_PTR>(shell.socket.socket())
                                                      : reinterpret_cast<UINT_PTR>(shell.serial->handle());
   pauseReception(shell);
-  call(shell.window, connection, path.c_str(), 0);
+  // The fourth argument tells the library a UTF-8 host's names are UTF-8.
+  const int nameCode = shell.terminal.hostCode() == session::kUtf8Code ? session::kUtf8Code : 0;
+  call(shell.window, connection, path.c_str(), nameCode);
   if (!send) playCue(shell, "dwed.wav");
   resumeReception(shell);
   FreeLibrary(library);

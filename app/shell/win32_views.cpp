@@ -7,6 +7,7 @@
 #include "app/settings/directory_settings.h"
 #include "app/shell/clickable_item.h"
 #include "app/shell/clipboard_text.h"
+#include "app/shell/host_text.h"
 #include "app/shell/screen_pointer.h"
 #include "app/shell/virtual_keys.h"
 #include "app/shell/win32_dialogs.h"
@@ -27,11 +28,11 @@ constexpr COLORREF kHintBackground = 0xDCDCDC;
 COLORREF textColour(const Shell& shell) { return shell.colors.text & 0xFFFFFF; }
 COLORREF backgroundColour(const Shell& shell) { return shell.colors.background & 0xFFFFFF; }
 
-// A grid row (host code) as internal-code text for drawing.
-std::string internalRow(const Shell& shell, std::string_view hostRow) {
-  std::string text(hostRow);
-  text.resize(hostRow.size() * 2 + 16);
-  const std::size_t n = xlat::convertInPlace(shell.terminal.hostCode(), 1, text.data(), text.size());
+// A grid row (grid code) as internal-code text for drawing.
+std::string internalRow(const Shell& shell, std::string_view gridRow) {
+  std::string text(gridRow);
+  text.resize(gridRow.size() * 2 + 16);
+  const std::size_t n = shell.terminal.converter()(shell.terminal.gridCode(), 1, text.data(), text.size());
   text.resize(n < text.size() ? n : 0);
   return text;
 }
@@ -236,7 +237,7 @@ void mouseMove(Shell& shell, WPARAM buttons, int x, int y) {
     return;
   }
   const bool clickable =
-      cell && clickableItem(shell.terminal.gridRow(cell->row), cell->column, shell.terminal.hostCode());
+      cell && clickableItem(shell.terminal.gridRow(cell->row), cell->column, shell.terminal.gridCode());
   setClassCursor(shell, clickable ? shell.clickCursor : LoadCursor(nullptr, IDC_ARROW));
 }
 
@@ -249,9 +250,9 @@ void leftButtonDown(Shell& shell, int x, int y) {
   if (!cell) return;
   SetCapture(shell.window);
   redrawTerminal(shell);
-  if (auto item = clickableItem(shell.terminal.gridRow(cell->row), cell->column, shell.terminal.hostCode())) {
+  if (auto item = clickableItem(shell.terminal.gridRow(cell->row), cell->column, shell.terminal.gridCode())) {
     setClassCursor(shell, shell.sendingCursor);
-    sendAfterComposition(shell, *item + "\r");
+    sendAfterComposition(shell, screenTextForHost(shell, *item) + "\r");
     setClassCursor(shell, shell.clickCursor);
   }
 }
@@ -276,19 +277,88 @@ void rightButtonDown(Shell& shell, int x, int y) {
 
 // ---------------------------------------------------------------- clipboard
 
+namespace {
+// Puts bytes on the open clipboard in a new moveable block with room for the
+// terminator (two bytes, which also ends a UTF-16 text).
+void putClipboardBlock(UINT format, const void* data, std::size_t size) {
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size + 2);
+  if (block == nullptr) return;
+  void* bytes = GlobalLock(block);
+  if (bytes == nullptr) {
+    GlobalFree(block);
+    return;
+  }
+  memcpy(bytes, data, size);
+  GlobalUnlock(block);
+  if (!SetClipboardData(format, block)) GlobalFree(block);
+}
+
+std::wstring utf8ToWide(const std::string& utf8) {
+  if (utf8.empty()) return {};
+  const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(n > 0 ? n : 0), L'\0');
+  if (n > 0) MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), n);
+  return wide;
+}
+
+std::string wideToUtf8(const wchar_t* wide, std::size_t length) {
+  if (length == 0) return {};
+  const int n = WideCharToMultiByte(CP_UTF8, 0, wide, static_cast<int>(length), nullptr, 0, nullptr, nullptr);
+  std::string utf8(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
+  if (n > 0) WideCharToMultiByte(CP_UTF8, 0, wide, static_cast<int>(length), utf8.data(), n, nullptr, nullptr);
+  return utf8;
+}
+
+// Windows makes CF_UNICODETEXT from CF_TEXT (and back) for a program that
+// gives one of them; the one given comes first in the clipboard's list.
+bool unicodeGiven() {
+  for (UINT f = EnumClipboardFormats(0); f != 0 && f != CF_TEXT; f = EnumClipboardFormats(f))
+    if (f == CF_UNICODETEXT) return true;
+  return false;
+}
+
+// The clipboard's text for Paste: the Unicode text when a program gave one
+// (it reads right whatever code page that program used), in the host's
+// code; else CF_TEXT's bytes as they are.
+std::string clipboardTextForHost(Shell& shell) {
+  std::string text;
+  if (unicodeGiven()) {
+    if (HANDLE block = GetClipboardData(CF_UNICODETEXT)) {
+      if (const auto* wide = static_cast<const wchar_t*>(GlobalLock(block))) {
+        const std::size_t length = wcsnlen(wide, GlobalSize(block) / sizeof(wchar_t));
+        text = utf8ToHostCode(wideToUtf8(wide, length), shell.terminal.hostCode(), shell.terminal.converter());
+        GlobalUnlock(block);
+        return text;
+      }
+    }
+  }
+  if (HANDLE block = GetClipboardData(CF_TEXT)) {
+    if (const char* bytes = static_cast<const char*>(GlobalLock(block))) {
+      text = std::string(clipboardText(bytes, GlobalSize(block)));
+      GlobalUnlock(block);
+    }
+  }
+  return text;
+}
+}  // namespace
+
+std::string screenTextForHost(const Shell& shell, std::string_view gridText) {
+  return gridToHostCode(gridText, shell.terminal.gridCode(), shell.terminal.hostCode(), shell.terminal.converter());
+}
+
+// Copy puts the selection on the clipboard twice: as CF_TEXT in the bytes it
+// always had, and as Unicode text, which any program reads right on any
+// Windows, whatever its code page.
 void copySelection(Shell& shell) {
   const std::string& text = shell.selection.text();
   if (OpenClipboard(shell.window)) {
     EmptyClipboard();
-    if (HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, text.size() + 1)) {
-      if (void* bytes = GlobalLock(block)) {
-        memcpy(bytes, text.data(), text.size());
-        GlobalUnlock(block);
-        if (!SetClipboardData(CF_TEXT, block)) GlobalFree(block);
-      } else {
-        GlobalFree(block);
-      }
-    }
+    const session::Converter convert = shell.terminal.converter();
+    const std::string bytes =
+        gridToClipboardBytes(text, shell.terminal.gridCode(), shell.terminal.hostCode(), convert);
+    const std::wstring wide = utf8ToWide(gridToUtf8(text, shell.terminal.gridCode(), convert));
+    putClipboardBlock(CF_UNICODETEXT, wide.data(), wide.size() * sizeof(wchar_t));
+    putClipboardBlock(CF_TEXT, bytes.data(), bytes.size());
     CloseClipboard();
   }
   shell.selection.end();
@@ -300,18 +370,13 @@ void sendSelection(Shell& shell) {
   shell.selection.end();
   redrawTerminal(shell);
   caretToInput(shell);
-  sendAfterComposition(shell, shell.selection.text());
+  sendAfterComposition(shell, screenTextForHost(shell, shell.selection.text()));
 }
 
 void pasteClipboard(Shell& shell) {
-  if (!IsClipboardFormatAvailable(CF_TEXT) || !OpenClipboard(shell.window)) return;
-  std::string text;
-  if (HANDLE block = GetClipboardData(CF_TEXT)) {
-    if (const char* bytes = static_cast<const char*>(GlobalLock(block))) {
-      text = std::string(clipboardText(bytes, GlobalSize(block)));
-      GlobalUnlock(block);
-    }
-  }
+  if (!IsClipboardFormatAvailable(CF_TEXT) && !IsClipboardFormatAvailable(CF_UNICODETEXT)) return;
+  if (!OpenClipboard(shell.window)) return;
+  const std::string text = clipboardTextForHost(shell);
   CloseClipboard();
   shell.processor.commitComposition(shell.terminal.state().column);
   for (std::size_t at = 0; at < text.size(); at += kPastePiece) sendToConnection(shell, pieceAt(text, at));

@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <string>
 #include <string_view>
 
 #include "app/shell/capture.h"
@@ -63,6 +64,8 @@ void mouseMove(Shell& shell, WPARAM buttons, int x, int y);
 void leftButtonDown(Shell& shell, int x, int y);
 void leftButtonUp(Shell& shell);
 void rightButtonDown(Shell& shell, int x, int y);
+// Screen text (grid code) in the host's code, for Send and clicked items.
+std::string screenTextForHost(const Shell& shell, std::string_view gridText);
 void copySelection(Shell& shell);
 void sendSelection(Shell& shell);
 void pasteClipboard(Shell& shell);

@@ -142,7 +142,7 @@ bool HostSession::board() {
 }
 
 void HostSession::showPost(const Post& post) {
-  std::string out = "\r\n\x1b[1;33m" + std::to_string(post.number) + ". " + post.title + "\x1b[0m\r\n\x1b[36m" +
+  std::string out = "\r\n\x1b[1;32m" + std::to_string(post.number) + ". " + post.title + "\x1b[0m\r\n\x1b[36m" +
                     post.author + "  " + dateText(post.seconds) + "\x1b[0m\r\n";
   std::size_t start = 0;
   for (;;) {
@@ -282,7 +282,7 @@ bool HostSession::changeCode() {
   std::string line;
   if (!ask(screens::kCodePrompt, &line)) return false;
   long type = choiceNumber(normalizedChoice(line));
-  if (type > 0 && type <= 8 && connection_.setCodeType(static_cast<int>(type))) {
+  if (type > 0 && type <= 9 && connection_.setCodeType(static_cast<int>(type))) {
     connection_.write(screens::notice("한글 코드 " + std::to_string(type) + " 입니다 (code set)"));
   } else {
     connection_.write(screens::notice("잘못된 코드입니다 (no such code)"));

@@ -26,7 +26,7 @@ std::string box(const std::vector<std::string>& lines, std::size_t cells, const 
 std::string welcome(const std::string& terminalType, int codeType) {
   std::string out = "\x1b[0m\x1b[2J\x1b[H\r\n";
   out += box({"",
-              "     \x1b[1;33m케스타 시연 게시판\x1b[0m   \x1b[1;37mKesta demo host\x1b[0m",
+              "     \x1b[1;37m케스타 시연 게시판\x1b[0m   \x1b[1;32mKesta demo host\x1b[0m",
               "",
               "     어서 오세요! 한글 통신 에뮬레이터 케스타를",
               "     시험해 보는 작은 게시판입니다.",
@@ -44,16 +44,16 @@ std::string welcome(const std::string& terminalType, int codeType) {
 std::string mainMenu() {
   return "\r\n" + box({"  \x1b[1;37m[ 주 메뉴 (Main menu) ]\x1b[0m",
                        "",
-                       "  \x1b[1;33m1. 게시판 (Board)\x1b[0m",
-                       "  \x1b[1;33m2. 자료실 (Files)\x1b[0m",
-                       "  \x1b[1;33m3. 대화실 (Chat)\x1b[0m",
-                       "  \x1b[1;33mK. 한글 코드 (Code)\x1b[0m",
-                       "  \x1b[1;33mQ. 끝내기 (Quit)\x1b[0m"},
-                      40, "\x1b[34m");
+                       "  \x1b[1;32m1. 게시판 (Board)\x1b[0m",
+                       "  \x1b[1;32m2. 자료실 (Files)\x1b[0m",
+                       "  \x1b[1;32m3. 대화실 (Chat)\x1b[0m",
+                       "  \x1b[1;32mK. 한글 코드 (Code)\x1b[0m",
+                       "  \x1b[1;32mQ. 끝내기 (Quit)\x1b[0m"},
+                      40, "\x1b[36m");
 }
 
 std::string prompt(const std::string& text) { return "\x1b[1;37m" + text + kReset; }
 
-std::string notice(const std::string& text) { return "\x1b[1;33m" + text + kReset + "\r\n"; }
+std::string notice(const std::string& text) { return "\x1b[1;36m" + text + kReset + "\r\n"; }
 
 }  // namespace kesta::host::screens

@@ -25,7 +25,7 @@ inline constexpr const char* kBoardPrompt = "번호 또는 (P,N,W,Q) > ";
 inline constexpr const char* kReadPrompt = "(P,N,Q) > ";
 inline constexpr const char* kFilesPrompt = "받을 파일 번호 또는 (U,Q) > ";
 inline constexpr const char* kTitlePrompt = "제목 (Title) > ";
-inline constexpr const char* kCodePrompt = "한글 코드 (1-8) > ";
+inline constexpr const char* kCodePrompt = "한글 코드 (1-9, 9 = UTF-8) > ";
 inline constexpr const char* kChatPrompt = "대화실 (Chat): 줄을 쓰면 모두에게 갑니다, /w 누가 있나, /q 나가기";
 inline constexpr const char* kUploadStart = "ZMODEM 으로 파일을 보내세요 (start your ZMODEM upload now)";
 inline constexpr const char* kGoodbye = "안녕히 가세요 (Goodbye)";

@@ -179,6 +179,11 @@ class TelnetUser {
   }
   bool connected() const { return fd_ >= 0; }
   int fd() const { return fd_; }
+  // The user switched codes (K): what arrives from now on is read in `code`.
+  void setCode(int code) {
+    xlat::codeForType(code, &code_);
+    converter_ = std::make_unique<xlat::StreamConverter>(code_, xlat::Code::Utf8);
+  }
 
   // Types a line in the user's code, ended by CR LF.
   bool line(const std::string& utf8) { return sendAll(fd_, xlat::convert(xlat::Code::Utf8, code_, utf8) + "\r\n"); }

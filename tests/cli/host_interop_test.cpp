@@ -179,7 +179,7 @@ TEST_F(HostInterop, PostWrittenInOneCodeIsReadInAnother) {
 
   auto reader = login("읽는이");
   reader->line("k");
-  ASSERT_TRUE(reader->waitFor("(1-8) > "));
+  ASSERT_TRUE(reader->waitFor("(1-9, 9 = UTF-8) > "));
   reader->line("1");
   // From here on the reader's text is johab: its harness still reads code 6,
   // so compare the raw bytes with the johab form.
@@ -204,6 +204,54 @@ TEST_F(HostInterop, PostWrittenInOneCodeIsReadInAnother) {
   other.line("1");
   EXPECT_TRUE(other.waitFor("첫 줄입니다, 똠방각하\r\n둘째 줄")) << other.text();
   EXPECT_EQ(second.stop(), 0);
+}
+
+// A UTF-8 host with a UTF-8 user and a code page 949 user at once: each
+// reads the other's post.
+TEST_F(HostInterop, Utf8AndCodePage949UsersReadEachOthersPosts) {
+  HostProcess host(data_, 9, (dir_.path() / "utf8.log").string());
+  ASSERT_GT(host.port(), 0);
+  TelnetUser modern(host.port(), 9), old(host.port(), 9);
+  auto post = [](TelnetUser& user, const std::string& name, const std::string& title, const std::string& body) {
+    ASSERT_TRUE(user.waitFor("이름 (Name) > "));
+    user.line(name);
+    user.line("1");
+    ASSERT_TRUE(user.waitFor("(P,N,W,Q) > "));
+    user.line("w");
+    ASSERT_TRUE(user.waitFor("제목 (Title) > "));
+    user.line(title);
+    user.line(body);
+    user.line(".");
+    ASSERT_TRUE(user.waitFor("번 글이 올라갔습니다 (posted)")) << user.text();
+  };
+  post(modern, "유니", "유니코드 글", "똠방각하 햏 ★");
+  // The second user turns to code 6 first; its harness then reads code 6.
+  ASSERT_TRUE(old.waitFor("이름 (Name) > "));
+  old.line("완성");
+  old.line("k");
+  ASSERT_TRUE(old.waitFor("(1-9, 9 = UTF-8) > "));
+  old.line("6");
+  old.setCode(6);
+  ASSERT_TRUE(old.waitFor("한글 코드 6 입니다 (code set)")) << old.text();
+  old.line("1");
+  ASSERT_TRUE(old.waitFor("(P,N,W,Q) > "));
+  old.line("1");
+  EXPECT_TRUE(old.waitFor("똠방각하 햏 ★")) << old.text();
+  old.line("q");
+  old.line("w");
+  ASSERT_TRUE(old.waitFor("제목 (Title) > "));
+  old.line("완성형 글");
+  old.line("漢字 갂 ※");
+  old.line(".");
+  ASSERT_TRUE(old.waitFor("2 번 글이 올라갔습니다 (posted)")) << old.text();
+  modern.line("q");
+  modern.line("1");
+  ASSERT_TRUE(modern.waitFor("완성형 글")) << modern.text();
+  modern.line("2");
+  EXPECT_TRUE(modern.waitFor("漢字 갂 ※")) << modern.text();
+  // What reached the UTF-8 user is UTF-8 on the wire.
+  EXPECT_NE(modern.raw().find("漢字 갂 ※"), std::string::npos);
+  EXPECT_EQ(host.stop(), 0);
 }
 
 TEST_F(HostInterop, EchoesTypingAndTakesEveryLineEndAndBackspace) {
@@ -399,7 +447,7 @@ TEST_F(HostInterop, AnUploadPastTheLimitIsStoppedAndLeavesNothing) {
 
 // Every host code: the welcome screen and a Korean name typed back.
 TEST_F(HostInterop, EveryHostCodeShowsAndTakesHangul) {
-  for (int code : {1, 5, 6, 7}) {
+  for (int code : {1, 5, 6, 7, 9}) {
     HostProcess host(data_, code, (dir_.path() / ("code" + std::to_string(code) + ".log")).string());
     ASSERT_GT(host.port(), 0) << code;
     TelnetUser user(host.port(), code);

@@ -33,8 +33,9 @@ status=$?
 grep -q "replaced 2 bad input bytes" "$tmp/bad.err" || fail "bad bytes were not counted: $(cat "$tmp/bad.err")"
 
 # Bad arguments.
-"$cli" convert --from 9 --to 1 </dev/null 2>/dev/null
-[ $? -eq 2 ] || fail "--from 9 was not refused with status 2"
+"$cli" convert --from 9 --to 1 <"$tmp/want.utf8" | cmp -s - "$tmp/in.johab" || fail "--from 9 is not UTF-8"
+"$cli" convert --from 0 --to 1 </dev/null 2>/dev/null
+[ $? -eq 2 ] || fail "--from 0 was not refused with status 2"
 "$cli" convert --from 1 </dev/null 2>/dev/null
 [ $? -eq 2 ] || fail "a missing --to was not refused with status 2"
 "$cli" convert --help | grep -q "utf8" || fail "--help does not list the codes"

@@ -112,6 +112,34 @@ TEST(Substitutes, BadInputBytesBecomeSubstitutesOfTheSameWidth) {
   EXPECT_EQ(inPlace(7, 1, "\xB0\xA1"), "??");     // eight-bit bytes are not 7-bit code
 }
 
+// Malformed UTF-8 becomes one substitute per broken sequence and never takes
+// the byte that broke it; characters without an internal code keep their width.
+TEST(Substitutes, MalformedUtf8LosesNoFollowingByte) {
+  const std::string ga = "\xEA\xB0\x80";  // 가
+  const std::string sub2 = bytes2(kSubstituteJohab);
+  const struct {
+    const char* what;
+    std::string in, johab;
+  } cases[] = {
+      {"a lone continuation byte", "\x80" "A", "?A"},
+      {"a cut three-byte sequence before ASCII", "\xEA\xB0" "A", "?A"},
+      {"a cut sequence before another character", "\xEA" + ga, "?" + kGa},
+      {"a cut sequence at the end", "A\xEA\xB0", "A?"},
+      {"an overlong slash", "\xC0\xAF/", "??/"},
+      {"an overlong three-byte form", "\xE0\x80\xAF" "B", "???B"},
+      {"a surrogate", "\xED\xA0\x80" "C", "???C"},
+      {"past U+10FFFF", "\xF4\x90\x80\x80" "D", "????D"},
+      {"bytes that begin nothing", "\xFE\xFF" "E", "??E"},
+      {"a narrow letter without a code", "caf\xC3\xA9!", "caf?!"},
+      {"a wide character without a code", "\xF0\x9F\x98\x80" "F", sub2 + "F"},
+      {"a syllable outside KS X 1001", "\xEA\xB0\x82", inPlace(6, 1, "\x81\x41")},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(inPlace(9, 1, c.in), c.johab) << c.what;
+    EXPECT_EQ(convert(Code::Utf8, Code::Johab, c.in), c.johab) << c.what << " (as a stream)";
+  }
+}
+
 TEST(Substitutes, CharactersWithoutCounterpartBecomeSubstitutes) {
   std::string symbol = bytes2(0xD9A1);  // a KS X 1001 symbol in johab
   EXPECT_EQ(inPlace(1, 5, "x" + symbol + "y"), "x??y");
@@ -141,7 +169,7 @@ TEST(InPlace, SameTypeLeavesTheTextAlone) {
 
 TEST(InPlace, UnknownTypesAndEmptyBuffersAreHarmless) {
   EXPECT_EQ(inPlace(0, 1, "abc"), "abc");
-  EXPECT_EQ(inPlace(1, 9, kGa), kGa);
+  EXPECT_EQ(inPlace(1, 10, kGa), kGa);
   EXPECT_EQ(convertInPlace(1, 6, nullptr, 10), 0u);
   char one[1] = {'x'};
   EXPECT_EQ(convertInPlace(1, 6, one, 0), 0u);

@@ -63,8 +63,11 @@ TEST(IconvOracle, CodePage949AndJohabAgreeWithIconv) {
       ASSERT_EQ(inPlace(8, 1, cp), *johab) << std::hex << lead << trail;
       ASSERT_EQ(inPlace(1, 6, *johab), cp) << std::hex << lead << trail;
       ASSERT_EQ(inPlace(1, 8, *johab), cp) << std::hex << lead << trail;
-      ASSERT_EQ(convert(Code::Johab, Code::Utf8, *johab), *u) << std::hex << lead << trail;
-      ASSERT_EQ(convert(Code::Utf8, Code::Cp949, *u), cp) << std::hex << lead << trail;
+      // Type 9 in place: the three-byte UTF-8 grows out of its two-byte source.
+      ASSERT_EQ(inPlace(1, 9, *johab, 8), *u) << std::hex << lead << trail;
+      ASSERT_EQ(inPlace(6, 9, cp, 8), *u) << std::hex << lead << trail;
+      ASSERT_EQ(inPlace(9, 1, *u), *johab) << std::hex << lead << trail;
+      ASSERT_EQ(inPlace(9, 6, *u), cp) << std::hex << lead << trail;
     }
   }
   EXPECT_EQ(syllables, 11172);

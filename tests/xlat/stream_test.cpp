@@ -79,8 +79,8 @@ TEST(Stream, ShiftStateCarriesAcrossPieces) {
 
 TEST(Stream, AnUnfinishedCharacterAtTheEndBecomesASubstitute) {
   Substitutions subs;
-  EXPECT_EQ(inPieces(Code::Utf8, Code::Johab, "a\xEA\xB0", {}, &subs), "a??");  // each bad byte
-  EXPECT_EQ(subs.badInput, 2u);
+  EXPECT_EQ(inPieces(Code::Utf8, Code::Johab, "a\xEA\xB0", {}, &subs), "a?");  // one for the cut sequence
+  EXPECT_EQ(subs.badInput, 2u);                                                   // of two bytes
   EXPECT_EQ(inPieces(Code::Cp949, Code::Utf8, "\xB0", {}, &subs), "\xEF\xBF\xBD");
   EXPECT_EQ(subs.badInput, 1u);
 }
@@ -88,7 +88,7 @@ TEST(Stream, AnUnfinishedCharacterAtTheEndBecomesASubstitute) {
 TEST(Stream, Utf8InputWithoutKoreanCounterpartIsSubstituted) {
   Substitutions subs;
   std::string out = inPieces(Code::Utf8, Code::Cp949, "\xF0\x9F\x98\x80" "a\xC3\xA9", {}, &subs);  // emoji, a, é
-  EXPECT_EQ(out, bytes2(kSubstituteCp949) + "a" + bytes2(kSubstituteCp949));
+  EXPECT_EQ(out, bytes2(kSubstituteCp949) + "a?");  // each substitute as wide as its character
   EXPECT_EQ(subs.unmappable, 2u);
   EXPECT_EQ(subs.badInput, 0u);
   inPieces(Code::Utf8, Code::Cp949, "\xC0\xAF\xED\xA0\x80", {}, &subs);  // overlong, surrogate

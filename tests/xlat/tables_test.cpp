@@ -23,8 +23,8 @@ TEST(SyllableRoundTrip, EverySyllableSurvivesEveryCodeThatHoldsIt) {
   int sevenBitHeld = 0;
   for (unsigned s = 0; s < 11172; ++s) {
     std::string johab = bytes2(johabSyllable(s));
-    for (int type = 1; type <= 8; ++type) {
-      std::string there = inPlace(1, type, johab);
+    for (int type = 1; type <= 9; ++type) {
+      std::string there = inPlace(1, type, johab, 8);
       std::string back = inPlace(type, 1, there);
       if (type == 7 && !inKsX1001(johabSyllable(s))) {
         EXPECT_EQ(back, bytes2(kSubstituteJohab)) << "syllable " << s;

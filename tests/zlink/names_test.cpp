@@ -50,6 +50,30 @@ TEST(ZmodemSafeName, LongNamesAreCut) {
   EXPECT_EQ(safeFileName(std::string(1000, 'x')).size(), 255u);
 }
 
+// A UTF-8 host's names: whole characters kept, what does not decode (an
+// overlong slash among them) replaced, a long name cut between characters,
+// and the safe-name rules still applied.
+TEST(ZmodemSafeName, Utf8NamesKeepTheirCharactersAndLoseWhatDoesNotDecode) {
+  const struct {
+    std::string in, out;
+  } cases[] = {
+      {"한글파일.txt", "한글파일.txt"},
+      {"../자료/똠.zip", "똠.zip"},
+      {"a\xC0\xAF" "b", "a__b"},
+      {"x\xEA\xB0", "x__"},
+      {"\xED\xA0\x80.txt", "___.txt"},
+      {"con.텍스트", "_con.텍스트"},
+      {"이름.", "이름_"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(safeUtf8FileName(c.in), c.out) << c.in;
+  std::string longName = "a";
+  for (int i = 0; i < 100; ++i) longName += "가";  // 301 bytes
+  std::string cut = safeUtf8FileName(longName);
+  EXPECT_EQ(cut.size(), 255u);
+  EXPECT_EQ(cut.substr(0, 253), longName.substr(0, 253));
+  EXPECT_EQ(cut.substr(253), "__");  // the character the limit cut
+}
+
 TEST(ZmodemFileInfo, SenderInformationOfA1234ByteFile) {
   auto info = buildFileInfo("C:\\DATA\\REPORT.TXT", 1234);
   std::string text(info.begin(), info.end());

@@ -142,13 +142,17 @@ TEST_F(SettingsRecords, HangulCodeIndexSixSelectsCodeNumberSeven) {
   EXPECT_EQ(hangulFontFace(h.font), "InternalMyungjo");
 }
 
-TEST_F(SettingsRecords, HangulCodeIndexOutsideTheListFallsBackToTheDefaultNumber) {
+TEST_F(SettingsRecords, HangulCodeIndexSevenIsUtf8AndOutsideTheListFallsBackToTheDefaultNumber) {
   HangulSettings h;
   h.code = 7;
+  EXPECT_EQ(h.codeNumber(), 9);
+  EXPECT_EQ(hangulCodeLabel(7, false), "UTF-8");
+  EXPECT_EQ(hangulCodeLabel(7, true), "UTF-8 (유니코드)");
+  h.code = 8;
   EXPECT_EQ(h.codeNumber(), 6);
   h.code = -1;
   EXPECT_EQ(h.codeNumber(), 6);
-  EXPECT_EQ(hangulCodeLabel(7, false), "");
+  EXPECT_EQ(hangulCodeLabel(8, false), "");
   EXPECT_EQ(hangulCodeLabel(-1, true), "");
   EXPECT_EQ(hangulFontFace(4), "");
 }

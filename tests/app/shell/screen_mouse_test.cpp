@@ -136,7 +136,7 @@ struct RecordingSwitch : ReceptionSwitch {
 struct FakeGrid : GridRows {
   FakeGrid() { rows.fill(std::string(80, ' ')); }
   std::string_view row(int r) const override { return rows.at(static_cast<std::size_t>(r)); }
-  int hostCode() const override { return code; }
+  int gridCode() const override { return code; }
   std::array<std::string, 28> rows;
   int code = 6;
 };
