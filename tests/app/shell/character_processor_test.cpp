@@ -1,6 +1,7 @@
 // The character processor driven by the real keyboard automaton and the
 // real code converter: what reaches the wire for typed keys.
 #include "app/shell/character_processor.h"
+#include "app/shell/host_text.h"
 #include "tests/app/shell/real_automaton.h"
 
 #include <gtest/gtest.h>
@@ -68,6 +69,8 @@ TEST(CharacterProcessor, HangulWordsReachTheHostInItsCode) {
       {hangul::kThreeSetKeyboard, 6, "jfsheajf\r", "안녕아"},
       {hangul::kTwoSetKeyboard, 6, "rk1\r", "가1"},       // a digit right after a syllable follows it
       {hangul::kTwoSetKeyboard, 6, "gks rmf\r", "한 글"},
+      {hangul::kTwoSetKeyboard, 9, "dkssud\r", "안녕"},  // UTF-8: three bytes a syllable
+      {hangul::kThreeSetKeyboard, 9, "jfsheajf\r", "안녕아"},
   };
   for (const Case& c : cases) {
     Keyboard k(c.layout, c.hostCode);
@@ -129,6 +132,24 @@ TEST(CharacterProcessor, EnglishModeSendsEveryByteAndTheLineNeverOverflows) {
     far.type("rk.\r");
     EXPECT_EQ(far.view.wire, hostBytes("가", 6) + ".\r") << column;
   }
+}
+
+// Screen text leaves in the host's code, and the clipboard's two texts hold
+// the same characters, for every code (a UTF-8 host's grid is internal code).
+TEST(HostText, ScreenAndClipboardTextInEveryHostCode) {
+  const char* const text = "선택 ok 한 ※";
+  for (int host : {1, 6, 7, 9}) {
+    const int grid = host == 9 ? 1 : host;
+    const std::string inGrid = hostBytes(text, grid);
+    EXPECT_EQ(gridToHostCode(inGrid, grid, host, xlat::convertInPlace), hostBytes(text, host)) << host;
+    EXPECT_EQ(gridToUtf8(inGrid, grid, xlat::convertInPlace), text) << host;
+    EXPECT_EQ(gridToClipboardBytes(inGrid, grid, host, xlat::convertInPlace), host == 9 ? hostBytes(text, 6) : inGrid)
+        << host;
+    EXPECT_EQ(utf8ToHostCode(text, host, xlat::convertInPlace), hostBytes(text, host)) << host;
+  }
+  // A UTF-8 host takes pasted text as it is, characters without an internal code included.
+  EXPECT_EQ(utf8ToHostCode("caf\u00e9 \U0001F600", 9, xlat::convertInPlace), "caf\u00e9 \U0001F600");
+  EXPECT_EQ(utf8ToHostCode("caf\u00e9", 6, xlat::convertInPlace), "caf?");
 }
 
 }  // namespace
