@@ -124,6 +124,15 @@ def check_dialling(kesta, modem, host):
     kesta.key("ctrl+1")
     check(eventually(lambda: host.received().endswith(JOHAB_GANA), 10),
           "macro 1 goes in the new code too (%r)" % host.received()[-6:])
+    kesta.key("F2")
+    dialog(kesta, "Hangul Code Change")
+    keys(kesta, "End", "Return")  # "UTF-8", the list's last entry
+    time.sleep(1)
+    check(struct.unpack("<3i", install_of(kesta).read(r"env\kesta.han"))[1] == 7,
+          "the code dialog writes UTF-8 as entry 7 to kesta.han")
+    kesta.key("ctrl+1")
+    check(eventually(lambda: host.received().endswith("가나".encode("utf-8")), 10),
+          "macro 1 goes out in UTF-8 after UTF-8 is chosen (%r)" % host.received()[-6:])
     hang_up(kesta)
 
     kesta.key("alt+d")
@@ -319,7 +328,7 @@ def check_settings(kesta, install, modem, host):
     keys(kesta, "Home", "Return")
     check(eventually(lambda: gone(kesta, "Hangul Font Change"), 10), "OK closes Hangul Font Change")
     han = struct.unpack("<3i", install.read(r"env\kesta.han"))
-    check(han == (0, 0, 1), "font Myungjo, the code chosen before and \"3 BulSik\" stored as 1 (%r)" % (han,))
+    check(han == (0, 7, 1), "font Myungjo, the code chosen before (UTF-8) and \"3 BulSik\" stored as 1 (%r)" % (han,))
 
     kesta.key("alt+F5")
     dialog(kesta, "Directory Settting")
