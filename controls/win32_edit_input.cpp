@@ -7,7 +7,7 @@
 #include "controls/edit_block.h"
 #include "controls/win32_edit_window.h"
 #include "hangul/quilh32.h"
-#include "xlat/xlat.h"
+#include "xlat/hxlat_import.h"
 
 namespace hctl {
 
@@ -33,11 +33,19 @@ void completeAndStep(HWND window, EditWindow& e) {
 }
 
 std::string convertText(const std::string& text, int fromType, int toType) {
-  kesta::xlat::Code from, to;
-  if (fromType == 0 || toType == 0 || !kesta::xlat::codeForType(fromType, &from) ||
-      !kesta::xlat::codeForType(toType, &to))
-    return text;
-  return kesta::xlat::convert(from, to, text);
+  if (fromType == 0 || toType == 0) return text;
+  return kesta::xlat::convertThroughDll(fromType, toType, text);
+}
+
+// The multi-line edit after End: a line wider than the window is scrolled so
+// that the caret stands at its last pixel column; after Ctrl+End the last
+// line is the first one shown.
+void showLineEnd(HWND window, EditWindow& e, bool textEnd) {
+  const auto& b = e.buffer;
+  const int lineWidth = b.xOf(b.caret());
+  e.scroll = lineWidth > e.clientWidth ? lineWidth - e.clientWidth + 1 : 0;
+  if (textEnd) e.firstLine = b.lineCount() - 1;
+  showCaret(window, e, true, false);
 }
 
 size_t hitAt(const EditWindow& e, LPARAM lParam) {
@@ -104,9 +112,14 @@ void onKeyDown(HWND window, EditWindow& e, WPARAM key) {
       break;
     case VK_END:
       completeForMove(window);
-      if (e.lineEdit || ctrl) b.textEnd(shift);
+      if (e.lineEdit) {
+        b.textEnd(shift);
+        break;
+      }
+      if (ctrl) b.textEnd(shift);
       else b.end(shift);
-      break;
+      showLineEnd(window, e, ctrl);
+      return;
     case VK_PRIOR:
     case VK_NEXT:
       if (e.lineEdit) return;
