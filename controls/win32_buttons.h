@@ -17,6 +17,9 @@ void setState(HWND window, int slotIndex, uint32_t state);
 // pushed bits and send WM_COMMAND to the parent.
 bool handlePushMessage(HWND window, int slotIndex, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
 
+// A push button's label given as one combination code (HCTLW32 included).
+void setCodeLabel(HWND button, uint16_t code);
+
 // WM_COMMAND (identifier, notification 0, window) to the parent.
 void reportClick(HWND window);
 // Whether a client point (from a mouse message's lParam) lies in the client area.

@@ -1,6 +1,5 @@
 #include "controls/win32_library.h"
 #include "controls/win32_templates.h"
-#include "xlat/xlat.h"
 
 namespace hctl {
 
@@ -24,15 +23,6 @@ void placeDialog(HWND dialog) {
   const int x = (GetSystemMetrics(SM_CXSCREEN) - (r.right - r.left)) / 2;
   const int y = (GetSystemMetrics(SM_CYSCREEN) - (r.bottom - r.top)) / 3;
   SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-std::string ownCodeText(uint16_t code) {
-  const std::string bytes{static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)};
-#ifdef HCTL_WIDE
-  return kesta::xlat::convert(kesta::xlat::Code::Johab, kesta::xlat::Code::Cp949, bytes);
-#else
-  return bytes;
-#endif
 }
 
 }  // namespace hctl

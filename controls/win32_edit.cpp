@@ -89,7 +89,9 @@ LRESULT lineMessage(HWND window, EditWindow& e, UINT message, WPARAM wParam, LPA
 
 }  // namespace
 
-HCTL_API LRESULT WINAPI HCTL_FN(EditWndFn)(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+namespace {
+
+LRESULT editMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_CREATE) {
     if (createEdit(window, kStateSlot, reinterpret_cast<CREATESTRUCTA*>(lParam), false)) return 0;
     notify(window, kEnErrSpace);
@@ -184,4 +186,10 @@ HCTL_API LRESULT WINAPI HCTL_FN(EditWndFn)(HWND window, UINT message, WPARAM wPa
   }
   if (commonMessage(window, *e, message, wParam, lParam, &result)) return result;
   return DefWindowProcA(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+HCTL_API LRESULT WINAPI HCTL_FN(EditWndFn)(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return guarded(window, [&] { return editMessage(window, message, wParam, lParam); });
 }

@@ -7,7 +7,7 @@
 #include "controls/edit_block.h"
 #include "controls/win32_edit_window.h"
 #include "hangul/quilh32.h"
-#include "xlat/xlat.h"
+#include "xlat/hxlat_import.h"
 
 namespace hctl {
 
@@ -33,11 +33,19 @@ void completeAndStep(HWND window, EditWindow& e) {
 }
 
 std::string convertText(const std::string& text, int fromType, int toType) {
-  kesta::xlat::Code from, to;
-  if (fromType == 0 || toType == 0 || !kesta::xlat::codeForType(fromType, &from) ||
-      !kesta::xlat::codeForType(toType, &to))
-    return text;
-  return kesta::xlat::convert(from, to, text);
+  if (fromType == 0 || toType == 0) return text;
+  return kesta::xlat::convertThroughDll(fromType, toType, text);
+}
+
+// The multi-line edit after End: a line wider than the window is scrolled so
+// that the caret stands at its last pixel column; after Ctrl+End the last
+// line is the first one shown.
+void showLineEnd(HWND window, EditWindow& e, bool textEnd) {
+  const auto& b = e.buffer;
+  const int lineWidth = b.xOf(b.caret());
+  e.scroll = lineWidth > e.clientWidth ? lineWidth - e.clientWidth + 1 : 0;
+  if (textEnd) e.firstLine = b.lineCount() - 1;
+  showCaret(window, e, true, false);
 }
 
 size_t hitAt(const EditWindow& e, LPARAM lParam) {
@@ -104,9 +112,14 @@ void onKeyDown(HWND window, EditWindow& e, WPARAM key) {
       break;
     case VK_END:
       completeForMove(window);
-      if (e.lineEdit || ctrl) b.textEnd(shift);
+      if (e.lineEdit) {
+        b.textEnd(shift);
+        break;
+      }
+      if (ctrl) b.textEnd(shift);
       else b.end(shift);
-      break;
+      showLineEnd(window, e, ctrl);
+      return;
     case VK_PRIOR:
     case VK_NEXT:
       if (e.lineEdit) return;
@@ -178,6 +191,8 @@ void onMouse(HWND window, EditWindow& e, UINT message, LPARAM lParam) {
 }
 
 namespace {
+constexpr int kUtf8Type = 9;  // the converter's code for UTF-8
+
 void putClipboardBlock(UINT format, const void* data, size_t size) {
   HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size + 2);  // room for either terminator
   if (h == nullptr) return;
@@ -193,7 +208,7 @@ void putClipboardBlock(UINT format, const void* data, size_t size) {
 
 // Internal-code text as UTF-16, through UTF-8.
 std::wstring internalToWide(const std::string& internal) {
-  const std::string utf8 = convertText(internal, 1, kesta::xlat::kUtf8Type);
+  const std::string utf8 = convertText(internal, 1, kUtf8Type);
   if (utf8.empty()) return {};
   const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
   std::wstring wide(static_cast<size_t>(std::max(n, 0)), L'\0');
@@ -225,7 +240,7 @@ bool clipboardUnicodeAsInternal(std::string* internal) {
     WideCharToMultiByte(CP_UTF8, 0, wide, length, utf8.data(), n, nullptr, nullptr);
   }
   GlobalUnlock(h);
-  *internal = convertText(utf8, kesta::xlat::kUtf8Type, 1);
+  *internal = convertText(utf8, kUtf8Type, 1);
   return true;
 }
 }  // namespace

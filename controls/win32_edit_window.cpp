@@ -9,7 +9,7 @@
 #include "controls/edit_block.h"
 #include "controls/win32_library.h"
 #include "hangul/quilh32.h"
-#include "xlat/xlat.h"
+#include "xlat/hxlat_import.h"
 
 namespace hctl {
 
@@ -40,14 +40,14 @@ struct FacedDC {
 std::string fromWindowCode(const char* text) {
   std::string s = text != nullptr ? text : "";
 #ifdef HCTL_WIDE
-  s = kesta::xlat::convert(kesta::xlat::Code::Cp949, kesta::xlat::Code::Johab, s);
+  s = kesta::xlat::convertThroughDll(8, 1, s);
 #endif
   return s;
 }
 
 std::string toWindowCode(const std::string& text) {
 #ifdef HCTL_WIDE
-  return kesta::xlat::convert(kesta::xlat::Code::Johab, kesta::xlat::Code::Cp949, text);
+  return kesta::xlat::convertThroughDll(1, 8, text);
 #else
   return text;
 #endif
@@ -131,10 +131,12 @@ void showCaret(HWND window, EditWindow& e, bool repaint, bool follow) {
     const int oldScroll = e.scroll;
     const size_t oldFirst = e.firstLine;
     const size_t line = b.lineFromChar(b.caret());
-    if (follow) {
+    // The view follows the caret only along the directions the style lets
+    // scroll by itself (set at creation from the scroll bars).
+    if (follow && (e.style & ES_AUTOHSCROLL))
       e.scroll = kesta::controls::followCaret(caretX, e.scroll, std::max(1, e.clientWidth));
+    if (follow && (e.style & ES_AUTOVSCROLL))
       e.firstLine = kesta::controls::followLine(line, e.firstLine, static_cast<size_t>(e.visibleLines));
-    }
     x = caretX - e.scroll;
     y = (static_cast<int>(line) - static_cast<int>(e.firstLine)) * e.lineHeight;
     if (GetWindowLongA(window, GWL_STYLE) & WS_VSCROLL) {
@@ -177,7 +179,7 @@ void paint(HWND window, EditWindow& e) {
   if (HWND parent = GetParent(window))
     brush = reinterpret_cast<HBRUSH>(
         SendMessageA(parent, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(window)));
-  if (!e.lineEdit && brush != nullptr && (GetWindowLongPtrA(window, slot(0)) & 1) == 0)
+  if (!e.lineEdit && brush != nullptr && (GetWindowLongPtrA(window, slot(0)) & kUseParentBrush) == 0)
     brush = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));  // colour bits do not ask for the parent's
   if (brush == nullptr)
     brush = e.lineEdit ? GetSysColorBrush(COLOR_WINDOW) : static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));

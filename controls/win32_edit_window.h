@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <new>
+
 #include "controls/edit_buffer.h"
 #include "controls/win32_faces.h"
 
@@ -69,6 +71,19 @@ void onMouse(HWND window, EditWindow& e, UINT message, LPARAM lParam);
 void copySelection(HWND window, EditWindow& e, int toType, bool keepSelection);
 void cutSelection(HWND window, EditWindow& e, int toType);
 void pasteClipboard(HWND window, EditWindow& e, int fromType);
+
+// One message of an edit class. The text lives in growing strings: a growth
+// that fails is EN_ERRSPACE to the parent, never an exception out of the
+// window procedure.
+template <class Handler>
+LRESULT guarded(HWND window, Handler&& handler) {
+  try {
+    return handler();
+  } catch (const std::bad_alloc&) {
+    notify(window, kEnErrSpace);
+    return 0;
+  }
+}
 
 // The edit messages both classes answer the same way; true when handled.
 bool commonMessage(HWND window, EditWindow& e, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);

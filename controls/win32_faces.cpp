@@ -105,6 +105,7 @@ bool handleTextMessage(HWND window, FaceBlock* faces, UINT message, WPARAM wPara
     case WM_SETTEXT: {
       const char* text = reinterpret_cast<const char*>(lParam);
       faces->text = text != nullptr ? text : "";
+      faces->combinationText = false;
       InvalidateRect(window, nullptr, TRUE);
       *result = 1;
       return true;

@@ -20,6 +20,9 @@ struct FaceBlock {
   HANDLE hanjaFile = nullptr;
   int hanjaWidth = 0, hanjaHeight = 0;
   std::string text;  // internal code (HCTL32) or code page 949 (HCTLW32)
+  // The text is in the combination code in either build: the pickers' codes,
+  // among them symbols that code page 949 does not have.
+  bool combinationText = false;
 };
 
 // Copies at most kFaceBytes - 1 bytes of a caller's face name, NUL-terminated.

@@ -31,4 +31,8 @@ int classOf(HWND window);
 // each is 8 bytes wide because several hold handles or pointers.
 constexpr int slot(int i) { return i * static_cast<int>(sizeof(LONG_PTR)); }
 
+// The colour bit (word 0 of the static and the multi-line edit) that asks
+// for the parent's WM_CTLCOLOR* brush.
+constexpr LONG_PTR kUseParentBrush = 4;
+
 }  // namespace hctl

@@ -41,7 +41,9 @@ LRESULT getSelection(const EditWindow& e, WPARAM wParam, LPARAM lParam) {
 
 }  // namespace
 
-HCTL_API LRESULT WINAPI HCTL_FN(LineEditWndFn)(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+namespace {
+
+LRESULT lineEditMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_CREATE)
     return createEdit(window, kStateSlot, reinterpret_cast<CREATESTRUCTA*>(lParam), true) ? 0 : -1;
   EditWindow* e = editOf(window, kStateSlot);
@@ -83,4 +85,10 @@ HCTL_API LRESULT WINAPI HCTL_FN(LineEditWndFn)(HWND window, UINT message, WPARAM
   }
   if (commonMessage(window, *e, message, wParam, lParam, &result)) return result;
   return DefWindowProcA(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+HCTL_API LRESULT WINAPI HCTL_FN(LineEditWndFn)(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return guarded(window, [&] { return lineEditMessage(window, message, wParam, lParam); });
 }

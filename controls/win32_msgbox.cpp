@@ -1,5 +1,7 @@
 // HMessageBox, WMessageBox and MsgBoxDlgFn: the Hangul message box, built as
 // an in-memory template of the library's classes and run modally.
+#include <algorithm>
+#include <cstdint>
 #include <string>
 
 #include "controls/hctl.h"
@@ -7,8 +9,9 @@
 #include "controls/win32_faces.h"
 #include "controls/win32_library.h"
 #include "controls/win32_templates.h"
+#include "hangul/text_layout.h"
 #include "hangul/quilh32.h"
-#include "xlat/xlat.h"
+#include "xlat/hxlat_import.h"
 
 using namespace hctl;
 using kesta::controls::MsgBoxLayout;
@@ -21,6 +24,9 @@ struct MsgBoxParams {
   const char* text;
 };
 
+// The text's extent wrapped at the measuring width. DrawText's calculation
+// gives the height but keeps the right edge, so the width is the widest of
+// the same lines, measured in the combination code.
 SIZE measure(const std::string& text) {
   SIZE size = {0, 0};
   HDC dc = HCreateDC("DISPLAY", nullptr, nullptr, nullptr);
@@ -28,8 +34,26 @@ SIZE measure(const std::string& text) {
   HSelectEnglishObject(dc, "InternalMokraGothic", nullptr);
   RECT r = {0, 0, kesta::controls::kMeasureWidth, kesta::controls::kMeasureHeight};
   drawText(dc, text, &r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+#ifdef HCTL_WIDE
+  const std::string johab = kesta::xlat::convertThroughDll(8, 1, text);
+#else
+  const std::string& johab = text;
+#endif
+  const auto* bytes = reinterpret_cast<const uint8_t*>(johab.data());
+  const auto width = [dc](const uint8_t* p, int n) {
+    SIZE s = {0, 0};
+    HGetTextExtentPoint32(dc, reinterpret_cast<LPCSTR>(p), n, &s);
+    return static_cast<int>(s.cx);
+  };
+  int widest = 0;
+  for (const auto& line : kesta::hangul::layoutLines(bytes, static_cast<int>(johab.size()),
+                                                     kesta::controls::kMeasureWidth, true, width)) {
+    int n = line.length;
+    while (n > 0 && (bytes[line.offset + n - 1] == ' ' || bytes[line.offset + n - 1] == '\r')) --n;
+    widest = std::max(widest, width(bytes + line.offset, n));
+  }
   HDeleteDC(dc);
-  size.cx = r.right - r.left;
+  size.cx = std::min(widest, static_cast<int>(kesta::controls::kMeasureWidth));
   size.cy = r.bottom - r.top;
   return size;
 }
@@ -75,9 +99,9 @@ int showMessageBox(HWND owner, const char* text, const char* caption, UINT type)
   return result;
 }
 
-std::string convertText(const char* text, kesta::xlat::Code from, kesta::xlat::Code to) {
+std::string convertText(const char* text, int fromType, int toType) {
   if (text == nullptr) return {};
-  return kesta::xlat::convert(from, to, std::string(text));
+  return kesta::xlat::convertThroughDll(fromType, toType, text);
 }
 
 }  // namespace
@@ -86,7 +110,7 @@ std::string convertText(const char* text, kesta::xlat::Code from, kesta::xlat::C
 HCTL_API int WINAPI HMessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
 #ifdef HCTL_WIDE
   if (text == nullptr) return WMessageBox(owner, text, caption, type);
-  const std::string converted = convertText(text, kesta::xlat::Code::Johab, kesta::xlat::Code::Cp949);
+  const std::string converted = convertText(text, 1, 8);
   return WMessageBox(owner, converted.c_str(), caption, type);
 #else
   return showMessageBox(owner, text, caption, type);
@@ -98,7 +122,7 @@ HCTL_API int WINAPI WMessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT ty
   return showMessageBox(owner, text, caption, type);
 #else
   if (text == nullptr) return HMessageBox(owner, text, caption, type);
-  const std::string converted = convertText(text, kesta::xlat::Code::Cp949, kesta::xlat::Code::Johab);
+  const std::string converted = convertText(text, 8, 1);
   return HMessageBox(owner, converted.c_str(), caption, type);
 #endif
 }

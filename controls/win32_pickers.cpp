@@ -6,6 +6,7 @@
 #include "controls/dialog_template.h"
 #include "controls/hanja_table.h"
 #include "controls/hctl.h"
+#include "controls/win32_buttons.h"
 #include "controls/win32_faces.h"
 #include "controls/win32_library.h"
 #include "controls/win32_templates.h"
@@ -34,11 +35,12 @@ bool hangulCellSize(HWND owner, int* width, int* height) {
   return *width > 0 && *height > 0;
 }
 
-// Item texts in this build's own code, set after creation (see MsgBoxDlgFn).
+// Labels in the combination code, set after creation: the template's texts
+// pass through the ANSI code page, and the symbols have no code page 949 form.
 void setCodeTexts(HWND dialog) {
   for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
     const WORD id = static_cast<WORD>(GetWindowLongPtrA(child, GWLP_ID));
-    if (id >= 0x8000) SetWindowTextA(child, ownCodeText(id).c_str());
+    if (id >= 0x8000) setCodeLabel(child, id);
   }
 }
 

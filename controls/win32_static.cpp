@@ -15,7 +15,6 @@ using kesta::controls::StaticLook;
 namespace {
 
 constexpr int kColourSlot = 0, kFaceSlot = 1, kImageSlot = 2;
-constexpr LONG kUseParentBrush = 4;
 constexpr UINT kSetImageOld = 0xFFE;  // sets the image like STM_SETICON; redraws on any non-zero argument
 
 StaticLook lookOf(HWND window) {

@@ -18,8 +18,5 @@ int runTemplate(HINSTANCE module, const void* dialogTemplate, HWND owner, DLGPRO
 HINSTANCE moduleOf(HWND owner);
 // Moves a dialog to the middle of the screen across and a third of the way down.
 void placeDialog(HWND dialog);
-// A code of the combination code as the window text of this build's
-// controls: the two bytes, or in HCTLW32 the same character in code page 949.
-std::string ownCodeText(uint16_t code);
 
 }  // namespace hctl

@@ -30,7 +30,11 @@ void drawLabel(HDC dc, HWND window, const FaceBlock& faces, RECT r, UINT format)
   selectFaces(dc, faces);
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, IsWindowEnabled(window) ? GetSysColor(COLOR_BTNTEXT) : kDarkGrey);
-  drawText(dc, faces.text, &r, format | DT_SINGLELINE | DT_VCENTER);
+  const UINT lineFormat = format | DT_SINGLELINE | DT_VCENTER;
+  if (faces.combinationText)
+    HDrawText(dc, faces.text.c_str(), static_cast<int>(faces.text.size()), &r, lineFormat);
+  else
+    drawText(dc, faces.text, &r, lineFormat);
   SelectClipRgn(dc, nullptr);
 }
 
@@ -110,6 +114,18 @@ void paint(HWND window, Kind kind) {
   }
   HEndPaint(window, &ps);
 }
+
+}  // namespace
+
+void hctl::setCodeLabel(HWND button, uint16_t code) {
+  FaceBlock* faces = facesOf(button, kFaceSlot);
+  if (faces == nullptr) return;
+  faces->text = {static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)};
+  faces->combinationText = true;
+  InvalidateRect(button, nullptr, TRUE);
+}
+
+namespace {
 
 bool isRadioWindow(HWND window) {
   if (classOf(window) == kRadioButton) return true;

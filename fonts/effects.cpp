@@ -1,6 +1,7 @@
 #include "fonts/effects.h"
 
-#include <vector>
+#include <memory>
+#include <new>
 
 namespace kesta::fonts {
 namespace {
@@ -28,15 +29,21 @@ void underline(std::span<uint8_t> block, int glyphBytes, int rise) {
 // Outline: own ink moved left and right and 2 bytes forward and back. The
 // result keeps only the spread ink where the glyph had none.
 void spread(std::span<uint8_t> block, int glyphBytes, bool outline) {
-  std::vector<uint8_t> ink(glyphBytes), moved(glyphBytes);
+  // One scratch block for ink, moved ink and the sum. The font is built for a
+  // caller across a DLL boundary: without memory the effect is left out.
+  std::unique_ptr<uint8_t[]> scratch(new (std::nothrow) uint8_t[static_cast<size_t>(glyphBytes) * 3]);
+  if (!scratch) return;
+  uint8_t* ink = scratch.get();
+  uint8_t* moved = ink + glyphBytes;
+  uint8_t* all = moved + glyphBytes;
   for (size_t g = 0; g + glyphBytes <= block.size(); g += glyphBytes) {
     uint8_t* glyph = block.data() + g;
     for (int i = 0; i < glyphBytes; ++i) {
       ink[i] = static_cast<uint8_t>(~glyph[i]);
       moved[i] = static_cast<uint8_t>(ink[i] | ink[i] >> 1);
       if (outline) moved[i] |= static_cast<uint8_t>(ink[i] << 1);
+      all[i] = moved[i];
     }
-    std::vector<uint8_t> all = moved;
     for (int i = 0; i < glyphBytes; ++i) {
       if (i + 2 < glyphBytes) all[i + 2] |= ink[i];
       if (outline && i >= 2) all[i - 2] |= ink[i];

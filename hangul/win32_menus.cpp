@@ -6,7 +6,7 @@
 #include <string>
 
 #include "hangul/win32_registry.h"
-#include "xlat/xlat.h"
+#include "xlat/hxlat_import.h"
 
 using namespace quilh32;
 
@@ -35,7 +35,7 @@ int countItems(HMENU menu) {
 std::string itemText(HMENU menu, int pos, bool convert) {
   char text[kItemTextChars * 2 + 2] = {};
   GetMenuStringA(menu, pos, text, kItemTextChars + 1, MF_BYPOSITION);
-  if (convert) kesta::xlat::convertInPlace(8, 1, text, sizeof text);
+  if (convert) kesta::xlat::convertThroughDll(8, 1, text, sizeof text);
   return text;
 }
 
@@ -89,12 +89,19 @@ HMENU loadMenu(HWND window, HINSTANCE module, LPCSTR name, bool convert, bool dr
   return menu;
 }
 
-// " text " with its tabs expanded to the library's tab size.
-std::string paddedText(LPCSTR text) {
-  std::string s = " ";
-  if (text != nullptr) s += text;
-  s += " ";
+// The text with its tabs expanded to the library's tab size.
+std::string expanded(const std::string& s) {
   return kesta::hangul::expandTabs(reinterpret_cast<const uint8_t*>(s.data()), static_cast<int>(s.size()), tabSize());
+}
+
+// " text " with its tabs expanded: the menu item's margins.
+std::string paddedText(LPCSTR text) { return expanded(" " + std::string(text != nullptr ? text : "") + " "); }
+
+// The string bitmap's Hangul font: by face name, else by header, else the menu face.
+void selectStringFont(HDC dc, LPCSTR face, QuilFontHeader* header) {
+  if (face != nullptr && HSelectHangulObject(dc, face, nullptr)) return;
+  if (header != nullptr && HSelectHangulObject(dc, nullptr, header)) return;
+  HSelectHangulObject(dc, g_menuFace, nullptr);
 }
 
 }  // namespace
@@ -157,19 +164,16 @@ QUILH32_API HBITMAP WINAPI MakeHanMenuBitmap(LPCSTR text) {
 }
 
 QUILH32_API HBITMAP WINAPI MakeHanStrBitmap(LPCSTR text, LPCSTR face, QuilFontHeader* header) {
-  const std::string s = paddedText(text).substr(1);  // the string itself, tabs expanded
-  const std::string body = s.empty() ? s : s.substr(0, s.size() - 1);
+  const std::string body = expanded(text != nullptr ? text : "");
   HDC display = HCreateDC("DISPLAY", nullptr, nullptr, nullptr);
   if (display == nullptr) return nullptr;
-  if (!(face != nullptr && HSelectHangulObject(display, face, nullptr)) &&
-      !(header != nullptr && HSelectHangulObject(display, nullptr, header)))
-    HSelectHangulObject(display, g_menuFace, nullptr);
+  selectStringFont(display, face, header);
   const DWORD extent = HGetTextExtent(display, body.c_str(), static_cast<int>(body.size()));
   const int w = LOWORD(extent), h = HIWORD(extent);
   HBITMAP bitmap = CreateBitmap(w > 0 ? w : 1, h > 0 ? h : 1, 1, 1, nullptr);
   HDC memory = HCreateCompatibleDC(display);
   if (bitmap != nullptr && memory != nullptr) {
-    if (header != nullptr && face == nullptr) HSelectHangulObject(memory, nullptr, header);
+    selectStringFont(memory, face, header);
     HGDIOBJ old = SelectObject(memory, bitmap);
     HTextOut(memory, 0, 0, body.c_str(), static_cast<int>(body.size()));
     SelectObject(memory, old);

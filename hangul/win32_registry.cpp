@@ -26,18 +26,17 @@ struct SlotInfo {
   int kind;
   const char* defaultFace;
   const char* fallbackFace;
-  const char* releaseFace;  // selected at unregistration to let go of font modules
   bool hasBuffer;
 };
 
 SlotInfo infoOf(Slot slot) {
   switch (slot) {
-    case Slot::Hangul: return {1, "InternalMyungjo", "InternalGothic", "InternalMyungjo", true};
-    case Slot::English: return {2, "InternalRoman", "InternalMokraGothic", "InternalMokraGothic", true};
-    case Slot::Special: return {3, "KSSpecial", "KSSpecial", "KSSpecial", false};
-    case Slot::Kssm: return {4, "KSSMSpecial", "KSSMSpecial", "KSSMSpecial", false};
+    case Slot::Hangul: return {1, "InternalMyungjo", "InternalGothic", true};
+    case Slot::English: return {2, "InternalRoman", "InternalMokraGothic", true};
+    case Slot::Special: return {3, "KSSpecial", "KSSpecial", false};
+    case Slot::Kssm: return {4, "KSSMSpecial", "KSSMSpecial", false};
   }
-  return {1, "InternalMyungjo", "InternalGothic", "InternalMyungjo", true};
+  return {1, "InternalMyungjo", "InternalGothic", true};
 }
 
 void copyFace(char* to, const char* from) {
@@ -119,15 +118,37 @@ HRegistration* findDC(HDC dc) {
   return nullptr;
 }
 
+// Lets go of one reference to the module behind `header`: the store releases
+// the current header of a select, and an empty face selects nothing.
+void dropReference(QuilFontHeader* header) {
+  char none[1] = "";
+  SelectQuilFont(none, header, header->kind);
+}
+
+// Puts `header` into the slot. `referenced`: the caller took a reference for
+// it, which the slot now holds (or which is dropped when the slot cannot
+// take the header); the slot's previous reference goes.
+int place(FontSlot& s, QuilFontHeader* header, bool referenced, const char* face, bool hasBuffer) {
+  QuilFontHeader* old = s.header;
+  const bool oldReferenced = s.holdsReference;
+  if (install(s, header, face, hasBuffer) == 0) {
+    if (referenced) dropReference(header);
+    return 0;
+  }
+  copyFace(s.face, face);
+  s.holdsReference = referenced;
+  if (old != nullptr && oldReferenced) dropReference(old);
+  return 1;
+}
+
 int selectByName(HRegistration* r, Slot slot, const char* face) {
   const SlotInfo info = infoOf(slot);
-  FontSlot& s = slotOf(r, slot);
   // SelectQuilFont upper-cases the name it is given: hand it a copy.
   char asked[kFaceChars];
   copyFace(asked, face);
   char lookup[kFaceChars];
   copyFace(lookup, face);
-  QuilFontHeader* header = SelectQuilFont(lookup, s.header, info.kind);
+  QuilFontHeader* header = SelectQuilFont(lookup, nullptr, info.kind);
   int result = 1;
   if (header == nullptr) {
     copyFace(lookup, info.fallbackFace);
@@ -135,17 +156,28 @@ int selectByName(HRegistration* r, Slot slot, const char* face) {
     result = 0;
   }
   if (header == nullptr) return 0;
-  if (header == s.header && s.cellBitmap != nullptr) {
-    copyFace(s.face, asked);
-    return result;
-  }
-  return install(s, header, asked, info.hasBuffer) != 0 ? result : 0;
+  return place(slotOf(r, slot), header, true, asked, info.hasBuffer) != 0 ? result : 0;
 }
 
+// A header handed in takes a reference like a select by name when it is the
+// store's own entry for its face; a caller's private copy takes none.
 int selectByHeader(HRegistration* r, Slot slot, QuilFontHeader* header) {
   if (header == nullptr) return 0;
   const SlotInfo info = infoOf(slot);
-  return install(slotOf(r, slot), header, header->faceName, info.hasBuffer);
+  char lookup[kFaceChars];
+  copyFace(lookup, header->faceName);
+  QuilFontHeader* entry = SelectQuilFont(lookup, nullptr, header->kind);
+  const bool referenced = entry == header;
+  if (entry != nullptr && !referenced) dropReference(entry);
+  return place(slotOf(r, slot), header, referenced, header->faceName, info.hasBuffer);
+}
+
+void releaseFonts(HRegistration* r) {
+  for (Slot slot : {Slot::Hangul, Slot::English, Slot::Special, Slot::Kssm}) {
+    FontSlot& s = slotOf(r, slot);
+    if (s.header != nullptr && s.holdsReference) dropReference(s.header);
+    s.holdsReference = false;
+  }
 }
 
 int selectHanja(HRegistration* r, HANDLE file, int width, int height) {
@@ -194,8 +226,7 @@ HRegistration* registerCopy(HDC dc, const HRegistration& from) {
 }
 
 void unregister(HRegistration* r) {
-  for (Slot slot : {Slot::Hangul, Slot::English, Slot::Special, Slot::Kssm})
-    selectByName(r, slot, infoOf(slot).releaseFace);
+  releaseFonts(r);
   {
     Lock lock;
     for (HRegistration** p = &g_head; *p != nullptr; p = &(*p)->next)

@@ -15,6 +15,7 @@ inline constexpr int kFaceChars = 260;
 // bitmap (and, for Hangul and English, the row buffer of one cell).
 struct FontSlot {
   QuilFontHeader* header = nullptr;
+  bool holdsReference = false;  // one reference to the header's module is ours
   char face[kFaceChars] = {};
   HBITMAP cellBitmap = nullptr;
   kesta::hangul::GlyphCell cell;

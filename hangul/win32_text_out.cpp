@@ -9,7 +9,7 @@
 #include "fonts/composer.h"
 #include "fonts/glyph_index.h"
 #include "hangul/win32_registry.h"
-#include "xlat/xlat.h"
+#include "xlat/hxlat_import.h"
 
 using namespace quilh32;
 using kesta::hangul::CharClass;
@@ -293,7 +293,7 @@ bool convertedCopy(LPCSTR text, int length, int fromType, std::vector<char>& out
     return false;
   }
   std::memcpy(out.data(), text, static_cast<size_t>(n));
-  const size_t converted = kesta::xlat::convertInPlace(fromType, 1, out.data(), out.size());
+  const size_t converted = kesta::xlat::convertThroughDll(fromType, 1, out.data(), out.size());
   out.resize(converted + 1);
   return true;
 }
@@ -403,7 +403,8 @@ QUILH32_API int WINAPI HExtTextOut(HDC dc, int x, int y, UINT options, const REC
   }
   int last = 0;
   for (int i = 0; i < length && text[i] != 0;) {
-    const int n = IsHangul(text, i) != 0 ? 2 : 1;
+    // i stays on a character boundary, so the lead byte alone gives the width.
+    const int n = static_cast<uint8_t>(text[i]) >= 0x80 ? 2 : 1;
     if (i + n > length) break;
     if (updateCP) MoveToEx(dc, x, y, nullptr);
     HTextOut(dc, x, y, text + i, n);

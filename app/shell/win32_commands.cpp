@@ -20,7 +20,7 @@
 #include "app/shell/win32_text.h"
 #include "controls/hctl.h"
 #include "hangul/quilh32.h"
-#include "xlat/xlat.h"
+#include "xlat/hxlat_import.h"
 
 namespace kesta::shell {
 
@@ -79,7 +79,7 @@ void sendMacro(Shell& shell, int n) {
       [](std::string_view internal, int code) {
         std::string text(internal);
         text.resize(internal.size() * 2 + 16);
-        const std::size_t length = xlat::convertInPlace(1, code, text.data(), text.size());
+        const std::size_t length = xlat::convertThroughDll(1, code, text.data(), text.size());
         text.resize(length < text.size() ? length : text.size());
         return text;
       },

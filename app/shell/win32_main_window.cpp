@@ -19,7 +19,7 @@
 #include "app/shell/window_placement.h"
 #include "controls/hctl.h"
 #include "hangul/quilh32.h"
-#include "xlat/xlat.h"
+#include "xlat/hxlat_import.h"
 
 namespace kesta::shell {
 
@@ -31,15 +31,15 @@ Shell::Shell(HWND w, HINSTANCE i)
       host(*this),
       replies(*this),
       autoResponses(files),
-      terminal(target, host, xlat::convertInPlace),
+      terminal(target, host, xlat::convertThroughDll),
       pipeline(terminal, host, autoResponses),
       telnetProtocol(replies, host),
       telnetReader(telnetProtocol, pipeline),
       automaton(w),
       keys(*this),
-      processor(automaton, keys, xlat::convertInPlace),
+      processor(automaton, keys, xlat::convertThroughDll),
       chatRows(*this),
-      chat(automaton, chatRing, chatRows, xlat::convertInPlace),
+      chat(automaton, chatRing, chatRows, xlat::convertThroughDll),
       reception(*this),
       holds(reception),
       passedScreen(terminal.pages(), holds),

@@ -14,7 +14,7 @@
 #include "app/shell/win32_shell.h"
 #include "app/shell/win32_text.h"
 #include "hangul/quilh32.h"
-#include "xlat/xlat.h"
+#include "xlat/hxlat_import.h"
 
 namespace kesta::shell {
 
@@ -144,7 +144,13 @@ void ChatRows::placeCaret(int column, bool wide) {
 }
 
 void ChatRows::drawHintBar() {
-  const std::string hint = xlat::convert(xlat::Code::Utf8, xlat::Code::Johab, std::string(chatHintText(shell_.language)));
+  // UTF-8 source text, through code page 949, to the combination code.
+  const std::wstring wide = widen(chatHintText(shell_.language));
+  std::string cp949(wide.size() * 2 + 1, '\0');
+  const int n = WideCharToMultiByte(949, 0, wide.data(), static_cast<int>(wide.size()), cp949.data(),
+                                    static_cast<int>(cp949.size()), nullptr, nullptr);
+  cp949.resize(static_cast<std::size_t>(n > 0 ? n : 0));
+  const std::string hint = xlat::convertThroughDll(8, 1, cp949);
   std::string row = hint.substr(0, session::kDrawColumns);
   row.resize(session::kDrawColumns, ' ');
   drawCells(shell_, 0, kHintRow, row, RGB(0, 0, 0), kHintBackground, "InternalGothic");

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -182,6 +183,69 @@ TEST(EditPaint, TextAndSelectionAgainstTheFontStore) {
                                                                              "InternalMokraGothic"),
                               ink, paper),
             0);
+}
+
+// Ctrl held for the keys sent next (the edits read it from the key state).
+void holdControl(bool down) {
+  BYTE keys[256];
+  GetKeyboardState(keys);
+  keys[VK_CONTROL] = down ? 0x80 : 0;
+  SetKeyboardState(keys);
+}
+
+// The multi-line edit's view: the parent's brush on colour bit 4 only; End on
+// a line wider than the window puts the caret at its last pixel column;
+// Ctrl+End shows the last line at the top; without WS_VSCROLL (so without
+// ES_AUTOVSCROLL) the view does not follow the caret down.
+TEST(MultiLineEditView, ColourBitsEndKeysAndAutoScroll) {
+  Parent parent;
+  parent.ctlColourBrush = CreateSolidBrush(RGB(255, 0, 0));
+  std::string lines;
+  for (int i = 0; i < 12; ++i) lines += "line\r\n";
+  lines += std::string(60, 'w');  // wider than the window
+  struct Row {
+    DWORD style;
+    LONG bits;
+    COLORREF background;
+  };
+  const Row rows[] = {{ES_MULTILINE | WS_VSCROLL, 4, 0xFF0000},  // captured pixels are 0xRRGGBB
+                      {ES_MULTILINE | WS_VSCROLL, 1, 0xFFFFFF},
+                      {ES_MULTILINE, 0, 0xFFFFFF}};
+  int id = 410;
+  for (const Row& r : rows) {
+    HWND edit = parent.child("HCTLEdit", "", r.style, id++, 10, 10, 200, 64);
+    ASSERT_NE(edit, nullptr);
+    HCTLSetCtlColorBits(edit, r.bits);
+    SetWindowTextA(edit, lines.c_str());
+    InvalidateRect(edit, nullptr, TRUE);
+    UpdateWindow(edit);
+    const ctest::Pixels before = ctest::capture(edit);
+    EXPECT_EQ(before.at(before.width - 3, before.height - 3), r.background) << "bits " << r.bits;
+
+    SetFocus(edit);
+    parent.notes.clear();
+    for (int i = 0; i < 12; ++i) SendMessageA(edit, WM_KEYDOWN, VK_DOWN, 0);
+    const bool scrolled = std::any_of(parent.notes.begin(), parent.notes.end(), [](const Parent::Note& n) {
+      return n.message == WM_COMMAND && HIWORD(n.wParam) == 0x602;
+    });
+    EXPECT_EQ(scrolled, (r.style & WS_VSCROLL) != 0) << "EN_VSCROLL while the caret goes down";
+
+    RECT client;
+    GetClientRect(edit, &client);
+    SendMessageA(edit, WM_KEYDOWN, VK_END, 0);
+    POINT caret{};
+    GetCaretPos(&caret);
+    EXPECT_EQ(caret.x, client.right - 1) << "End on the wide line";
+    SendMessageA(edit, WM_KEYDOWN, VK_HOME, 0);
+    holdControl(true);
+    SendMessageA(edit, WM_KEYDOWN, VK_END, 0);
+    holdControl(false);
+    EXPECT_EQ(HIWORD(SendMessageA(edit, WM_USER + 36, 0, 0)), 12) << "Ctrl+End: the caret on the last line";
+    GetCaretPos(&caret);
+    EXPECT_EQ(caret.y, 0) << "Ctrl+End: the last line at the top";
+    DestroyWindow(edit);
+  }
+  DeleteObject(parent.ctlColourBrush);
 }
 
 }  // namespace

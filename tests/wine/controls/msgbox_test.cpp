@@ -12,13 +12,36 @@
 
 namespace {
 
+int cellWidth(const char* face, int kind) {
+  char name[64];
+  lstrcpynA(name, face, sizeof name);  // the store upper-cases the name it is given
+  const QuilFontHeader* header = SelectQuilFont(name, nullptr, kind);
+  return header != nullptr ? header->cellWidth : 0;
+}
+
+// The width of a line of text from the cell widths of the box's fonts (a
+// registered DC's Hangul default and the box's English face).
+int lineWidth(const std::string& text) {
+  const int hangul = cellWidth("InternalMyungjo", 1), english = cellWidth("InternalMokraGothic", 2);
+  int width = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (static_cast<unsigned char>(text[i]) >= 0x80) {
+      width += hangul;
+      ++i;
+    } else {
+      width += english;
+    }
+  }
+  return width;
+}
+
 SIZE measured(const std::string& text) {
   HDC dc = HCreateDC("DISPLAY", nullptr, nullptr, nullptr);
   HSelectEnglishObject(dc, "InternalMokraGothic", nullptr);
   RECT r = {0, 0, 350, 70};
   HDrawText(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
   HDeleteDC(dc);
-  return SIZE{r.right, r.bottom};
+  return SIZE{lineWidth(text), r.bottom};
 }
 
 // Pixels of a template size after the trip through dialog units.
@@ -95,6 +118,30 @@ TEST(HMessageBoxTest, EachTypeHasTheLayoutsButtonsAndDefault) {
     EXPECT_EQ(seen.client.cx, roundTripX(m.templateWidth())) << std::hex << r.type;
     EXPECT_EQ(seen.client.cy, roundTripY(m.templateHeight())) << std::hex << r.type;
     EXPECT_EQ(seen.text, text) << "the text static keeps the combination code";
+  }
+}
+
+// The box is as wide as its text, wrapped at 350 pixels: a short text gets a
+// narrow box, widened to its button row where the row is wider.
+TEST(HMessageBoxTest, WidthFollowsTheText) {
+  const int english = cellWidth("InternalMokraGothic", 2);
+  ASSERT_GT(english, 0);
+  std::string words;  // "word word ..." wraps: its widest line holds as many words as fit
+  for (int i = 0; i < 30; ++i) words += "word ";
+  const int perLine = (350 + english) / (5 * english);
+  struct Row {
+    UINT type;
+    std::string text;
+    int textWidth;
+  };
+  const Row rows[] = {{MB_OK, "Hi", 2 * english},
+                      {MB_YESNOCANCEL, "Hi", 2 * english},
+                      {MB_OK | MB_ICONHAND, "Saved 12 files.", 15 * english},
+                      {MB_OK, words, perLine * 5 * english - english}};
+  for (const Row& r : rows) {
+    const kesta::controls::MsgBoxLayout m = kesta::controls::layoutMessageBox(r.textWidth, 16, r.type);
+    const Seen seen = runWithEnter(r.type, r.text, "Width");
+    EXPECT_EQ(seen.client.cx, roundTripX(m.templateWidth())) << r.text << " type " << r.type;
   }
 }
 

@@ -16,9 +16,9 @@ struct Grid {
   std::vector<std::string> texts;
 };
 
-Grid readGrid(HWND dialog) {
+Grid readGrid(HWND dialog, const char* buttonClass = "HCTLButton") {
   Grid g;
-  g.buttons = ctest::childrenOfClass(dialog, "HCTLButton");
+  g.buttons = ctest::childrenOfClass(dialog, buttonClass);
   for (HWND b : g.buttons) {
     g.ids.push_back(GetDlgCtrlID(b));
     RECT r;
@@ -77,19 +77,33 @@ TEST(HanjaInput, SyllablesWithoutHanjaShowNothing) {
   }
 }
 
+// Both builds show the symbols themselves: their codes have no code page 949
+// form, so HCTLW32 must not take its labels through it.
 TEST(SpecialInput, ShowsTheHundredAndTwentyEightSymbols) {
   ctest::Parent owner;
+  HMODULE wide = LoadLibraryA("HCTLW32.DLL");
+  ASSERT_NE(wide, nullptr);
+  using Picker = int(WINAPI*)(HWND, LPCSTR);
+  const auto wideInput = reinterpret_cast<Picker>(reinterpret_cast<void*>(GetProcAddress(wide, "SpecialInput")));
+  ASSERT_NE(wideInput, nullptr);
   struct Row {
+    Picker input;
+    const char* buttonClass;
     const char* face;
     int pressed;
   };
   const std::string longFace(2000, 'K');
-  const Row rows[] = {{nullptr, 0}, {"KSSpecial", 127}, {"VaskeloSpecial", 17}, {longFace.c_str(), 5}};
+  const Row rows[] = {{SpecialInput, "HCTLButton", nullptr, 0},
+                      {SpecialInput, "HCTLButton", "KSSpecial", 127},
+                      {SpecialInput, "HCTLButton", "VaskeloSpecial", 17},
+                      {SpecialInput, "HCTLButton", longFace.c_str(), 5},
+                      {wideInput, "HCTLWButton", nullptr, 3},
+                      {wideInput, "HCTLWButton", "VaskeloSpecial", 126}};
   for (const Row& r : rows) {
     Grid g;
     int inkMismatches = -1;
     ctest::ModalDriver driver("#32770", [&](HWND dialog) {
-      g = readGrid(dialog);
+      g = readGrid(dialog, r.buttonClass);
       // The pressed button shows its symbol in the face asked for (KSSpecial
       // for none, and for a name no font has the text library keeps its own).
       if (static_cast<size_t>(r.pressed) < g.buttons.size()) {
@@ -111,9 +125,9 @@ TEST(SpecialInput, ShowsTheHundredAndTwentyEightSymbols) {
       if (static_cast<size_t>(r.pressed) < g.buttons.size()) ctest::pressWithSpace(g.buttons[r.pressed]);
     });
     ctest::Watchdog watchdog("SpecialInput", 30000);
-    EXPECT_EQ(SpecialInput(owner.hwnd(), r.face), 0xD480 + r.pressed);
+    EXPECT_EQ(r.input(owner.hwnd(), r.face), 0xD480 + r.pressed) << r.buttonClass;
     ASSERT_TRUE(driver.ran());
-    EXPECT_EQ(inkMismatches, 0) << (r.face != nullptr ? r.face : "(null)");
+    EXPECT_EQ(inkMismatches, 0) << r.buttonClass << " " << (r.face != nullptr ? r.face : "(null)");
     ASSERT_EQ(g.buttons.size(), 128u);
     for (int i = 0; i < 128; ++i) {
       EXPECT_EQ(g.ids[i], 0xD480 + i);
@@ -122,6 +136,7 @@ TEST(SpecialInput, ShowsTheHundredAndTwentyEightSymbols) {
       EXPECT_EQ(g.places[i].y, g.places[(i / 16) * 16].y) << i;
     }
   }
+  FreeLibrary(wide);
 }
 
 TEST(GetFontInfo, StopsOnNullAndGoesOnOtherwise) {

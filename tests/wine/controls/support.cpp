@@ -124,7 +124,7 @@ LRESULT CALLBACK Parent::proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
   auto* self = reinterpret_cast<Parent*>(GetWindowLongPtrA(w, GWLP_USERDATA));
   if (self != nullptr) {
     if (m == WM_COMMAND || m == WM_PARENTNOTIFY) self->notes.push_back({m, wp, lp});
-    if (m == WM_CTLCOLORSTATIC && self->ctlColourBrush != nullptr)
+    if ((m == WM_CTLCOLORSTATIC || m == WM_CTLCOLOREDIT) && self->ctlColourBrush != nullptr)
       return reinterpret_cast<LRESULT>(self->ctlColourBrush);
   }
   return DefWindowProcA(w, m, wp, lp);

@@ -47,7 +47,7 @@ class Parent {
     LPARAM lParam;
   };
   std::vector<Note> notes;
-  HBRUSH ctlColourBrush = nullptr;  // returned for WM_CTLCOLORSTATIC when set
+  HBRUSH ctlColourBrush = nullptr;  // returned for WM_CTLCOLORSTATIC and WM_CTLCOLOREDIT when set
   HWND child(const char* cls, const char* text, DWORD style, int id, int x, int y, int w, int h);
 
  private:

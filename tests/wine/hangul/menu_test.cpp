@@ -98,4 +98,33 @@ TEST_F(MenuTest, MenuBitmapShowsTheTextInTheMenuFont) {
   DeleteObject(s);
 }
 
+std::vector<uint8_t> bitsOf(HBITMAP b) {
+  BITMAP bm{};
+  if (GetObjectA(b, sizeof bm, &bm) == 0) return {};
+  std::vector<uint8_t> bits(static_cast<size_t>(bm.bmWidthBytes) * bm.bmHeight);
+  GetBitmapBits(b, static_cast<LONG>(bits.size()), bits.data());
+  return bits;
+}
+
+// The string bitmap: tabs to columns of the string itself, and the font by
+// face name, else by header, else the menu face, on the DC it is drawn in.
+TEST(StringBitmap, TabsAndTheFontChoice) {
+  char pilgi[] = "InternalPilgi";
+  QuilFontHeader* header = SelectQuilFont(pilgi, nullptr, 1);
+  ASSERT_NE(header, nullptr);
+  const std::string text = qtest::combination("가나a\tb");
+  SetTabSize(4);
+  HBITMAP tabbed = MakeHanStrBitmap(text.c_str(), "InternalPilgi", nullptr);
+  SetTabSize(8);
+  // "가나a" ends at byte column 5; the tab fills to 8.
+  EXPECT_EQ(bitmapWidth(tabbed), 2 * header->cellWidth + 8 + 3 * 8 + 8);
+  const std::string word = qtest::combination("한글");
+  HBITMAP byName = MakeHanStrBitmap(word.c_str(), "InternalPilgi", nullptr);
+  HBITMAP byHeader = MakeHanStrBitmap(word.c_str(), "NoSuchFace", header);
+  HBITMAP menuFace = MakeHanStrBitmap(word.c_str(), nullptr, nullptr);
+  EXPECT_EQ(bitsOf(byHeader), bitsOf(byName));
+  EXPECT_NE(bitsOf(menuFace), bitsOf(byName));
+  for (HBITMAP b : {tabbed, byName, byHeader, menuFace}) DeleteObject(b);
+}
+
 }  // namespace

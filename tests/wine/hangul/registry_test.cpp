@@ -242,3 +242,37 @@ TEST(Paint, BeginPaintSharesTheWindowRecordAndEndPaintReleases) {
 }
 
 }  // namespace
+
+namespace {
+
+// A font module's life follows the DCs that use it, however they selected
+// it: by name, by header, or as the copy a compatible DC makes.
+TEST(FontModules, StayLoadedWhileAnyDCUsesThem) {
+  const auto loaded = [] { return GetModuleHandleA("testfont.dll") != nullptr; };
+  ASSERT_EQ(HAddFontResource("testfont.dll"), 1);
+  char face[] = "TestFace";
+  QuilFontHeader* header = SelectQuilFont(face, nullptr, 1);  // the test's own reference
+  ASSERT_NE(header, nullptr);
+  HDC byName = HCreateDC("DISPLAY", nullptr, nullptr, nullptr);
+  HDC byHeader = HCreateDC("DISPLAY", nullptr, nullptr, nullptr);
+  ASSERT_EQ(HSelectHangulObject(byName, "TestFace", nullptr), 1);
+  ASSERT_EQ(HSelectHangulObject(byHeader, nullptr, header), 1);
+  HDC copy = HCreateCompatibleDC(byName);
+  ASSERT_NE(copy, nullptr);
+  EXPECT_EQ(header->referenceCount, 5);  // registration, test, name, header, copy
+
+  // Each DC that lets go takes away only its own reference.
+  EXPECT_EQ(HSelectHangulObject(byHeader, "InternalGothic", nullptr), 1);
+  EXPECT_EQ(HDeleteDC(copy), 1);
+  EXPECT_EQ(HRemoveFontResource("testfont.dll"), 1);
+  char gothic[] = "InternalGothic";
+  SelectQuilFont(gothic, header, 1);
+  EXPECT_EQ(header->referenceCount, 1);
+  ASSERT_TRUE(loaded()) << "the module went while a DC still draws with it";
+  EXPECT_EQ(HTextOut(byName, 0, 0, "\x88\x61", 2), 1);
+  EXPECT_EQ(HDeleteDC(byName), 1);
+  EXPECT_FALSE(loaded());
+  EXPECT_EQ(HDeleteDC(byHeader), 1);
+}
+
+}  // namespace
