@@ -5,7 +5,9 @@
 #include <sys/stat.h>
 #include <sys/time.h>
 
+#include <algorithm>
 #include <csignal>
+#include <cstdlib>
 #include <ctime>
 #include <future>
 
@@ -170,6 +172,32 @@ TEST_F(Interop, CorruptingRelayStillDeliversToRz) {
   bool retried = false;
   for (const auto& s : reporter.statuses()) retried |= s.rfind("  Retry at = ", 0) == 0;
   EXPECT_TRUE(retried);
+}
+
+// The receiver's failure exits against sz: a file that cannot be created
+// (its directory is gone) gives -1; a write that fails part-way (a 128 KiB
+// file system fills up) gives -11 and keeps what arrived, for a later
+// recovery.
+TEST_F(Interop, OurReceiverFailsCleanlyWhenItCannotWrite) {
+  auto data = randomBytes(400000, 61);
+  writeFile(from.path() / "fail.bin", data);
+  std::filesystem::remove_all(to.path());
+  RecordingReporter gone;
+  EXPECT_EQ(receiveFromSz("fail.bin", from, to, gone), kResultCannotCreate) << lastStatuses(gone);
+  EXPECT_TRUE(gone.saw("  ZMODEM error : unable to write file..."));
+
+  std::filesystem::create_directories(to.path());
+  const std::string mount = "mount -t tmpfs -o size=128k kesta-full '" + to.str() + "' 2>/dev/null";
+  if (std::system(mount.c_str()) != 0) GTEST_SKIP() << "a small file system needs mount (root)";
+  RecordingReporter full;
+  const int result = receiveFromSz("fail.bin", from, to, full);
+  const auto kept = std::filesystem::exists(to.path() / "fail.bin") ? readFile(to.path() / "fail.bin")
+                                                                     : std::vector<uint8_t>();
+  std::system(("umount '" + to.str() + "'").c_str());
+  EXPECT_EQ(result, kResultFileError) << lastStatuses(full);
+  EXPECT_GT(kept.size(), 0u);
+  EXPECT_LT(kept.size(), data.size());
+  EXPECT_TRUE(std::equal(kept.begin(), kept.end(), data.begin())) << "the kept part is what was sent";
 }
 
 // Reports each received sub-packet, so a test can act in the middle of data.
