@@ -353,6 +353,12 @@ def check_settings(kesta, install, modem, host):
     keys(kesta, "End", "Return")  # COM9, which does not exist
     check(eventually(lambda: kesta.find_windows("Failed Port"), 15), "a port that does not open shows Failed Port")
     dialog(kesta, "Failed Port")
+    time.sleep(1)
+    picture = e2e.picture_pair(install.path("mport"))
+    check(bool(kesta.window_shot("Failed Port").find_picture(picture, step=7)),
+          "Failed Port shows the picture that says what failed")
+    status, texts = install.run_probe("texts", "Failed Port")
+    check("COM9 could not be opened." in texts, "Failed Port names the port (%r)" % texts.strip())
     keys(kesta, "Return")
     check(eventually(lambda: gone(kesta, "Failed Port"), 10), "OK closes Failed Port")
 
