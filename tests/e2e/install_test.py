@@ -218,7 +218,7 @@ def run(args):
             time.sleep(2)
             kesta.key("Prior")  # PgUp: Send File
             try:
-                chooser = e2e.wait_for(lambda: kesta.find_windows("Open"), 20, 0.2, "the file chooser")
+                chooser = e2e.wait_for(lambda: kesta.find_windows("Send File"), 20, 0.2, "the file chooser")
             except TimeoutError:
                 kesta.screenshot().save_ppm(os.path.join(work, "no-chooser.ppm"))
                 raise
