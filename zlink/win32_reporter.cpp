@@ -66,7 +66,6 @@ void DialogReporter::cps(int value) {
 void DialogReporter::errors(int consecutive, int total) {
   setField(IDC_ZLINK_ERRORS, formatErrors(consecutive, total));
 }
-void DialogReporter::elapsed(long seconds) { setField(IDC_ZLINK_ELAPSED, formatClock(seconds)); }
 void DialogReporter::estimated(long seconds) { setField(IDC_ZLINK_ESTIMATED, formatClock(seconds)); }
 void DialogReporter::fileMeter(long range, long position) { setMeter(file_, range, position); }
 void DialogReporter::totalMeter(long range, long position) { setMeter(total_, range, position); }

@@ -32,10 +32,12 @@ class DialogReporter : public ProgressReporter {
   void subPacketLength(int bytes) override;
   void cps(int value) override;
   void errors(int consecutive, int total) override;
-  void elapsed(long seconds) override;
   void estimated(long seconds) override;
   void fileMeter(long range, long position) override;
   void totalMeter(long range, long position) override;
+  // The elapsed field is not the engine's: the dialog's 1-second timer alone
+  // writes it, so it neither jumps between two clocks nor stands still
+  // while the line is silent.
 
   // On the dialog's thread, for kProgressMessage: shows what changed.
   void apply(HWND fileMeterWindow, HWND totalMeterWindow);

@@ -19,6 +19,9 @@ constexpr WORD kCommandStartSend = 0x9990;
 constexpr WORD kCommandStartReceive = 0x9991;
 constexpr WORD kCommandSessionEnded = 1;
 constexpr WORD kCommandCancel = 2;
+constexpr DWORD kSessionStopWaitMs = 1000;  // the session notices a Cancel within one wait
+// The abort listens for the peer's reply a tenth of this many 100 ms waits.
+constexpr int kAbortReplyWaits = 30;
 
 constexpr char kSendTitle[] = "Send ZLINK32s (Release 96/9/30)";
 constexpr char kReceiveTitle[] = "Receive ZLINK32s (Release 96/9/30)";
@@ -129,19 +132,26 @@ void startSession(HWND dialog) {
   ResumeThread(s.thread);
 }
 
-// Cancel: the session is told to stop at its next wait, and the abort
-// sequence goes out from this thread through a writer of its own. With the
-// stop already set the abort waits for no reply, so this returns at once.
+// Cancel: the session is told to stop at its next wait (at most one wait,
+// 100 ms); once its thread has ended, the abort sequence goes out from this
+// thread, so no two threads ever read the port. A serial abort then sends
+// its ZCAN or ZABORT frames and listens briefly for the reply; a session
+// thread still blocked after the bound gets the CAN bytes only.
 void cancelSession() {
   Library& lib = library();
   TransferSession& s = lib.session;
   if (!gRun || !lib.running.load()) return;
   bool haveConnection = s.telnetMode ? s.socket != INVALID_SOCKET : s.connection != nullptr;
   if (!haveConnection) return;
+  HCURSOR previous = SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32514)));  // IDC_WAIT
   lib.cancel.store(true);
+  const bool sessionEnded = s.thread && WaitForSingleObject(s.thread, kSessionStopWaitMs) == WAIT_OBJECT_0;
   SessionConfig config = gRun->config;
   config.channel = gRun->abortChannel.get();
+  config.cancel = sessionEnded ? nullptr : &lib.cancel;
+  config.timing.waits = kAbortReplyWaits;
   abortSession(config, s.direction == kDirectionSend);
+  SetCursor(previous);
 }
 
 HWND createMeterOver(HWND dialog, int placeholderId) {
@@ -165,6 +175,7 @@ INT_PTR CALLBACK progressDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
   switch (message) {
     case WM_INITDIALOG:
       lib.session.dialog = dialog;
+      lib.elapsedSeconds = 0;  // this transfer's time, even when the library stays loaded
       lib.fileMeter = createMeterOver(dialog, IDC_ZLINK_FILE_METER);
       lib.totalMeter = createMeterOver(dialog, IDC_ZLINK_TOTAL_METER);
       PostMessageA(dialog, WM_COMMAND,
@@ -258,12 +269,14 @@ int runProgressDialog(HWND owner) {
   INT_PTR result = DialogBoxParamA(lib.instance, MAKEINTRESOURCEA(IDD_ZLINK_PROGRESS), owner, progressDialogProc, 0);
   if (result == 1) {
     reapThread(5000);  // it has posted its end and is returning
-  } else {
-    // After a Cancel the session stops at its next wait; a thread blocked
-    // longer stays in the record and is ended when the library unloads.
-    reapThread(2000);
+    // A session that ended by itself in failure gives its result, so the
+    // caller can tell the user instead of announcing a finished download.
+    return lib.session.result < 0 ? lib.session.result : 1;
   }
-  return result == 1 ? 1 : 0;
+  // After a Cancel the session stops at its next wait; a thread blocked
+  // longer stays in the record and is ended when the library unloads.
+  reapThread(2000);
+  return 0;
 }
 
 }  // namespace kesta::zlink

@@ -53,7 +53,7 @@ struct Library {
   HWND lastOwner = nullptr;  // the owner window of the last telnet call
   HWND fileMeter = nullptr;
   HWND totalMeter = nullptr;
-  long elapsedSeconds = 0;   // counts while the library stays loaded
+  long elapsedSeconds = 0;   // seconds of the open progress dialog; its timer alone shows them
   std::atomic<bool> cancel{false};
   std::atomic<bool> running{false};
   // The caller's fourth argument was 9: the host's file names are UTF-8.

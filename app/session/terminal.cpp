@@ -615,7 +615,9 @@ void Terminal::controlSequenceFinal(unsigned char final) {
       break;
     case 'r':
       flush();
-      if (p2 > kRows - 1) {
+      // Without a bottom the region would reach the last row: hosts send
+      // ESC [ r to return to the whole screen.
+      if (p2 < 0 || p2 > kRows - 1) {
         cancelScrollRegion();
       } else {
         setScrollRegion(p1, p2);
@@ -802,8 +804,7 @@ void Terminal::selectGraphicRendition() {
 
 void Terminal::setScrollRegion(int top, int bottom) {
   TerminalState& s = state_;
-  // An absent bottom, or a top below the bottom, leaves the region as it was.
-  if (bottom < 0) return;
+  // A top below the bottom leaves the region as it was.
   if (top < 1) top = 1;
   if (top - 1 > bottom - 1) return;
   s.regionTop = top;

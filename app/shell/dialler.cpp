@@ -73,9 +73,11 @@ void Dialler::attemptHost() {
   attempted_ = true;
   ports_.closeTelnet();
   if (ports_.connectTelnet(session::parseHostText(number_))) return;
-  ports_.messageBox(kSocketErrorText, kSocketErrorTitle);
+  // The countdown ends before the box opens: left open, the box would
+  // otherwise see the round run out and a second attempt open another.
   ports_.stopTimer();
   dialling_ = false;
+  ports_.messageBox(kSocketErrorText, kSocketErrorTitle);
   ports_.closeDialog();
 }
 

@@ -50,6 +50,8 @@ inline constexpr int kStateStop = 122;
 inline constexpr const char* kFailedPortPictureStem = "\\mport";
 inline constexpr int kFailedPortPictureLeft = 5, kFailedPortPictureTop = 5;
 inline constexpr int kFailedPortPictureWidth = 325, kFailedPortPictureHeight = 125;
+// Below the picture: the device that did not open.
+inline constexpr int kFailedPortText = 123;
 
 // "HanFontDlg", "HanCodeDlg" (list 125), "HanKeyDlg" (list 126).
 inline constexpr int kHangulList = 125;

@@ -22,6 +22,27 @@ const CaptureTexts& captureTexts(Language language) {
   return language == Language::Korean ? korean : english;
 }
 
+DownloadFailure downloadFailure(int result, Language language) {
+  struct Reason {
+    int result;
+    std::string_view english, korean;
+  };
+  static constexpr Reason reasons[] = {
+      {-1, "The received file could not be created in the download directory.",
+       "받을 파일을 내려받기 디렉토리에 만들 수 없습니다."},
+      {-11, "The received file could not be written (is the disk full?). What arrived is kept.",
+       "받은 파일을 쓸 수 없습니다 (디스크가 가득 찼나요?). 받은 데이터는 남겨 둡니다."},
+      {-5, "The host broke off the transfer.", "호스트가 전송을 중단했습니다."},
+  };
+  const bool korean = language == Language::Korean;
+  const DownloadFailure other{korean ? "파일을 받지 못했습니다." : "The file could not be received.",
+                              korean ? "파일 받기 실패" : "Download Failed"};
+  for (const Reason& reason : reasons) {
+    if (reason.result == result) return {korean ? reason.korean : reason.english, other.title};
+  }
+  return other;
+}
+
 std::string_view chatHintText(Language language) {
   if (language == Language::Korean) return "   말머리 : ALT +  H    말꼬리 : ALT  + T    [F4] 그림문자    [F9] 한자";
   return "   Prefixation : ALT + H    Suffixation : ALT + T    [F4] Symbols    [F9] Hanja";

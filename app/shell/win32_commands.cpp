@@ -35,6 +35,13 @@ ShellModes modesOf(const Shell& shell) {
   return m;
 }
 
+// Where the Send File chooser opens: the configured upload directory, or
+// home + "\up" when none is configured.
+std::string uploadDirectory(const settings::SettingsFiles& files) {
+  const settings::DirectorySettings directories = settings::loadDirectorySettings(files);
+  return directories.upload.empty() ? settings::DirectorySettings::defaults(files).upload : directories.upload;
+}
+
 void checkMenuItem(Shell& shell, int command, bool on) {
   CheckMenuItem(GetMenu(shell.window), command, MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
 }
@@ -138,7 +145,8 @@ void reloadHangulSettings(Shell& shell, bool keyboard) {
   shell.terminal.setHostCode(shell.hangul.codeNumber());
   shell.processor.setHostCode(shell.hangul.codeNumber());
   shell.chat.setHostCode(shell.hangul.codeNumber());
-  shell.target.setHangulFace(std::string(settings::hangulFontFace(shell.hangul.font)));
+  useHangulFace(shell);
+  InvalidateRect(shell.window, nullptr, TRUE);
   if (keyboard) SetKbdType(shell.window, shell.hangul.keyboard);
 }
 
@@ -146,7 +154,11 @@ void reloadHangulSettings(Shell& shell, bool keyboard) {
 void transfer(Shell& shell, bool send) {
   std::string path;
   if (send) {
-    if (!chooseFile(shell.window, "All Files (*.*)\0*.*\0", path)) return;
+    const std::string uploads = uploadDirectory(shell.files);
+    if (!chooseFile(shell.window, "Zip File (*.zip)\0*.zip\0 Arj File (*.arj)\0*.arj\0All Files (*.*)\0*.*\0", path,
+                    "Send File", uploads.c_str(), "zip")) {
+      return;
+    }
   } else {
     playCue(shell, "down.wav");
     settings::DirectorySettings directories;
@@ -172,10 +184,14 @@ void transfer(Shell& shell, bool send) {
   pauseReception(shell);
   // The fourth argument tells the library a UTF-8 host's names are UTF-8.
   const int nameCode = shell.terminal.hostCode() == session::kUtf8Code ? session::kUtf8Code : 0;
-  call(shell.window, connection, path.c_str(), nameCode);
-  if (!send) playCue(shell, "dwed.wav");
+  const int result = call(shell.window, connection, path.c_str(), nameCode);
+  if (!send && result == 1) playCue(shell, "dwed.wav");
   resumeReception(shell);
   FreeLibrary(library);
+  if (!send && result < 0) {
+    const DownloadFailure failure = downloadFailure(result, shell.language);
+    messageBoxUtf8(shell.window, failure.text, failure.title, MB_OK | MB_ICONWARNING);
+  }
 }
 
 // A code picked from the control library's pickers goes out in the host

@@ -43,7 +43,11 @@ bool openSerial(Shell& shell, const settings::ModemSettings& modem) {
     SetWindowLongPtrA(shell.window, 0, 0);
     return false;
   }
-  return shell.serial->open();
+  if (!shell.serial->open()) return false;
+  // Bytes the modem queued before the reader thread began to wait raise no
+  // event of their own: they are shown now.
+  drainSerial(shell, nullptr);
+  return true;
 }
 
 void closeSerial(Shell& shell) {

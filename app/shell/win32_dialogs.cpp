@@ -76,8 +76,8 @@ bool chooseFile(HWND owner, const char* filter, std::string& path, const char* t
   return true;
 }
 
-bool chooseSaveFile(HWND owner, const char* filter, const std::string& directory, const char* extension,
-                    std::string& path) {
+bool chooseSaveFile(HWND owner, const char* filter, const char* title, const std::string& directory,
+                    const char* extension, std::string& path) {
   char buffer[256] = {};
   OPENFILENAMEA choice{};
   choice.lStructSize = sizeof choice;
@@ -85,9 +85,11 @@ bool chooseSaveFile(HWND owner, const char* filter, const std::string& directory
   choice.lpstrFilter = filter;
   choice.lpstrFile = buffer;
   choice.nMaxFile = sizeof buffer;
+  choice.lpstrTitle = title;
   choice.lpstrInitialDir = directory.empty() ? nullptr : directory.c_str();
   choice.lpstrDefExt = extension;
-  choice.Flags = OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+  // A file chosen to be written over is replaced only when the user agrees.
+  choice.Flags = OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
   if (!GetSaveFileNameA(&choice)) return false;
   path = buffer;
   return true;

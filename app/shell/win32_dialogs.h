@@ -17,9 +17,10 @@ bool runOpenSocketDialog(HINSTANCE instance, HWND owner, std::string& host);
 // title, first directory and default extension are optional (null).
 bool chooseFile(HWND owner, const char* filter, std::string& path, const char* title = nullptr,
                 const char* directory = nullptr, const char* extension = nullptr);
-// The save-file chooser, starting in `directory`.
-bool chooseSaveFile(HWND owner, const char* filter, const std::string& directory, const char* extension,
-                    std::string& path);
+// The save-file chooser titled `title`, starting in `directory`; choosing
+// an existing file asks before it is replaced.
+bool chooseSaveFile(HWND owner, const char* filter, const char* title, const std::string& directory,
+                    const char* extension, std::string& path);
 
 // A one-line text dialog: its resource name and its Hangul line edit.
 struct LineDialog {

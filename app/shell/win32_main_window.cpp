@@ -115,18 +115,7 @@ LRESULT onCreate(HWND window, const CREATESTRUCTA* create) {
   RegisterWindow(window);
   HCTLGetVersion();  // makes sure the control library is loaded for the dialogs
   InitAutomata(window, shell->hangul.keyboard);
-  shell->target.setHangulFace(std::string(settings::hangulFontFace(shell->hangul.font)));
-  if (HDC dc = HGetDC(window)) {
-    const std::string face(settings::hangulFontFace(shell->hangul.font));
-    if (!face.empty()) HSelectHangulObject(dc, face.c_str(), nullptr);
-    HTextMetric metrics{};
-    if (HGetTextMetrics(dc, &metrics) && metrics.height > 0 && metrics.englishWidth > 0) {
-      shell->cellHeight = metrics.height;
-      shell->cellWidth = metrics.englishWidth;
-      shell->wideCaret = metrics.hangulWidth > 0 ? metrics.hangulWidth : 2 * metrics.englishWidth;
-    }
-    HReleaseDC(window, dc);
-  }
+  useHangulFace(*shell);
   shell->terminal.setHostCode(shell->hangul.codeNumber());
   shell->processor.setHostCode(shell->hangul.codeNumber());
   shell->chat.setHostCode(shell->hangul.codeNumber());
@@ -246,6 +235,22 @@ void onDestroy(Shell& shell) {
 }
 
 }  // namespace
+
+void useHangulFace(Shell& shell) {
+  const std::string face(settings::hangulFontFace(shell.hangul.font));
+  shell.target.setHangulFace(face);
+  if (HDC dc = HGetDC(shell.window)) {
+    if (!face.empty()) HSelectHangulObject(dc, face.c_str(), nullptr);
+    HTextMetric metrics{};
+    if (HGetTextMetrics(dc, &metrics) && metrics.height > 0 && metrics.englishWidth > 0) {
+      shell.cellHeight = metrics.height;
+      shell.cellWidth = metrics.englishWidth;
+      shell.wideCaret = metrics.hangulWidth > 0 ? metrics.hangulWidth : 2 * metrics.englishWidth;
+    }
+    HReleaseDC(shell.window, dc);
+  }
+  updateGeometry(shell);
+}
 
 LRESULT CALLBACK mainWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_CREATE) return onCreate(window, reinterpret_cast<CREATESTRUCTA*>(lParam));

@@ -8,7 +8,6 @@ namespace kesta::shell {
 
 namespace {
 constexpr DWORD kIoWaitMs = 1000;
-constexpr DWORD kThreadExitWaitMs = 3000;
 constexpr DWORD kQueueSize = 4096;
 constexpr LPARAM kCommNotifyEvent = 4;  // CN_EVENT of the 16-bit notification
 
@@ -46,7 +45,6 @@ bool SerialPort::open() {
   handle_ = CreateFileA(device.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                         FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OVERLAPPED, nullptr);
   if (handle_ == INVALID_HANDLE_VALUE) return false;
-  SetCommMask(handle_, EV_RXCHAR);
   SetupComm(handle_, kQueueSize, kQueueSize);
   COMMTIMEOUTS timeouts{};
   timeouts.ReadIntervalTimeout = MAXDWORD;  // a read returns at once with what is queued
@@ -106,39 +104,52 @@ void SerialPort::readerLoop() {
     MessageBoxA(nullptr, "Failed to create event for thread!", "TTY Error!", MB_OK | MB_ICONWARNING);
     return;
   }
-  while (connected_) {
-    OVERLAPPED ov{};
-    ov.hEvent = waitEvent;
-    ResetEvent(waitEvent);
-    DWORD mask = 0;
-    if (!WaitCommEvent(handle_, &mask, &ov)) {
-      if (GetLastError() != ERROR_IO_PENDING) {
-        // Wine's pseudo-terminals fail the wait now and then when idle:
-        // that means "wait again", not "stop".
-        if (WaitForSingleObject(stop_, 10) == WAIT_OBJECT_0) break;
+  // The thread asks for its own events: a port that refuses them has no
+  // thread to wait on it.
+  if (SetCommMask(handle_, EV_RXCHAR)) {
+    ReaderBackOff backOff;
+    while (connected_) {
+      const WaitResult result = waitForCharacters(waitEvent);
+      if (result == WaitResult::Stopped) break;
+      if (result == WaitResult::Failed) {
+        // A line that fails its waits (Wine's pseudo-terminals do so now and
+        // then when idle, and every wait fails while events are off) is
+        // asked again after a pause that grows, so it never spins.
+        if (WaitForSingleObject(stop_, backOff.next()) == WAIT_OBJECT_0) break;
         continue;
       }
-      HANDLE events[2] = {waitEvent, stop_};
-      if (WaitForMultipleObjects(2, events, FALSE, INFINITE) != WAIT_OBJECT_0) {
-        CancelIo(handle_);
-        DWORD ignored = 0;
-        GetOverlappedResult(handle_, &ov, &ignored, TRUE);
-        break;
-      }
-      DWORD ignored = 0;
-      if (!GetOverlappedResult(handle_, &ov, &ignored, FALSE)) {
-        if (WaitForSingleObject(stop_, 10) == WAIT_OBJECT_0) break;
-        continue;
-      }
+      backOff.reset();
+      if (result == WaitResult::Other) continue;
+      HANDLE events[2] = {postAllowed_, stop_};
+      if (WaitForMultipleObjects(2, events, FALSE, INFINITE) != WAIT_OBJECT_0) break;
+      if (!connected_) break;
+      ResetEvent(postAllowed_);
+      PostMessageA(window_, WM_COMMNOTIFY, reinterpret_cast<WPARAM>(handle_), kCommNotifyEvent);
     }
-    if ((mask & EV_RXCHAR) == 0) continue;
-    HANDLE events[2] = {postAllowed_, stop_};
-    if (WaitForMultipleObjects(2, events, FALSE, INFINITE) != WAIT_OBJECT_0) break;
-    if (!connected_) break;
-    ResetEvent(postAllowed_);
-    PostMessageA(window_, WM_COMMNOTIFY, reinterpret_cast<WPARAM>(handle_), kCommNotifyEvent);
   }
   CloseHandle(waitEvent);
+}
+
+SerialPort::WaitResult SerialPort::waitForCharacters(HANDLE waitEvent) {
+  OVERLAPPED& ov = readerWait_;
+  ov = OVERLAPPED{};
+  ov.hEvent = waitEvent;
+  ResetEvent(waitEvent);
+  readerMask_ = 0;
+  if (!WaitCommEvent(handle_, &readerMask_, &ov)) {
+    if (GetLastError() != ERROR_IO_PENDING) return WaitResult::Failed;
+    HANDLE events[2] = {waitEvent, stop_};
+    if (WaitForMultipleObjects(2, events, FALSE, INFINITE) != WAIT_OBJECT_0) {
+      // Closing: the wait is cancelled and collected within a bound; the
+      // record it writes into lives as long as the port.
+      CancelIo(handle_);
+      WaitForSingleObject(waitEvent, kIoWaitMs);
+      return WaitResult::Stopped;
+    }
+    DWORD ignored = 0;
+    if (!GetOverlappedResult(handle_, &ov, &ignored, FALSE)) return WaitResult::Failed;
+  }
+  return (readerMask_ & EV_RXCHAR) != 0 ? WaitResult::Characters : WaitResult::Other;
 }
 
 void SerialPort::stopReader() {
@@ -149,12 +160,9 @@ void SerialPort::stopReader() {
     suspended_ = false;
   }
   SetCommMask(handle_, 0);  // ends a pending WaitCommEvent
-  if (WaitForSingleObject(thread_, kThreadExitWaitMs) != WAIT_OBJECT_0) {
-    // A thread that does not leave in time is cut off, so that nothing of
-    // it outlives the port it waits on.
-    TerminateThread(thread_, 1);
-    WaitForSingleObject(thread_, kThreadExitWaitMs);
-  }
+  // Every wait of the thread also waits for the stop event, so it leaves
+  // within about one I/O bound; it is never cut off.
+  WaitForSingleObject(thread_, INFINITE);
   CloseHandle(thread_);
   thread_ = nullptr;
 }

@@ -12,6 +12,22 @@
 
 namespace kesta::shell {
 
+// The pause before a failed wait for characters is tried again: 10 ms,
+// doubling up to half a second, back to 10 ms after a wait that worked.
+class ReaderBackOff {
+ public:
+  DWORD next() {
+    const DWORD pause = pause_;
+    pause_ = pause_ * 2 > kLongest ? kLongest : pause_ * 2;
+    return pause;
+  }
+  void reset() { pause_ = kShortest; }
+
+ private:
+  static constexpr DWORD kShortest = 10, kLongest = 500;
+  DWORD pause_ = kShortest;
+};
+
 struct SerialLine {
   int port = 4;          // 1-9 opens "COM1" to "COM9"; 10 and above the telnet device
   int baudRate = 38400;
@@ -51,8 +67,10 @@ class SerialPort {
   void resumeReader();
 
  private:
+  enum class WaitResult { Characters, Other, Failed, Stopped };
   static DWORD WINAPI readerMain(LPVOID self);
   void readerLoop();
+  WaitResult waitForCharacters(HANDLE waitEvent);
   bool setUpPort();
   void stopReader();
 
@@ -67,6 +85,8 @@ class SerialPort {
   bool suspended_ = false;
   OVERLAPPED write_{};
   OVERLAPPED read_{};
+  OVERLAPPED readerWait_{};  // the reader thread's wait, kept until the port is gone
+  DWORD readerMask_ = 0;
 };
 
 }  // namespace kesta::shell

@@ -12,10 +12,12 @@
 #include "app/shell/dialog_ids.h"
 #include "app/shell/hangul_dialogs.h"
 #include "app/shell/modem_dialog.h"
+#include "app/shell/serial_device.h"
 #include "app/shell/text_cut.h"
 #include "app/shell/win32_dialog_support.h"
 #include "app/shell/win32_picture.h"
 #include "app/shell/win32_shell.h"
+#include "app/shell/win32_text.h"
 
 namespace kesta::shell {
 
@@ -141,8 +143,10 @@ struct HangulState : NoPaint {
 struct FailedPortState {
   std::unique_ptr<ScreenPicture> picture;
   const settings::SettingsFiles& files;
-  bool init(HWND) {
+  std::string text;  // UTF-8
+  bool init(HWND dialog) {
     picture = std::make_unique<ScreenPicture>(settings::loadPicture(files, kFailedPortPictureStem));
+    SetDlgItemTextW(dialog, kFailedPortText, widen(text).c_str());
     return true;
   }
   bool command(HWND dialog, int id) {
@@ -171,7 +175,10 @@ bool runHangulDialog(Shell& shell, const wchar_t* name, HangulChoice choice) {
 }  // namespace
 
 void showFailedPortDialog(Shell& shell) {
-  FailedPortState state{nullptr, shell.files};
+  const std::string device = shell.serial ? serialDeviceName(shell.serial->line().port) : std::string("COM");
+  FailedPortState state{nullptr, shell.files,
+                        device + (shell.language == Language::Korean ? " 포트를 열 수 없습니다."
+                                                                     : " could not be opened.")};
   runModel(shell, L"NotOpenDlg", state);
 }
 

@@ -191,6 +191,9 @@ bool registerLogoClass(HINSTANCE instance);
 HWND openLogo(HINSTANCE instance, HWND mainWindow, const settings::SettingsFiles& files);
 
 // The main window (win32_main_window.cpp).
+// The Hangul face of the settings becomes the terminal's, and the cell size
+// is read again from it.
+void useHangulFace(Shell& shell);
 LRESULT CALLBACK mainWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 }  // namespace kesta::shell

@@ -397,7 +397,8 @@ void captureCommand(Shell& shell, CaptureKind kind) {
   const std::string start =
       captureStartDirectory(loaded ? directories.capture : std::string(), shell.files.homeDirectory());
   std::string path;
-  if (chooseSaveFile(shell.window, "Capture File (*.cap)\0*.cap\0All Files (*.*)\0*.*\0", start, "cap", path)) {
+  if (chooseSaveFile(shell.window, "Capture File (*.cap)\0*.cap\0All Files (*.*)\0*.*\0", "Script Save File", start,
+                     "cap", path)) {
     shell.capture.start(kind, path);
   }
 }

@@ -9,11 +9,14 @@ One program start: the phone book (Alt+D) dials a modem entry with exactly
 "Connected"; a host entry connects once to its telnet host; a refused host
 shows "Socket Error !!"; an unanswered call is redialled after the countdown
 with ESC and a pause of at least a second; macros and an auto-response row
-typed into their dialogs are written and used; the code dialog switches the
+typed into their dialogs are written and used, Cancel in either writes
+nothing; the code dialog switches the
 host code; the keyboard, font, directory, modem and state dialogs, and that the program
 takes what they chose: text from the host in the new font, k f typed as 가 on
 the three-set keyboard, the chosen background colour written and filling the
-host's cleared screen, the voice and music switches, the music chooser.
+host's cleared screen, the voice and music switches, the music chooser; a
+port that does not open gives "Failed Port" with its picture and the port's
+name.
 """
 import os
 import shutil
@@ -199,6 +202,20 @@ def check_text_dialogs(kesta, install):
           "가나 typed through the keyboard and \"hi\" are written in the internal code (%r %r)"
           % (mac[:5], mac[100:103]))
 
+    # Cancel writes nothing, whatever was typed.
+    kesta.key("alt+m")
+    dialog(kesta, "Define Macro")
+    typed(kesta, "zz")
+    keys(kesta, "Escape")
+    check(eventually(lambda: gone(kesta, "Define Macro"), 10), "Escape closes Define Macro")
+    check(install.read(r"env\kesta.mac") == mac, "Cancel in Define Macro leaves kesta.mac as it was")
+    kesta.key("alt+a")
+    dialog(kesta, "AutoTransfer")
+    typed(kesta, "zz")
+    keys(kesta, "Escape")
+    check(eventually(lambda: gone(kesta, "AutoTransfer"), 10), "Escape closes AutoTransfer")
+    check(not install.exists(r"env\kesta.aut"), "Cancel in AutoTransfer writes no kesta.aut")
+
     kesta.key("alt+a")
     dialog(kesta, "AutoTransfer")
     check(not install.exists(r"env\kesta.aut"), "opening AutoTransfer writes nothing")
@@ -362,6 +379,12 @@ def check_settings(kesta, install, modem, host):
     keys(kesta, "End", "Return")  # COM9, which does not exist
     check(eventually(lambda: kesta.find_windows("Failed Port"), 15), "a port that does not open shows Failed Port")
     dialog(kesta, "Failed Port")
+    time.sleep(1)
+    picture = e2e.picture_pair(install.path("mport"))
+    check(bool(kesta.window_shot("Failed Port").find_picture(picture, step=7)),
+          "Failed Port shows the picture that says what failed")
+    status, texts = install.run_probe("texts", "Failed Port")
+    check("COM9 could not be opened." in texts, "Failed Port names the port (%r)" % texts.strip())
     keys(kesta, "Return")
     check(eventually(lambda: gone(kesta, "Failed Port"), 10), "OK closes Failed Port")
 

@@ -177,7 +177,8 @@ def run(args):
         status, out = r.returncode, r.stdout.decode("utf-8", "replace")
         subprocess.run(["wineserver", "-w"], env=install.env(), timeout=120)
         check(status == 0, "the installer run with /S ends with status 0 (%d %s)" % (status, out.strip()))
-        for name in ("kesta10.exe", "uninstall.exe", "kesta.mir", "kesta.dat", "kestaex.mir", "kestaex.dat") + DLLS:
+        for name in ("kesta10.exe", "uninstall.exe", "kesta.mir", "kesta.dat", "kestaex.mir", "kestaex.dat",
+                     "mport.mir", "mport.dat") + DLLS:
             check(install.exists(name), "the installer put %s into %s" % (name, INSTALL_DIR))
         wavs = sorted(os.listdir(os.path.join(e2e.REPO, "app", "shell", "home", "wav")))
         check(all(install.exists("wav/" + w) for w in wavs), "the installer put the sounds into wav\\")
@@ -217,7 +218,7 @@ def run(args):
             time.sleep(2)
             kesta.key("Prior")  # PgUp: Send File
             try:
-                chooser = e2e.wait_for(lambda: kesta.find_windows("Open"), 20, 0.2, "the file chooser")
+                chooser = e2e.wait_for(lambda: kesta.find_windows("Send File"), 20, 0.2, "the file chooser")
             except TimeoutError:
                 kesta.screenshot().save_ppm(os.path.join(work, "no-chooser.ppm"))
                 raise
@@ -280,7 +281,7 @@ def run(args):
         status, out = install.wine(uninstaller, "/S", timeout=120)
         subprocess.run(["wineserver", "-w"], env=install.env(), timeout=120)
         check(status == 0, "the uninstaller run with /S ends with status 0 (%d %s)" % (status, out.strip()))
-        left = [name for name in ("kesta10.exe", "uninstall.exe", "kesta.mir", "kestaex.dat") + DLLS
+        left = [name for name in ("kesta10.exe", "uninstall.exe", "kesta.mir", "kestaex.dat", "mport.dat") + DLLS
                 if install.exists(name)]
         check(not left, "the uninstaller removes the program files (left: %s)" % left)
         check(not os.path.exists(install.path("wav")), "the uninstaller removes wav\\")

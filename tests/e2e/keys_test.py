@@ -5,11 +5,14 @@
 
 One program start, with a modem emulator on COM1: Hangul typed in the two-set layout reaches the host in its
 code, Backspace while composing sends nothing, Ctrl+1 sends macro 1 converted,
-Ctrl+F9 hangs up, the connect command (Ctrl+M) opens a typed host, a host
+Ctrl+F9 hangs up, the connect command (Ctrl+M) opens a typed host (an
+address, or localhost by name; a refused port gives the "ERROR" box), a host
 running lrzsz's sz starts the download by itself and the file arrives whole in
 the download folder, and a file sent with PgUp reaches lrzsz's rz whole;
 then the same two over the modem's line (ATDT typed to the modem, CONNECT,
-the transfer, hang-up). Each transfer's time is printed.
+the transfer, hang-up). The Send File chooser opens in the upload folder; a
+download into a folder that does not exist ends in a message saying so. Each
+transfer's time is printed.
 """
 import os
 import shutil
@@ -29,12 +32,12 @@ def windows_path(path):
     return "Z:" + path.replace("/", "\\")
 
 
-def connect_by_command(kesta, port):
+def connect_by_command(kesta, port, host="127.0.0.1"):
     """Ctrl+M, the host text typed into "Open Domain", OK."""
     kesta.key("ctrl+m")
     dialog = e2e.wait_for(lambda: kesta.find_windows("Open Domain"), 15, 0.2, "the Open Domain dialog")
     kesta.display.run("xdotool", "windowfocus", "--sync", str(dialog[0]))
-    kesta.display.run("xdotool", "type", "--delay", "30", "127.0.0.1:%d" % port)
+    kesta.display.run("xdotool", "type", "--delay", "30", "%s:%d" % (host, port))
     kesta.display.run("xdotool", "key", "Return")
 
 
@@ -136,12 +139,32 @@ def run(args):
             print("     telnet download of %d bytes: %.1f s" % (len(want), time.time() - started))
             time.sleep(2)
 
+            # A download directory that does not exist: the file cannot be made.
+            missing = "C:\\kesta\\nowhere"
+            install.write(r"env\kesta.dir", b"".join(d.encode() + bytes(100 - len(d)) for d in (missing, "", "")))
+            # A host name is looked up: localhost reaches the same host.
+            connect_by_command(kesta, sender.port, "localhost")
+            check(eventually(lambda: kesta.find_windows("Download Failed"), 60),
+                  "a download whose file cannot be created ends in a message")
+            status, texts = install.run_probe("texts", "Download Failed")
+            check("could not be created" in texts, "the message says the file could not be created (%r)" % texts.strip())
+            answer_question(kesta, "Download Failed")
+            os.remove(install.path(r"env\kesta.dir"))
+            time.sleep(2)
+            connect_by_command(kesta, e2e.free_port())
+            check(eventually(lambda: kesta.find_windows("ERROR"), 20), "Ctrl+M to a refused port shows the ERROR box")
+            status, texts = install.run_probe("texts", "ERROR")
+            check("Socket Error" in texts, "the ERROR box says Socket Error (%r)" % texts.strip())
+            answer_question(kesta, "ERROR")
+
             connect_by_command(kesta, receiver.port)
             time.sleep(3)
+            # The chooser opens in the upload directory: the bare name finds the file there.
+            shutil.copy(upload, install.path(os.path.join("up", "upload.bin")))
             kesta.key("Prior")  # PgUp: Send File
-            chooser = e2e.wait_for(lambda: kesta.find_windows("Open"), 20, 0.2, "the file chooser")
+            chooser = e2e.wait_for(lambda: kesta.find_windows("Send File"), 20, 0.2, "the file chooser")
             kesta.display.run("xdotool", "windowfocus", "--sync", str(chooser[0]))
-            kesta.display.run("xdotool", "type", "--delay", "20", windows_path(upload))
+            kesta.display.run("xdotool", "type", "--delay", "20", "upload.bin")
             kesta.display.run("xdotool", "key", "Return")
             sent = os.path.join(receiver.dir, "upload.bin")
             want = open(upload, "rb").read()
@@ -173,7 +196,7 @@ def run(args):
             check(eventually(lambda: modem.connected, 20), "the second call connects")
             time.sleep(3)
             kesta.key("Prior")
-            chooser = e2e.wait_for(lambda: kesta.find_windows("Open"), 20, 0.2, "the file chooser")
+            chooser = e2e.wait_for(lambda: kesta.find_windows("Send File"), 20, 0.2, "the file chooser")
             kesta.display.run("xdotool", "windowfocus", "--sync", str(chooser[0]))
             kesta.display.run("xdotool", "type", "--delay", "20", windows_path(upload))
             kesta.display.run("xdotool", "key", "Return")

@@ -7,9 +7,10 @@ modem on a COM port, keys, exit and a second start.
 GROUP: start (code page 1252: the logo for about five seconds and only then
 the main window; the folders and settings files of a first start; the five
 status panes; the toolbar's pictures; VT100 at a telnet host and its rows
-drawn as the font store draws them; the modem's initial command and bytes
-from it on screen; Hangul typed and sent; the host hanging up; Alt+X and OK;
-the client size and the welcome picture at the next start), korean (code page
+drawn as the font store draws them; the modem's initial command (also by
+Alt+O) and bytes from it on screen; F1's About box; Hangul typed and sent; the host hanging up; Alt+X and OK;
+the client size, the welcome picture and bytes already waiting on the line
+at the next start), korean (code page
 949: the Korean panes, the host's Korean row, a menu bar unlike the English
 one, the Korean exit question). Without GROUP: both, in that order.
 """
@@ -161,6 +162,13 @@ def test_start(args):
 
             check(eventually(lambda: b"ATZ E0\r" in modem.received(), 15),
                   "the initial command reaches the modem (%r)" % modem.received())
+            kesta.key("F1")
+            check(eventually(lambda: kesta.find_windows("About"), 15), "F1 opens About")
+            about = kesta.find_windows("About")
+            if about:
+                kesta.display.run("xdotool", "windowfocus", "--sync", str(about[0]))
+                kesta.display.run("xdotool", "key", "Return")
+            check(eventually(lambda: not kesta.find_windows("About"), 10), "Enter closes About")
             eventually(lambda: host.term(), 30)
             check(host.term() == "vt100", "the host sees terminal type VT100 (TERM=%r)" % host.term())
             eventually(lambda: pane(kesta, 0) == "Connected", 30)
@@ -196,6 +204,9 @@ def test_start(args):
             texts = kesta.status_texts()
             check(texts[0] == "Disconnected" and texts[3] == "00:00:00",
                   "the host ending its session gives Disconnected and 00:00:00 (%r)" % texts)
+            kesta.key("alt+o")  # with no telnet connection it goes to the modem
+            check(eventually(lambda: modem.received().count(b"ATZ E0\r") == 2, 15),
+                  "Alt+O sends the initial command again (%r)" % modem.received())
             if failures:
                 kesta.screenshot().save_ppm(os.path.join(work, "first-start.ppm"))
             client_before = kesta.client_rect()
@@ -204,19 +215,27 @@ def test_start(args):
         check(saved == tuple(client_before[2:]), "the client size was saved at exit (%r, %r)"
               % (saved, client_before[2:]))
 
+        # The next start writes an empty initial command (a lone CR, which the
+        # modem leaves unanswered), and the line already holds bytes: they
+        # must show without waiting for more to arrive.
+        install.write_modem(port=1, rate=38400, init="")
+        os.write(modem.master, b"\r\nQUEUED BEFORE START\r\n")
+        sent_before = len(modem.received())
         with e2e.Program(install) as again:
             again.wait_window(TITLE, 60)
             time.sleep(1)  # let the start of operation settle before measuring
             size = again.client_rect()[2:]
             check(tuple(size) == tuple(client_before[2:]), "the second start comes back at the same client size "
                   "(%r, %r)" % (size, client_before[2:]))
-            check(eventually(lambda: modem.received().count(b"ATZ E0\r") == 2, 15),
-                  "the second start sends the initial command again")
+            check(eventually(lambda: modem.received()[sent_before:] == b"\r", 15),
+                  "the second start sends its initial command again (%r)" % modem.received()[sent_before:])
             check(pane(again, 0) == "Disconnected", "without a host the status says Disconnected")
             welcome = e2e.picture_pair(install.path("kestaex"))
             cx, cy, cw, ch = again.client_rect()
             check(eventually(lambda: again.screenshot().find_picture(welcome, region=(cx, cy, cw, ch), step=7)),
                   "the welcome picture fills the first terminal rows pixel for pixel")
+            check(text_on_screen(again, "QUEUED BEFORE START") is not None,
+                  "bytes waiting on the line when the port opens are shown at once")
             exit_by_alt_x(again, "Exit")
 
 

@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """kesta10.exe's views against a telnetd host: clicks on the host's menu
 choices, selection, copy, send and paste, the chat window with head and tail
-texts, the passed-screen view, screen capture and the search highlight.
+texts, the passed-screen view, screen capture (its chooser asking before
+replacing a file) and the search highlight.
 
     views_test.py --build BUILD_DIR --work DIR
 """
@@ -91,9 +92,26 @@ def run(args):
             # Search and screen capture, then the passed-screen view.
             kesta.key("alt+s")
             dialog_type(kesta, "Search String", "LATE")
-            kesta.key("alt+l")
-            dialog_type(kesta, "Save As", "Z:" + capture_path.replace("/", "\\"))
-            check(eventually(lambda: kesta.status_texts()[2:3] == ["Capturing"], 10), "pane 2 says Capturing")
+            # Choosing a file that exists asks first; No keeps it whole, Yes replaces it.
+            old_file = bytes(range(256)) * 3 + bytes(32)
+            with open(capture_path, "wb") as f:
+                f.write(old_file)
+            for answer in ("n", "y"):
+                kesta.key("alt+l")
+                chooser = e2e.wait_for(lambda: kesta.find_windows("Script Save File"), 15, 0.2, "the capture chooser")
+                dialog_type(kesta, "Script Save File", "Z:" + capture_path.replace("/", "\\"))
+                question = e2e.wait_for(lambda: set(kesta.find_windows("Script Save File")) - set(chooser), 15, 0.2,
+                                        "the question before replacing the file")
+                kesta.display.run("xdotool", "windowfocus", "--sync", str(question.pop()))
+                kesta.display.run("xdotool", "key", answer)
+                time.sleep(1)
+                if answer == "n":
+                    kesta.display.run("xdotool", "windowfocus", "--sync", str(chooser[0]))
+                    kesta.display.run("xdotool", "key", "Escape")
+                    time.sleep(1)
+                    check(open(capture_path, "rb").read() == old_file and kesta.status_texts()[2:3] == ["Captured"],
+                          "No to the question keeps the chosen file whole and starts no capture")
+            check(eventually(lambda: kesta.status_texts()[2:3] == ["Capturing"], 10), "Yes: pane 2 says Capturing")
             shot0 = screen.area()
             kesta.key("F5")
             kesta.key("Prior")

@@ -5,7 +5,9 @@
 #include <sys/stat.h>
 #include <sys/time.h>
 
+#include <algorithm>
 #include <csignal>
+#include <cstdlib>
 #include <ctime>
 #include <future>
 
@@ -62,11 +64,12 @@ int receiveFromSz(const std::string& name, const TempDir& from, const TempDir& t
   return result;
 }
 
-// Our sender sends from `from`; rz writes into `to`.
+// Our sender sends from `from`; rz (with `rzArguments`) writes into `to`.
 int sendToRz(const std::string& name, const TempDir& from, const TempDir& to, RecordingReporter& reporter,
-             unsigned corruptOneIn = 0, int* rzStatus = nullptr, std::vector<uint8_t>* wire = nullptr) {
+             unsigned corruptOneIn = 0, int* rzStatus = nullptr, std::vector<uint8_t>* wire = nullptr,
+             const std::vector<std::string>& rzArguments = {"rz", "-q", "-y"}) {
   SocketPair ours, theirs;
-  Child rz({"rz", "-q", "-y"}, to.str(), theirs.fd[1]);
+  Child rz(rzArguments, to.str(), theirs.fd[1]);
   theirs.closeEnd(1);
   Relay relay(ours.fd[1], theirs.fd[0], corruptOneIn, 4048);
   FdChannel channel(ours.fd[0], ours.fd[0]);
@@ -170,6 +173,63 @@ TEST_F(Interop, CorruptingRelayStillDeliversToRz) {
   bool retried = false;
   for (const auto& s : reporter.statuses()) retried |= s.rfind("  Retry at = ", 0) == 0;
   EXPECT_TRUE(retried);
+}
+
+// What rz asks of our sender: escaped control characters (rz -e) come out
+// with no raw control byte in the data; a file rz already has (no -y) is
+// skipped, the session closes and the copy there stays as it was.
+TEST_F(Interop, OurSenderFollowsWhatRzAsks) {
+  auto data = randomBytes(64 * 1024, 71);
+  writeFile(from.path() / "ask.bin", data);
+  RecordingReporter escaped;
+  std::vector<uint8_t> wire;
+  EXPECT_EQ(sendToRz("ask.bin", from, to, escaped, 0, nullptr, &wire, {"rz", "-q", "-y", "-e"}), kResultSuccess)
+      << lastStatuses(escaped);
+  EXPECT_EQ(readFile(to.path() / "ask.bin"), data);
+  // Between frames the sender pads with NUL bytes; inside them every
+  // control byte but ZDLE, the hex headers' CR LF and XON is escaped.
+  size_t raw = 0;
+  for (uint8_t b : wire) {
+    const uint8_t low = b & 0x7F;
+    raw += b != 0 && low < 0x20 && b != kZdle && low != '\r' && low != '\n' && b != kXon;
+  }
+  EXPECT_EQ(raw, 0u) << "control bytes left unescaped";
+
+  const std::vector<uint8_t> theirs(1000, 0x55);
+  writeFile(to.path() / "ask.bin", theirs);
+  RecordingReporter skipped;
+  EXPECT_EQ(sendToRz("ask.bin", from, to, skipped, 0, nullptr, nullptr, {"rz", "-q"}), kResultFailed)
+      << lastStatuses(skipped);
+  bool sawSkip = false;  // ZSKIP is frame type 5
+  for (const auto& status : skipped.statuses()) sawSkip |= status.rfind("  Bad ZRPOS -- Frame Type 5 :", 0) == 0;
+  EXPECT_TRUE(sawSkip) << lastStatuses(skipped);
+  EXPECT_EQ(readFile(to.path() / "ask.bin"), theirs);
+}
+
+// The receiver's failure exits against sz: a file that cannot be created
+// (its directory is gone) gives -1; a write that fails part-way (a 128 KiB
+// file system fills up) gives -11 and keeps what arrived, for a later
+// recovery.
+TEST_F(Interop, OurReceiverFailsCleanlyWhenItCannotWrite) {
+  auto data = randomBytes(400000, 61);
+  writeFile(from.path() / "fail.bin", data);
+  std::filesystem::remove_all(to.path());
+  RecordingReporter gone;
+  EXPECT_EQ(receiveFromSz("fail.bin", from, to, gone), kResultCannotCreate) << lastStatuses(gone);
+  EXPECT_TRUE(gone.saw("  ZMODEM error : unable to write file..."));
+
+  std::filesystem::create_directories(to.path());
+  const std::string mount = "mount -t tmpfs -o size=128k kesta-full '" + to.str() + "' 2>/dev/null";
+  if (std::system(mount.c_str()) != 0) GTEST_SKIP() << "a small file system needs mount (root)";
+  RecordingReporter full;
+  const int result = receiveFromSz("fail.bin", from, to, full);
+  const auto kept = std::filesystem::exists(to.path() / "fail.bin") ? readFile(to.path() / "fail.bin")
+                                                                     : std::vector<uint8_t>();
+  std::system(("umount '" + to.str() + "'").c_str());
+  EXPECT_EQ(result, kResultFileError) << lastStatuses(full);
+  EXPECT_GT(kept.size(), 0u);
+  EXPECT_LT(kept.size(), data.size());
+  EXPECT_TRUE(std::equal(kept.begin(), kept.end(), data.begin())) << "the kept part is what was sent";
 }
 
 // Reports each received sub-packet, so a test can act in the middle of data.

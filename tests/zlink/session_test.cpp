@@ -10,6 +10,8 @@
 #include "zlink/file_info.h"
 #include "zlink/frame_reader.h"
 #include "zlink/frame_writer.h"
+#include "zlink/link.h"
+#include "zlink/progress.h"
 #include "zlink/session.h"
 
 namespace kesta::zlink {
@@ -555,6 +557,50 @@ TEST(ZmodemAbort, SerialReceiverStopsOnZack) {
   abortSession(c, false);
   w.hexHeader(kZabort, zero);
   EXPECT_EQ(pair.a.log, std::vector<uint8_t>(w.data(), w.data() + w.size()));
+}
+
+// The progress figures against a clock the test sets: characters per
+// second since the data began, the estimate from them, the elapsed time of
+// the session, and the clock text of the dialog's fields.
+TEST(ZmodemProgress, FiguresFollowTheClock) {
+  struct Figures : ProgressReporter {
+    void status(std::string_view) override {}
+    void cps(int value) override { cpsSeen = value; }
+    void estimated(long seconds) override { estimatedSeen = seconds; }
+    void elapsed(long seconds) override { elapsedSeen = seconds; }
+    long cpsSeen = -1, estimatedSeen = -1, elapsedSeen = -1;
+  };
+  struct Case {
+    long now, bytes, total, cps, estimated, elapsed;
+  } cases[] = {
+      {104, 10000, 50000, 2000, 24, 14},  // five seconds of data (the start's second counts)
+      {100, 300, 3000, 300, 9, 10},       // the first second of data
+      {100, 0, 3000, 0, 3000, 10},        // nothing yet: the estimate is the whole size
+      {3700, 3601000, 3601000, 1000, 3597, 3610},
+  };
+  for (const Case& c : cases) {
+    ChannelPair pair;
+    Figures figures;
+    long now = 0;
+    SessionConfig config;
+    config.channel = &pair.a;
+    config.reporter = &figures;
+    config.clock = [&] { return now; };
+    Link link(config);
+    link.options.sessionStart = 90;
+    link.options.dataStart = 100;
+    link.options.bytesThisTransfer = c.bytes;
+    link.options.totalBytes = c.total;
+    now = c.now;
+    link.reportProgress();
+    EXPECT_EQ(figures.cpsSeen, c.cps) << c.now << " " << c.bytes;
+    EXPECT_EQ(figures.estimatedSeen, c.estimated) << c.now << " " << c.bytes;
+    EXPECT_EQ(figures.elapsedSeen, c.elapsed) << c.now << " " << c.bytes;
+  }
+  for (auto [seconds, text] : {std::pair{0L, "00:00.00"}, {59L, "00:00.59"}, {61L, "00:01.01"},
+                               {3661L, "01:01.01"}, {-5L, "00:00.00"}}) {
+    EXPECT_EQ(formatClock(seconds), text) << seconds;
+  }
 }
 
 }  // namespace

@@ -372,6 +372,28 @@ def welcome_picture():
     return to_palette(img)
 
 
+def failed_port_picture():
+    """The "Failed Port" dialog's picture: what failed and what to do, in both languages."""
+    w, h = 325, 125
+    img = gradient(w, h, (250, 245, 235), (230, 220, 200))
+    d = ImageDraw.Draw(img)
+    d.rectangle([0, 0, w - 1, h - 1], outline=(150, 40, 30), width=2)
+    # A plug with a broken lead.
+    d.rounded_rectangle([16, 38, 52, 70], radius=5, fill=(90, 90, 100), outline=(30, 30, 30))
+    for y in (46, 58):
+        d.rectangle([52, y, 64, y + 5], fill=(190, 170, 60), outline=(60, 50, 20))
+    d.line([(16, 54), (4, 54)], fill=(30, 30, 30), width=4)
+    d.line([(22, 80), (46, 104)], fill=(200, 30, 30), width=5)
+    d.line([(46, 80), (22, 104)], fill=(200, 30, 30), width=5)
+    x = 78
+    d.text((x, 12), "포트를 열 수 없습니다", font=font("NanumGothicBold.ttf", 20), fill=(150, 30, 20))
+    d.text((x, 40), "The serial port could not be opened.", font=font("NanumGothicBold.ttf", 13), fill=(40, 40, 40))
+    d.text((x, 64), "다른 프로그램이 쓰고 있거나 없는 포트입니다.", font=font("NanumGothic.ttf", 12), fill=(60, 60, 60))
+    d.text((x, 82), "It may be in use or absent: choose another", font=font("NanumGothic.ttf", 12), fill=(60, 60, 60))
+    d.text((x, 98), "port under Setting Modem.", font=font("NanumGothic.ttf", 12), fill=(60, 60, 60))
+    return to_palette(img)
+
+
 def background_picture():
     w, h = 800, 600
     img = gradient(w, h, (40, 60, 100), (20, 90, 110))
@@ -487,6 +509,7 @@ def main():
 
     save_picture_pair(os.path.join(HOME, "kesta"), logo)
     save_picture_pair(os.path.join(HOME, "kestaex"), welcome_picture())
+    save_picture_pair(os.path.join(HOME, "mport"), failed_port_picture())
 
     wav = os.path.join(HOME, "wav")
     save_wav(os.path.join(wav, "start.wav"), tone([523, 659, 784, 1047], 0.5))

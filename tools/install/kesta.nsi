@@ -99,11 +99,13 @@ Section "Kesta" SecProgram
   File "${STAGE}\HCTL32.DLL"
   File "${STAGE}\HCTLW32.DLL"
   File "${STAGE}\HXLAT32.DLL"
-  ; the pictures: logo and welcome picture pairs
+  ; the pictures: logo, welcome and failed-port picture pairs
   File "${STAGE}\kesta.mir"
   File "${STAGE}\kesta.dat"
   File "${STAGE}\kestaex.mir"
   File "${STAGE}\kestaex.dat"
+  File "${STAGE}\mport.mir"
+  File "${STAGE}\mport.dat"
   SetOutPath "$INSTDIR\wav"
   File "${STAGE}\wav\*.wav"
   SetOutPath "$INSTDIR"
@@ -150,6 +152,8 @@ Section "un.Kesta" SecUnProgram
   Delete "$INSTDIR\kesta.dat"
   Delete "$INSTDIR\kestaex.mir"
   Delete "$INSTDIR\kestaex.dat"
+  Delete "$INSTDIR\mport.mir"
+  Delete "$INSTDIR\mport.dat"
   Delete "$INSTDIR\wav\*.wav"
   RMDir "$INSTDIR\wav"
   ; the settings the program keeps (modem, colours, sounds, window size, ...)

@@ -94,19 +94,23 @@ TEST(TerminalRegion, LineFeedAtTheRegionBottomScrollsOnlyTheRegion) {
   EXPECT_EQ(trimmed(s.pageRow(1)), "b");
 }
 
-TEST(TerminalRegion, InvalidRegionsAreIgnoredAndBottomPast27Cancels) {
+TEST(TerminalRegion, InvalidRegionsAreIgnoredAndNoBottomOrOnePast27Cancels) {
   Session s;
-  s.interpret("\x1b[r");
-  EXPECT_FALSE(s.terminal.state().regionActive);
   s.interpret("\x1b[10;5r");
   EXPECT_FALSE(s.terminal.state().regionActive);
   s.interpret("\x1b[;5r");
   EXPECT_TRUE(s.terminal.state().regionActive);
   EXPECT_EQ(s.terminal.state().regionTop, 1);
   EXPECT_EQ(s.terminal.state().regionBottom, 4);
-  s.interpret("\x1b[1;28r");
-  EXPECT_FALSE(s.terminal.state().regionActive);
-  EXPECT_EQ(s.terminal.state().regionScrollCount, -1);
+  s.interpret("\x1b[10;5r");
+  EXPECT_EQ(s.terminal.state().regionBottom, 4) << "a top below the bottom keeps the old region";
+  for (const char* cancel : {"\x1b[r", "\x1b[3r", "\x1b[1;28r"}) {
+    s.interpret("\x1b[2;6r");
+    ASSERT_TRUE(s.terminal.state().regionActive);
+    s.interpret(cancel);
+    EXPECT_FALSE(s.terminal.state().regionActive) << cancel + 1;
+    EXPECT_EQ(s.terminal.state().regionScrollCount, -1) << cancel + 1;
+  }
 }
 
 TEST(TerminalRegion, LinesLeavingTheRegionEnterTheHistoryPagesAsOneTape) {

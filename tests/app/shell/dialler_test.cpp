@@ -3,7 +3,9 @@
 // the ports is recorded with the time it was made.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/shell/dialler.h"
@@ -30,6 +32,7 @@ class RecordingPorts : public DiallerPorts {
   void showSeconds(int seconds) override { add("show " + std::to_string(seconds)), shown = seconds; }
   void messageBox(std::string_view text, std::string_view title) override {
     add("box " + std::string(text) + " / " + std::string(title));
+    if (whileBoxOpen) std::exchange(whileBoxOpen, nullptr)();  // the user reads the box
   }
   void closeDialog() override { add("closeDialog"); }
 
@@ -45,6 +48,7 @@ class RecordingPorts : public DiallerPorts {
   bool refuse = false;
   bool timerRunning = false;
   int shown = -99;
+  std::function<void()> whileBoxOpen;
   std::vector<Event> events;
 
  private:
@@ -176,6 +180,8 @@ TEST(Dialler, ARefusedHostShowsSocketErrorAndEnds) {
     Dialler dialler(ports);
     dialler.start(hostEntry());
     ports.refuse = true;
+    // The box stays open for a minute: the countdown must not go on under it.
+    ports.whileBoxOpen = [&] { tick(ports, dialler, 60); };
     if (onRetry)
       dialler.retry();
     else

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs the transfer exports of ZLINK32.DLL against lrzsz: starts telnet
-# relays (TCP on 127.0.0.1) and socat pseudo-terminals mapped to COM5 and
-# COM6 of the Wine prefix, runs the Windows test program, then compares
+# relays (TCP on 127.0.0.1) and socat pseudo-terminals mapped to COM5, COM6
+# and COM7 of the Wine prefix, runs the Windows test program, then compares
 # the files on both sides and looks for the abort sequence at the peer.
 # usage: run_transfer_test.sh WINE_RUN TEST_EXE RELAY SCRATCH_DIR
 set -u
@@ -60,6 +60,9 @@ start_pty() {  # COMPORT WORKDIR COMMAND
 }
 start_pty com5 "$dir/src" "sz -q -b ff.bin zdle.bin mixed.bin"
 start_pty com6 "$dir/serial_out" "rz -q -y -b"
+mkdir -p "$dir/serial_cancel"
+printf 'tee ../com7.raw | exec rz -q -y -b\n' >"$dir/serial_cancel/peer.sh"
+start_pty com7 "$dir/serial_cancel" "sh peer.sh"
 
 for name in receive send cancel; do
   for _ in $(seq 100); do [ -s "$dir/$name.port" ] && break; sleep 0.05; done
@@ -69,6 +72,7 @@ ZL_RECEIVE_PORT=$(cat receive.port) ZL_SEND_PORT=$(cat send.port) ZL_CANCEL_PORT
 ZL_DOWNLOAD_DIR="$(winpath "$dir/tcp_in/")" ZL_CANCEL_DIR="$(winpath "$dir/cancel_in/")" \
 ZL_SEND_FILE="$(winpath "$dir/src/mixed.bin")" \
 ZL_SERIAL_RECEIVE_PORT=COM5 ZL_SERIAL_SEND_PORT=COM6 ZL_SERIAL_DOWNLOAD_DIR="$(winpath "$dir/serial_in/")" \
+ZL_SERIAL_CANCEL_PORT=COM7 ZL_BIG_FILE="$(winpath "$dir/src/big.bin")" \
   timeout 110 "$wine_run" "$test_exe" || failed "the Windows test program"
 
 # Let the peers finish writing before the files are compared.
@@ -83,6 +87,9 @@ cmp -s src/mixed.bin tcp_out/mixed.bin || failed "wsz32s: mixed.bin differs or i
 cmp -s src/mixed.bin serial_out/mixed.bin || failed "wsz32: mixed.bin differs or is missing at rz"
 python3 -c "import sys; sys.exit(0 if b'\x18' * 8 in open('cancel.raw', 'rb').read() else 1)" ||
   failed "the peer of the cancelled transfer saw no abort sequence"
+# A serial sender's Cancel sends ZCAN frames (hex header "**" ZDLE "B10") before its CAN bytes.
+python3 -c "import sys; d = open('com7.raw', 'rb').read(); sys.exit(0 if b'**\x18B10' in d and b'\x18' * 8 in d else 1)" ||
+  failed "the serial sender's Cancel sent no ZCAN frame and CAN run"
 # Binary mode was asked for before the dialog and given up after it.
 python3 -c "
 import sys

@@ -195,5 +195,23 @@ TEST(Zlink32Serial, SendsFileToRzOverComPort) {
   CloseHandle(h);
 }
 
+// The script's peer logs what it receives: the abort must carry the ZCAN
+// frames, not only the CAN bytes.
+TEST(Zlink32Serial, CancelWhileSendingReturnsZeroPromptly) {
+  std::string port = env("ZL_SERIAL_CANCEL_PORT"), file = env("ZL_BIG_FILE");
+  if (port.empty()) GTEST_SKIP() << "run through run_transfer_test.sh";
+  Zlink32 lib;
+  ASSERT_TRUE(lib.complete());
+  HANDLE h = openPort(port);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE) << GetLastError();
+  CancelWhenDataFlows cancel(GetCurrentThreadId());
+  EXPECT_EQ(lib.wsz32(nullptr, reinterpret_cast<UINT_PTR>(h), file.c_str(), 0), 0);
+  auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
+                                                                  cancel.pressedAt()).count();
+  EXPECT_TRUE(cancel.pressed());
+  EXPECT_LT(ms, 5000) << "Cancel took " << ms << " ms";
+  CloseHandle(h);
+}
+
 }  // namespace
 }  // namespace kesta::zlink::test
