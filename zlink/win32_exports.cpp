@@ -21,8 +21,8 @@ bool copyPath(char (&field)[256], const char* text) {
 }
 
 // The exports' fourth argument names the code of the host's file names:
-// 9 for UTF-8; anything else (the program has always passed 0) keeps names
-// in the local code page.
+// 9 for UTF-8, and the path given is UTF-8 too; anything else (the program
+// has always passed 0) keeps names and paths in the ANSI code page.
 constexpr int kUtf8NameCode = 9;
 
 int runSerial(HWND owner, HANDLE port, const char* path, int direction, int nameCode) {

@@ -40,29 +40,13 @@ struct Run {
 
 Run* gRun = nullptr;
 
-// A path in the ANSI code page, as the caller gives it, in UTF-8.
-std::string ansiToUtf8(const char* text) {
-  const int wideLength = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-  if (wideLength <= 0) return text;
-  std::wstring wide(static_cast<std::size_t>(wideLength), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text, -1, wide.data(), wideLength);
-  const int length = WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
-  if (length <= 0) return text;
-  std::string utf8(static_cast<std::size_t>(length), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, utf8.data(), length, nullptr, nullptr);
-  utf8.resize(static_cast<std::size_t>(length - 1));  // without the NUL
-  return utf8;
-}
-
 void setStatus(HWND dialog, const char* text) { SetDlgItemTextA(dialog, IDC_ZLINK_STATUS, text); }
 
 DWORD WINAPI sessionThread(LPVOID) {
   Library& lib = library();
   TransferSession& s = lib.session;
   const SessionConfig& config = gRun->config;
-  const char* given = s.direction == kDirectionSend ? s.filePath : s.directory;
-  const std::string path = config.utf8Names ? ansiToUtf8(given) : std::string(given);
-  int result = s.direction == kDirectionSend ? sendFile(config, path) : receiveFiles(config, path);
+  int result = s.direction == kDirectionSend ? sendFile(config, s.filePath) : receiveFiles(config, s.directory);
   s.result = result;
   s.state = gRun->state.load();
   lib.running.store(false);

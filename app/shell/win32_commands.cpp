@@ -152,11 +152,15 @@ void reloadHangulSettings(Shell& shell, bool keyboard) {
 
 // A transfer through ZLINK32.DLL, loaded for this transfer only.
 void transfer(Shell& shell, bool send) {
+  // A UTF-8 host's names are UTF-8, and so is every path the library gets
+  // then, so files of any name go and come whatever the code page.
+  const bool utf8 = shell.terminal.hostCode() == session::kUtf8Code;
   std::string path;
   if (send) {
     const std::string uploads = uploadDirectory(shell.files);
-    if (!chooseFile(shell.window, "Zip File (*.zip)\0*.zip\0 Arj File (*.arj)\0*.arj\0All Files (*.*)\0*.*\0", path,
-                    "Send File", uploads.c_str(), "zip")) {
+    const auto choose = utf8 ? chooseFileUtf8 : chooseFile;
+    if (!choose(shell.window, "Zip File (*.zip)\0*.zip\0 Arj File (*.arj)\0*.arj\0All Files (*.*)\0*.*\0", path,
+                "Send File", uploads.c_str(), "zip")) {
       return;
     }
   } else {
@@ -164,6 +168,7 @@ void transfer(Shell& shell, bool send) {
     settings::DirectorySettings directories;
     const bool loaded = settings::readDirectorySettings(shell.files, directories);
     path = downloadDirectory(loaded, directories.download, shell.files.homeDirectory());
+    if (utf8) path = narrowUtf8(widenAnsi(path));
   }
   const std::string_view name = transferExport(send, modesOf(shell));
   if (name.empty()) return;
@@ -182,8 +187,8 @@ void transfer(Shell& shell, bool send) {
   const UINT_PTR connection = shell.socket.isOpen() ? static_cast<UINT_PTR>(shell.socket.socket())
                                                      : reinterpret_cast<UINT_PTR>(shell.serial->handle());
   pauseReception(shell);
-  // The fourth argument tells the library a UTF-8 host's names are UTF-8.
-  const int nameCode = shell.terminal.hostCode() == session::kUtf8Code ? session::kUtf8Code : 0;
+  // The fourth argument tells the library the names and the path are UTF-8.
+  const int nameCode = utf8 ? session::kUtf8Code : 0;
   const int result = call(shell.window, connection, path.c_str(), nameCode);
   if (!send && result == 1) playCue(shell, "dwed.wav");
   resumeReception(shell);

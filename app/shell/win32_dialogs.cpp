@@ -2,7 +2,10 @@
 
 #include <commdlg.h>
 
+#include <cstring>
+
 #include "app/shell/text_cut.h"
+#include "app/shell/win32_text.h"
 #include "app/shell/win32_dialog_support.h"
 
 namespace kesta::shell {
@@ -73,6 +76,30 @@ bool chooseFile(HWND owner, const char* filter, std::string& path, const char* t
   choice.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
   if (!GetOpenFileNameA(&choice)) return false;
   path = buffer;
+  return true;
+}
+
+bool chooseFileUtf8(HWND owner, const char* filter, std::string& path, const char* title, const char* directory,
+                    const char* extension) {
+  // The filter is pairs of texts, each ended by a NUL, and an empty text.
+  std::wstring wideFilter;
+  for (const char* p = filter; *p != '\0'; p += std::strlen(p) + 1) wideFilter += widenAnsi(p) + L'\0';
+  wideFilter += L'\0';
+  const std::wstring wideTitle = widenAnsi(title ? title : ""), wideDirectory = widenAnsi(directory ? directory : "");
+  const std::wstring wideExtension = widenAnsi(extension ? extension : "");
+  wchar_t buffer[MAX_PATH] = {};
+  OPENFILENAMEW choice{};
+  choice.lStructSize = sizeof choice;
+  choice.hwndOwner = owner;
+  choice.lpstrFilter = wideFilter.c_str();
+  choice.lpstrFile = buffer;
+  choice.nMaxFile = MAX_PATH;
+  choice.lpstrTitle = wideTitle.c_str();
+  choice.lpstrInitialDir = wideDirectory.empty() ? nullptr : wideDirectory.c_str();
+  choice.lpstrDefExt = wideExtension.empty() ? nullptr : wideExtension.c_str();
+  choice.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+  if (!GetOpenFileNameW(&choice)) return false;
+  path = narrowUtf8(buffer);
   return true;
 }
 

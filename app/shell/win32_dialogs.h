@@ -17,6 +17,10 @@ bool runOpenSocketDialog(HINSTANCE instance, HWND owner, std::string& host);
 // title, first directory and default extension are optional (null).
 bool chooseFile(HWND owner, const char* filter, std::string& path, const char* title = nullptr,
                 const char* directory = nullptr, const char* extension = nullptr);
+// The same through the Unicode chooser, for a UTF-8 host: the chosen path
+// comes back in UTF-8, so a file of any name can be sent.
+bool chooseFileUtf8(HWND owner, const char* filter, std::string& path, const char* title, const char* directory,
+                    const char* extension);
 // The save-file chooser titled `title`, starting in `directory`; choosing
 // an existing file asks before it is replaced.
 bool chooseSaveFile(HWND owner, const char* filter, const char* title, const std::string& directory,

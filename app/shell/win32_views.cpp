@@ -299,22 +299,6 @@ void putClipboardBlock(UINT format, const void* data, std::size_t size) {
   if (!SetClipboardData(format, block)) GlobalFree(block);
 }
 
-std::wstring utf8ToWide(const std::string& utf8) {
-  if (utf8.empty()) return {};
-  const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(n > 0 ? n : 0), L'\0');
-  if (n > 0) MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), n);
-  return wide;
-}
-
-std::string wideToUtf8(const wchar_t* wide, std::size_t length) {
-  if (length == 0) return {};
-  const int n = WideCharToMultiByte(CP_UTF8, 0, wide, static_cast<int>(length), nullptr, 0, nullptr, nullptr);
-  std::string utf8(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
-  if (n > 0) WideCharToMultiByte(CP_UTF8, 0, wide, static_cast<int>(length), utf8.data(), n, nullptr, nullptr);
-  return utf8;
-}
-
 // Windows makes CF_UNICODETEXT from CF_TEXT (and back) for a program that
 // gives one of them; the one given comes first in the clipboard's list.
 bool unicodeGiven() {
@@ -332,7 +316,7 @@ std::string clipboardTextForHost(Shell& shell) {
     if (HANDLE block = GetClipboardData(CF_UNICODETEXT)) {
       if (const auto* wide = static_cast<const wchar_t*>(GlobalLock(block))) {
         const std::size_t length = wcsnlen(wide, GlobalSize(block) / sizeof(wchar_t));
-        text = utf8ToHostCode(wideToUtf8(wide, length), shell.terminal.hostCode(), shell.terminal.converter());
+        text = utf8ToHostCode(narrowUtf8(std::wstring_view(wide, length)), shell.terminal.hostCode(), shell.terminal.converter());
         GlobalUnlock(block);
         return text;
       }
@@ -362,7 +346,7 @@ void copySelection(Shell& shell) {
     const session::Converter convert = shell.terminal.converter();
     const std::string bytes =
         gridToClipboardBytes(text, shell.terminal.gridCode(), shell.terminal.hostCode(), convert);
-    const std::wstring wide = utf8ToWide(gridToUtf8(text, shell.terminal.gridCode(), convert));
+    const std::wstring wide = widen(gridToUtf8(text, shell.terminal.gridCode(), convert));
     putClipboardBlock(CF_UNICODETEXT, wide.data(), wide.size() * sizeof(wchar_t));
     putClipboardBlock(CF_TEXT, bytes.data(), bytes.size());
     CloseClipboard();

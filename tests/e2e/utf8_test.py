@@ -23,12 +23,14 @@ from views_test import Screen, clipboard  # noqa: E402
 LINES = ["UTF-8 host: 똠방각하 햏 갂", "[1] 게시판 [2] 자료실", "┌──┐ 漢字 ★"]
 SCREEN = "".join(line + "\r\n" for line in LINES).encode("utf-8")
 NAME = "한글파일.txt"
+UPLOAD = "올릴파일.zip"
 PAYLOAD = bytes(range(256)) * 300
 # The host records what it receives until the test makes "send" in its
 # folder, then sends the file by lrzsz's sz.
 SCRIPT = """cat "$KESTA_SCREEN"
 /usr/bin/python3 "$KESTA_RECORD" "$KESTA_RECV" "$KESTA_DIR/send"
-cd "$KESTA_DIR/files" && exec sz -q *
+cd "$KESTA_DIR/files" && sz -q *
+cd "$KESTA_DIR/uploads" && exec rz -q -y
 """
 UTF8_INDEX = 7  # the Hangul code list's last entry
 
@@ -40,6 +42,7 @@ def run(args):
     with e2e.Display(), e2e.Install(args.build, work, codepage=1252) as install, \
             e2e.TelnetHost(script=SCRIPT, screen=SCREEN, workdir=work) as host:
         os.makedirs(os.path.join(host.dir, "files"))
+        os.makedirs(os.path.join(host.dir, "uploads"))
         with open(os.path.join(host.dir, "files", NAME), "wb") as f:
             f.write(PAYLOAD)
         install.write(r"env\kesta.han", struct.pack("<3i", 1, UTF8_INDEX, 2))
@@ -97,6 +100,20 @@ def run(args):
             check(os.path.exists(landed) and open(landed, "rb").read() == PAYLOAD, "with the bytes the host sent")
             names = os.listdir(os.path.join(install.home, "down")) if os.path.isdir(os.path.join(install.home, "down")) else []
             check(names == [NAME], "and under no other name (%r)" % names)
+
+            # A file with a Korean name sent with PgUp: chosen through the
+            # Unicode chooser, its name goes out in UTF-8.
+            install.write(os.path.join("up", UPLOAD), PAYLOAD[:5000])
+            time.sleep(2)
+            kesta.key("Prior")
+            chooser = e2e.wait_for(lambda: kesta.find_windows("Send File"), 20, 0.2, "the file chooser")
+            kesta.display.run("xdotool", "windowfocus", "--sync", str(chooser[0]))
+            kesta.display.run("xdotool", "type", "--delay", "50", UPLOAD)
+            kesta.display.run("xdotool", "key", "Return")
+            sent = os.path.join(host.dir, "uploads", UPLOAD)
+            check(eventually(lambda: os.path.exists(sent) and open(sent, "rb").read() == PAYLOAD[:5000], 60),
+                  "a file chosen as up\\%s reaches rz under its Korean name (%r)"
+                  % (UPLOAD, os.listdir(os.path.join(host.dir, "uploads"))))
 
 
 if __name__ == "__main__":
