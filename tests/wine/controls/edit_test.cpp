@@ -127,6 +127,40 @@ TEST(LineEditMessages, LimitsLinesAndNotifications) {
   GlobalUnlock(now);
 }
 
+// Leaving a line edit while a syllable is being composed completes it into
+// the text (typing Hangul and then Tab or OK in a dialog); EN_SETFOCUS and
+// EN_KILLFOCUS tell the parent; EM_SETMODIFY(0) lets the next change report
+// EN_CHANGE again.
+TEST(LineEditFocus, LeavingCompletesTheSyllable) {
+  Parent parent;
+  HWND edit = parent.child("HCTLLineEdit", "", 0, 405, 10, 10, 200, 16);
+  ASSERT_NE(edit, nullptr);
+  const auto count = [&](WORD code) {
+    int n = 0;
+    for (const auto& note : parent.notes)
+      n += note.message == WM_COMMAND && LOWORD(note.wParam) == 405 && HIWORD(note.wParam) == code;
+    return n;
+  };
+  SendMessageA(edit, WM_USER + 37, 1, 0);  // Hangul mode
+  parent.notes.clear();
+  SetFocus(edit);
+  for (char c : {'r', 'k'}) SendMessageA(edit, WM_CHAR, static_cast<WPARAM>(c), 0);
+  EXPECT_EQ(textOf(edit), bytes({0x88, 0x61}));  // 가, still open
+  SetFocus(parent.hwnd());
+  SetFocus(edit);
+  SendMessageA(edit, WM_CHAR, 's', 0);  // an open 가 would become 간
+  const std::string text = textOf(edit);
+  ASSERT_EQ(text.size(), 4u);
+  EXPECT_EQ(text.substr(0, 2), bytes({0x88, 0x61}));
+  EXPECT_EQ(count(0x100), 2);
+  EXPECT_EQ(count(0x200), 1);
+  EXPECT_EQ(count(0x300), 1);
+  SendMessageA(edit, EM_SETMODIFY, 0, 0);
+  SendMessageA(edit, WM_USER + 37, 0, 0);
+  SendMessageA(edit, WM_CHAR, 'x', 0);
+  EXPECT_EQ(count(0x300), 2);
+}
+
 TEST(MultiLineEditMessages, LinesAndReplaceSelection) {
   Parent parent;
   HWND edit = parent.child("HCTLEdit", "", ES_MULTILINE | WS_VSCROLL, 402, 10, 10, 200, 64);

@@ -127,6 +127,15 @@ TEST(FontSelection, SpecialObjectWithBothArgumentsChangesNothing) {
   HGetSpecialTextFace(c.dc(), sizeof face, face);
   EXPECT_STREQ(face, "VaskeloSpecial");
   EXPECT_EQ(HSelectKSSMSpecialObject(c.dc(), nullptr, nullptr), 0);
+  // A symbol face the store lacks: 0, for a DC and for a window alike.
+  EXPECT_EQ(HSelectSpecialObject(c.dc(), "NoSuchSymbols", nullptr), 0);
+  EXPECT_EQ(HSelectKSSMSpecialObject(c.dc(), "NoSuchSymbols", nullptr), 0);
+  HWND window = CreateWindowA("STATIC", "symbols", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_EQ(RegisterWindow(window), 1);
+  EXPECT_EQ(SelectSpecial(window, "NoSuchSymbols", nullptr), 0);
+  EXPECT_EQ(SelectKSSMSpecial(window, "NoSuchSymbols", nullptr), 0);
+  UnregisterWindow(window);
+  DestroyWindow(window);
 }
 
 TEST(FontSelection, TextFaceIsCutToTheBuffer) {
