@@ -9,22 +9,18 @@
 
 namespace kesta::shell {
 
-inline std::wstring widen(std::string_view utf8) {
-  if (utf8.empty()) return {};
-  const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+// Text of a code page as UTF-16.
+inline std::wstring widenFrom(UINT codePage, std::string_view text) {
+  if (text.empty()) return {};
+  const int n = MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
   std::wstring out(static_cast<std::size_t>(n > 0 ? n : 0), L'\0');
-  if (n > 0) MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
+  if (n > 0) MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
   return out;
 }
 
-// Text of the ANSI code page (paths from the settings and choosers) as UTF-16.
-inline std::wstring widenAnsi(std::string_view text) {
-  if (text.empty()) return {};
-  const int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring out(static_cast<std::size_t>(n > 0 ? n : 0), L'\0');
-  if (n > 0) MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
-  return out;
-}
+inline std::wstring widen(std::string_view utf8) { return widenFrom(CP_UTF8, utf8); }
+// Paths from the settings and the choosers are in the ANSI code page.
+inline std::wstring widenAnsi(std::string_view text) { return widenFrom(CP_ACP, text); }
 
 inline std::string narrowUtf8(std::wstring_view wide) {
   if (wide.empty()) return {};
