@@ -4,7 +4,8 @@
     keys_test.py --build BUILD_DIR --work DIR
 
 One program start, with a modem emulator on COM1: Hangul typed in the two-set layout reaches the host in its
-code, Backspace while composing sends nothing, Ctrl+1 sends macro 1 converted,
+code, Backspace while composing sends nothing, F9 on a syllable and F4 send the
+code picked in the host code, the glyph its button showed, Ctrl+1 sends macro 1 converted,
 Ctrl+F9 hangs up, the connect command (Ctrl+M) opens a typed host (an
 address, or localhost by name; a refused port gives the "ERROR" box), a host
 running lrzsz's sz starts the download by itself and the file arrives whole in
@@ -45,6 +46,31 @@ def answer_question(kesta, title):
     window = e2e.wait_for(lambda: kesta.find_windows(title), 15, 0.2, "the question %r" % title)
     kesta.display.run("xdotool", "windowfocus", "--sync", str(window[0]))
     kesta.display.run("xdotool", "key", "Return")
+
+
+def pick_and_check(kesta, install, host, title, columns, column, what):
+    """Opens picker TITLE's button at COLUMN of its first row (COLUMNS to a row, square
+    buttons filling the client area): the code the host gets in its code page must be
+    the glyph that button showed, as the font store draws it."""
+    dialog = e2e.wait_for(lambda: kesta.find_windows(title), 15, 0.2, "the picker %r" % title)[0]
+    time.sleep(1)
+    status, out = install.run_probe("client", title)
+    cx, cy, width, _ = (int(v) for v in out.split()[:4])
+    v = dict(line.split("=", 1) for line in kesta.xdotool("getwindowgeometry", "--shell", dialog).split())
+    shot = kesta.display.screenshot(window=dialog)
+    side = width // columns
+    box = (cx - int(v["X"]) + column * side, cy - int(v["Y"]), side, side)
+    before = len(host.received())
+    kesta.xdotool("mousemove", "--sync", cx + column * side + side // 2, cy + side // 2)
+    kesta.xdotool("click", 1)
+    check(eventually(lambda: len(host.received()) >= before + 2, 10), "%s: the picked code reaches the host" % what)
+    got = host.received()[before:before + 2]
+    try:
+        glyph = got.decode("cp949")
+    except UnicodeDecodeError:
+        glyph = None
+    check(glyph is not None and bool(shot.find_drawing(e2e.render(glyph), box)),
+          "%s: the host gets %r in code page 949, the glyph the button showed" % (what, got))
 
 
 class RawPeer:
@@ -122,6 +148,12 @@ def run(args):
             kesta.key("BackSpace")
             time.sleep(1.5)
             check(host.received() == before, "Backspace while composing sends nothing")
+            # F9 on a composed syllable and F4: the pickers' buttons and the codes they send.
+            kesta.type("gks")
+            kesta.key("F9")
+            pick_and_check(kesta, install, host, "Hanja Input Dialog", 8, 0, "F9 on 한")
+            kesta.key("F4")
+            pick_and_check(kesta, install, host, "Special Input Dialog", 16, 5, "F4")
             kesta.key("ctrl+space")
             kesta.key("ctrl+1")
             check(eventually(lambda: host.received().endswith(CP949_GANA), 10),
