@@ -16,6 +16,7 @@ download into a folder that does not exist ends in a message saying so. Each
 transfer's time is printed.
 """
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -71,6 +72,17 @@ def pick_and_check(kesta, install, host, title, columns, column, what):
         glyph = None
     check(glyph is not None and bool(shot.find_drawing(e2e.render(glyph), box)),
           "%s: the host gets %r in code page 949, the glyph the button showed" % (what, got))
+
+
+def progress_fields(kesta, install):
+    """The transfer dialog's fields a few seconds into a transfer, by their labels
+    ("CPS : " and the text beside it)."""
+    title = "Zmodem for Kesta Kesta"
+    e2e.wait_for(lambda: kesta.find_windows(title), 20, 0.2, "the transfer dialog")
+    time.sleep(4)
+    status, out = install.run_probe("texts", title)
+    texts = [line.split(": ", 1)[1] if ": " in line else "" for line in out.replace("\r", "").split("\n")]
+    return {label[:-3]: value for label, value in zip(texts, texts[1:]) if label.endswith(" : ")}
 
 
 class RawPeer:
@@ -234,6 +246,11 @@ def run(args):
             kesta.display.run("xdotool", "key", "Return")
             want = open(upload, "rb").read()
             started = time.time()
+            fields = progress_fields(kesta, install)
+            this = re.fullmatch(r"(\d+) bytes", fields.get("This", ""))
+            check(fields.get("File Size") == "%d bytes" % len(want) and re.fullmatch(r"[1-9]\d* CPS", fields.get("CPS", ""))
+                  and this and 0 < int(this.group(1)) <= len(want),
+                  "the transfer dialog shows the sizes as \"N bytes\" and the rate as \"N CPS\" (%r)" % fields)
             check(eventually(lambda: os.path.exists(sent) and open(sent, "rb").read() == want, 180),
                   "over the modem, a file sent with PgUp reaches rz whole")
             print("     serial upload of %d bytes: %.1f s" % (len(want), time.time() - started))
