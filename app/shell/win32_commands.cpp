@@ -216,11 +216,16 @@ void pickHanja(Shell& shell) {
   sendPickedCode(shell, chosen >= 0xE031 ? chosen : syllable);
 }
 
-// F4: one of the 128 special characters.
+// F4: one of the 128 special characters. The special font's glyph i is the
+// i-th symbol of KS X 1001 from row 1 on; the host gets that symbol, since the
+// 0xD4 lead is the font's own and no host code has it.
 void pickSpecial(Shell& shell) {
   shell.processor.commitComposition(shell.terminal.state().column);
   const int chosen = SpecialInput(shell.window, "KSSpecial") & 0xFFFF;
-  if (chosen >= 0xD480 && chosen <= 0xD4FF) sendPickedCode(shell, chosen);
+  if (chosen < 0xD480 || chosen > 0xD4FF) return;
+  const int i = chosen - 0xD480;
+  const int symbol = (0xA1 + i / 94) << 8 | (0xA1 + i % 94);
+  sendPickedCode(shell, xlat::cp949ToJohab(static_cast<std::uint16_t>(symbol)));
 }
 
 INT_PTR CALLBACK aboutProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM) {

@@ -6,7 +6,7 @@ dialogs, with the modem emulator on COM1 and telnetd hosts on 127.0.0.1.
 
 One program start: the phone book (Alt+D) dials a modem entry with exactly
 "ATDT 0123" CR and the modem's "CONNECT 38400" closes both dialogs and shows
-"Connected"; a host entry connects once to its telnet host; a refused host
+"Connected"; a double click on a host entry connects once to its telnet host; a refused host
 shows "Socket Error !!"; an unanswered call is redialled after the countdown
 with ESC and a pause of at least a second; macros and an auto-response row
 typed into their dialogs are written and used, Cancel in either writes
@@ -14,12 +14,14 @@ nothing; the code dialog switches the
 host code; the keyboard, font, directory, modem and state dialogs, and that the program
 takes what they chose: text from the host in the new font, k f typed as 가 on
 the three-set keyboard, the chosen background colour written and filling the
-host's cleared screen, the voice and music switches, the music chooser; a
+host's cleared screen, the text colour chosen with Alt+Z written and drawing the host's next text,
+the menu's check marks of the voice and music switches following them, the voice and music switches, the music chooser; a
 port that does not open gives "Failed Port" with its picture and the port's
 name.
 """
 import os
 import shutil
+import subprocess
 import struct
 import sys
 import time
@@ -102,7 +104,12 @@ def check_dialling(kesta, modem, host):
     sessions = len(host.terms())
     kesta.key("alt+d")
     dialog(kesta, "Dial")
-    keys(kesta, "Down", "Return")  # the host entry
+    # A double click on the second entry, the host, dials it.
+    status, out = kesta.install.run_probe("client", "Dial")
+    if check(status == 0, "the phone book's client area (%r)" % out.strip()):
+        x, y = (int(v) for v in out.split()[:2])
+        kesta.xdotool("mousemove", "--sync", x + 42, y + 35)
+        kesta.xdotool("click", "--repeat", 2, "--delay", 80, 1)
     check(eventually(lambda: len(host.terms()) == sessions + 1, 15), "the host entry opens a telnet session")
     check(eventually(lambda: gone(kesta, "Dial", "Dialing"), 15), "the host's first data closes both dialogs")
     check(eventually(lambda: pane(kesta, 0) == "Connected", 10), "the telnet connection shows Connected")
@@ -257,13 +264,13 @@ def colour_file(install):
     return struct.unpack("<2I", install.read(r"env\kesta.col")) if install.exists(r"env\kesta.col") else None
 
 
-def pick_first_basic_colour(kesta, title):
-    """In the colour chooser TITLE, clicks the first of the basic colours and OK."""
+def pick_basic_colour(kesta, title, column=0):
+    """In the colour chooser TITLE, clicks the basic colour at COLUMN of the first row and OK."""
     dialog(kesta, title)
     status, out = kesta.install.run_probe("client", title)
     if check(status == 0, "the colour chooser's client area (%r)" % out.strip()):
         x, y = (int(v) for v in out.split()[:2])
-        kesta.xdotool("mousemove", "--sync", x + 14, y + 28)
+        kesta.xdotool("mousemove", "--sync", x + 14 + column * 51 // 2, y + 28)
         kesta.xdotool("click", 1)
         time.sleep(0.5)
     keys(kesta, "Return")
@@ -279,7 +286,23 @@ def connect(kesta, host):
     check(eventually(lambda: len(host.terms()) == sessions + 1, 15), "Ctrl+M connects to the host")
 
 
-def check_settings_taken(kesta, install, host):
+def special_menu_marks(kesta):
+    """The check-mark column of the Special menu's six items, read from the popup's own
+    X window (another process cannot read a menu's state under Wine)."""
+    kesta.key("F10", *["Right"] * 6, "Down")
+
+    def popup():
+        r = subprocess.run(["xdotool", "search", "--onlyvisible", "--classname", "kesta10.exe"],
+                           env=kesta.display.env(), capture_output=True, text=True)
+        return [w for w in r.stdout.split() if int(w) != kesta.wid and not kesta.xdotool("getwindowname", w).strip()]
+    window = e2e.wait_for(popup, 10, 0.2, "the Special menu")[0]
+    time.sleep(0.5)
+    shot = kesta.display.screenshot(window=window)
+    kesta.key("Escape", "Escape")
+    return [shot.crop(0, shot.height * (2 * i + 1) // 12 - 4, 20, 8).rgb for i in range(6)]
+
+
+def check_settings_taken(kesta, install, host, trigger):
     """The font, keyboard, colour and sound settings chosen above are used."""
     kesta.key("F2")
     dialog(kesta, "Hangul Code Change")
@@ -308,17 +331,27 @@ def check_settings_taken(kesta, install, host):
 
     colours = colour_file(install)
     kesta.key("alt+b")
-    pick_first_basic_colour(kesta, "Color")
+    pick_basic_colour(kesta, "Color")
     chosen = colour_file(install)
     check(chosen is not None and chosen != colours and chosen[0] == 0xFFFFFF,
           "the background colour is written to kesta.col beside the text colour (%r)" % (chosen,))
+    kesta.key("alt+z")
+    pick_basic_colour(kesta, "Color", 1)
+    text_chosen = colour_file(install)
+    check(chosen is not None and text_chosen is not None and text_chosen[1] == chosen[1]
+          and text_chosen[0] not in (chosen[0], chosen[1]),
+          "Alt+Z writes the chosen text colour to kesta.col, the background kept (%r)" % (text_chosen,))
 
+    marks = special_menu_marks(kesta)
     for key, name, size in (("alt+v", r"env\kesta.voc", 4), ("ctrl+b", r"env\kesta.mus", 104)):
         old = install.read(name)[:4] if install.exists(name) else None
         kesta.key(key)
         check(eventually(lambda: install.exists(name) and len(install.read(name)) == size
                          and install.read(name)[:4] != old, 10),
               "%s switches the flag in %s (%r)" % (key, name, install.read(name)[:4] if install.exists(name) else None))
+    switched = special_menu_marks(kesta)
+    check([m != n for m, n in zip(marks, switched)] == [False] * 4 + [True] * 2,
+          "the Special menu's check marks follow the voice and music switches, the other items' stay")
     kesta.key("ctrl+b")  # the music off again
     kesta.key("alt+2")
     check(eventually(lambda: kesta.find_windows("Change Music File"), 10), "Alt+2 opens Change Music File")
@@ -327,15 +360,22 @@ def check_settings_taken(kesta, install, host):
     check(eventually(lambda: gone(kesta, "Change Music File"), 10), "Cancel closes the music chooser")
     hang_up(kesta)
     if chosen:
-        # Pages made from now on are filled with the new background colour.
-        connect(kesta, host)
+        # Pages made from now on are filled with the new background colour; the
+        # host's "login: " after its colours are reset is in the new text colour.
+        connect(kesta, trigger)
         rgb = (chosen[1] & 0xFF, chosen[1] >> 8 & 0xFF, chosen[1] >> 16 & 0xFF)
         check(eventually(lambda: kesta.client_shot().count(rgb) > 100000, 10),
               "the host's cleared screen is in the new background colour %r" % (rgb,))
+        if text_chosen:
+            ink = (text_chosen[0] & 0xFF, text_chosen[0] >> 8 & 0xFF, text_chosen[0] >> 16 & 0xFF)
+            login = e2e.render("login:")
+            drawn = eventually(lambda: kesta.client_shot().find_drawing(login), 10) and kesta.client_shot().find_drawing(login)
+            check(bool(drawn) and drawn[0][2:] == (ink, rgb),
+                  "the host's next text is drawn in the chosen text colour %r (%r)" % (ink, drawn[:1]))
         hang_up(kesta)
 
 
-def check_settings(kesta, install, modem, host):
+def check_settings(kesta, install, modem, host, trigger):
     kesta.key("alt+3")
     dialog(kesta, "Hangul Key Type")
     keys(kesta, "End", "Return")
@@ -357,7 +397,7 @@ def check_settings(kesta, install, modem, host):
     check(directories[:6] == b"C:\\dl\0" and directories[100:].startswith(b"C:\\kesta\\up"),
           "the typed download directory and the default others (%r)" % directories[:12])
 
-    check_settings_taken(kesta, install, host)
+    check_settings_taken(kesta, install, host, trigger)
 
     kesta.key("F7")
     dialog(kesta, "Modem State")
@@ -419,7 +459,7 @@ def run(args):
                 hang_up(kesta)
                 check_redial(kesta, modem)
                 check_phone_book_append(kesta, install)
-                check_settings(kesta, install, modem, host)
+                check_settings(kesta, install, modem, host, trigger)
 
 
 if __name__ == "__main__":

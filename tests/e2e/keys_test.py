@@ -4,7 +4,8 @@
     keys_test.py --build BUILD_DIR --work DIR
 
 One program start, with a modem emulator on COM1: Hangul typed in the two-set layout reaches the host in its
-code, Backspace while composing sends nothing, Ctrl+1 sends macro 1 converted,
+code, Backspace while composing sends nothing, F9 on a syllable and F4 send the
+code picked in the host code, the glyph its button showed, Ctrl+1 sends macro 1 converted,
 Ctrl+F9 hangs up, the connect command (Ctrl+M) opens a typed host (an
 address, or localhost by name; a refused port gives the "ERROR" box), a host
 running lrzsz's sz starts the download by itself and the file arrives whole in
@@ -15,6 +16,7 @@ download into a folder that does not exist ends in a message saying so. Each
 transfer's time is printed.
 """
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -45,6 +47,42 @@ def answer_question(kesta, title):
     window = e2e.wait_for(lambda: kesta.find_windows(title), 15, 0.2, "the question %r" % title)
     kesta.display.run("xdotool", "windowfocus", "--sync", str(window[0]))
     kesta.display.run("xdotool", "key", "Return")
+
+
+def pick_and_check(kesta, install, host, title, columns, column, what):
+    """Opens picker TITLE's button at COLUMN of its first row (COLUMNS to a row, square
+    buttons filling the client area): the code the host gets in its code page must be
+    the glyph that button showed, as the font store draws it."""
+    dialog = e2e.wait_for(lambda: kesta.find_windows(title), 15, 0.2, "the picker %r" % title)[0]
+    time.sleep(1)
+    status, out = install.run_probe("client", title)
+    cx, cy, width, _ = (int(v) for v in out.split()[:4])
+    v = dict(line.split("=", 1) for line in kesta.xdotool("getwindowgeometry", "--shell", dialog).split())
+    shot = kesta.display.screenshot(window=dialog)
+    side = width // columns
+    box = (cx - int(v["X"]) + column * side, cy - int(v["Y"]), side, side)
+    before = len(host.received())
+    kesta.xdotool("mousemove", "--sync", cx + column * side + side // 2, cy + side // 2)
+    kesta.xdotool("click", 1)
+    check(eventually(lambda: len(host.received()) >= before + 2, 10), "%s: the picked code reaches the host" % what)
+    got = host.received()[before:before + 2]
+    try:
+        glyph = got.decode("cp949")
+    except UnicodeDecodeError:
+        glyph = None
+    check(glyph is not None and bool(shot.find_drawing(e2e.render(glyph), box)),
+          "%s: the host gets %r in code page 949, the glyph the button showed" % (what, got))
+
+
+def progress_fields(kesta, install):
+    """The transfer dialog's fields a few seconds into a transfer, by their labels
+    ("CPS : " and the text beside it)."""
+    title = "Zmodem for Kesta Kesta"
+    e2e.wait_for(lambda: kesta.find_windows(title), 20, 0.2, "the transfer dialog")
+    time.sleep(4)
+    status, out = install.run_probe("texts", title)
+    texts = [line.split(": ", 1)[1] if ": " in line else "" for line in out.replace("\r", "").split("\n")]
+    return {label[:-3]: value for label, value in zip(texts, texts[1:]) if label.endswith(" : ")}
 
 
 class RawPeer:
@@ -122,6 +160,12 @@ def run(args):
             kesta.key("BackSpace")
             time.sleep(1.5)
             check(host.received() == before, "Backspace while composing sends nothing")
+            # F9 on a composed syllable and F4: the pickers' buttons and the codes they send.
+            kesta.type("gks")
+            kesta.key("F9")
+            pick_and_check(kesta, install, host, "Hanja Input Dialog", 8, 0, "F9 on 한")
+            kesta.key("F4")
+            pick_and_check(kesta, install, host, "Special Input Dialog", 16, 5, "F4")
             kesta.key("ctrl+space")
             kesta.key("ctrl+1")
             check(eventually(lambda: host.received().endswith(CP949_GANA), 10),
@@ -202,6 +246,11 @@ def run(args):
             kesta.display.run("xdotool", "key", "Return")
             want = open(upload, "rb").read()
             started = time.time()
+            fields = progress_fields(kesta, install)
+            this = re.fullmatch(r"(\d+) bytes", fields.get("This", ""))
+            check(fields.get("File Size") == "%d bytes" % len(want) and re.fullmatch(r"[1-9]\d* CPS", fields.get("CPS", ""))
+                  and this and 0 < int(this.group(1)) <= len(want),
+                  "the transfer dialog shows the sizes as \"N bytes\" and the rate as \"N CPS\" (%r)" % fields)
             check(eventually(lambda: os.path.exists(sent) and open(sent, "rb").read() == want, 180),
                   "over the modem, a file sent with PgUp reaches rz whole")
             print("     serial upload of %d bytes: %.1f s" % (len(want), time.time() - started))

@@ -6,7 +6,7 @@ modem on a COM port, keys, exit and a second start.
 
 GROUP: start (code page 1252: the logo for about five seconds and only then
 the main window; the folders and settings files of a first start; the five
-status panes; the toolbar's pictures; VT100 at a telnet host and its rows
+status panes; the toolbar's pictures, both kept by a resize; VT100 at a telnet host and its rows
 drawn as the font store draws them; the modem's initial command (also by
 Alt+O) and bytes from it on screen; F1's About box; Hangul typed and sent; the host hanging up; Alt+X and OK;
 the client size, the welcome picture and bytes already waiting on the line
@@ -188,6 +188,20 @@ def test_start(args):
             modem.send("\r\n모뎀에서 왔어요 MODEM 2400\r\n".encode("cp949"))
             match = text_on_screen(kesta, "모뎀에서 왔어요 MODEM 2400")
             check(match is not None, "bytes from the serial line reach the screen (%r)" % (match,))
+
+            # A resize keeps the status panes' texts and the toolbar's pictures.
+            before = kesta.status_texts()
+            _, _, width, height = kesta.client_rect()
+            gx, gy, gw, gh = kesta.window_geometry()
+            kesta.xdotool("windowsize", kesta.wid, gw - 80, gh - 40)
+            check(eventually(lambda: kesta.client_rect()[2:] == (width - 80, height - 40), 10),
+                  "the window takes the new size (%r)" % (kesta.client_rect()[2:],))
+            time.sleep(1)
+            after = kesta.status_texts()
+            check(len(after) == 5 and after[:3] == before[:3] and CLOCK.fullmatch(after[4]),
+                  "the resize keeps the status panes' texts (%r, then %r)" % (before, after))
+            xs = toolbar_order(kesta.screenshot())
+            check(None not in xs and xs == sorted(xs), "after the resize the toolbar still shows its pictures: %r" % xs)
 
             kesta.key("ctrl+space")
             check(eventually(lambda: pane(kesta, 1) == "Hangul"), "Ctrl+Space: status pane 1 says Hangul")

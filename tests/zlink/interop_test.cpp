@@ -67,11 +67,11 @@ int receiveFromSz(const std::string& name, const TempDir& from, const TempDir& t
 // Our sender sends from `from`; rz (with `rzArguments`) writes into `to`.
 int sendToRz(const std::string& name, const TempDir& from, const TempDir& to, RecordingReporter& reporter,
              unsigned corruptOneIn = 0, int* rzStatus = nullptr, std::vector<uint8_t>* wire = nullptr,
-             const std::vector<std::string>& rzArguments = {"rz", "-q", "-y"}) {
+             const std::vector<std::string>& rzArguments = {"rz", "-q", "-y"}, bool drop = false) {
   SocketPair ours, theirs;
   Child rz(rzArguments, to.str(), theirs.fd[1]);
   theirs.closeEnd(1);
-  Relay relay(ours.fd[1], theirs.fd[0], corruptOneIn, 4048);
+  Relay relay(ours.fd[1], theirs.fd[0], corruptOneIn, 4048, drop);
   FdChannel channel(ours.fd[0], ours.fd[0]);
   int result = sendFile(configFor(channel, reporter), (from.path() / name).string());
   ours.closeEnd(0);
@@ -164,15 +164,21 @@ TEST_F(Interop, CorruptingRelayStillDeliversFromSz) {
   EXPECT_TRUE(reporter.saw("  Invalid Data Packet : Request resend packet ..."));
 }
 
+// A relay that flips bits, then one that drops bytes: our sender recovers.
 TEST_F(Interop, CorruptingRelayStillDeliversToRz) {
   auto data = randomBytes(256 * 1024, 41);
   writeFile(from.path() / "noisy.bin", data);
-  RecordingReporter reporter;
-  EXPECT_EQ(sendToRz("noisy.bin", from, to, reporter, 2000), kResultSuccess);
-  EXPECT_EQ(readFile(to.path() / "noisy.bin"), data);
-  bool retried = false;
-  for (const auto& s : reporter.statuses()) retried |= s.rfind("  Retry at = ", 0) == 0;
-  EXPECT_TRUE(retried);
+  for (bool drop : {false, true}) {
+    SCOPED_TRACE(drop ? "dropping" : "corrupting");
+    std::filesystem::remove(to.path() / "noisy.bin");
+    RecordingReporter reporter;
+    EXPECT_EQ(sendToRz("noisy.bin", from, to, reporter, 2000, nullptr, nullptr, {"rz", "-q", "-y"}, drop),
+              kResultSuccess) << lastStatuses(reporter);
+    EXPECT_EQ(readFile(to.path() / "noisy.bin"), data);
+    bool retried = false;
+    for (const auto& s : reporter.statuses()) retried |= s.rfind("  Retry at = ", 0) == 0;
+    EXPECT_TRUE(retried);
+  }
 }
 
 // What rz asks of our sender: escaped control characters (rz -e) come out

@@ -90,12 +90,13 @@ class Child {
 };
 
 // Copies bytes both ways between two descriptors. In each direction one
-// byte in `oneIn` (0: none) gets one bit flipped, decided by a generator
-// seeded per direction, so a run corrupts the same stream positions.
+// byte in `oneIn` (0: none) gets one bit flipped, or is dropped with `drop`,
+// decided by a generator seeded per direction, so a run hits the same stream
+// positions.
 class Relay {
  public:
-  Relay(int left, int right, unsigned oneIn = 0, uint32_t seed = 1)
-      : fd_{left, right}, oneIn_(oneIn), rng_{std::mt19937(seed), std::mt19937(seed + 1)} {
+  Relay(int left, int right, unsigned oneIn = 0, uint32_t seed = 1, bool drop = false)
+      : fd_{left, right}, oneIn_(oneIn), drop_(drop), rng_{std::mt19937(seed), std::mt19937(seed + 1)} {
     thread_ = std::thread([this] { run(); });
   }
   ~Relay() { stop(); }
@@ -128,12 +129,17 @@ class Relay {
           continue;
         }
         if (oneIn_) {
+          ssize_t kept = 0;
           for (ssize_t i = 0; i < n; ++i) {
+            uint8_t b = buffer[i];
             if (rng_[from]() % oneIn_ == 0) {
-              buffer[i] ^= static_cast<uint8_t>(1u << (rng_[from]() % 8));
               ++corrupted_;
+              if (drop_) continue;
+              b ^= static_cast<uint8_t>(1u << (rng_[from]() % 8));
             }
+            buffer[kept++] = b;
           }
+          n = kept;
         }
         {
           std::lock_guard lock(mutex_);
@@ -153,6 +159,7 @@ class Relay {
 
   int fd_[2];
   unsigned oneIn_;
+  bool drop_;
   std::mt19937 rng_[2];
   std::atomic<bool> stop_{false};
   std::atomic<long> corrupted_{0};

@@ -207,20 +207,32 @@ class Peer : public ByteSource {
   FrameWriter writer_;
 };
 
-TEST(ZmodemReceiver, ZeofAtAnotherSizeThanAnnouncedAborts) {
-  TempDir to;
-  ChannelPair pair;
-  RecordingReporter received;
-  auto result = std::async(std::launch::async, [&] { return receiveFiles(configFor(pair.b, received), to.str()); });
-  Peer peer(pair.a);
-  peer.offer("short.bin", 100);
-  ASSERT_EQ(peer.expect(kZrpos), 0);
-  peer.binary(kZdata, 0);
-  peer.packet(std::vector<uint8_t>(50, 'x'), kZcrce);
-  peer.binary(kZeof, 50);
-  EXPECT_EQ(result.get(), kResultFailed);
-  EXPECT_TRUE(received.saw("  Bad ZEOF filesize..."));
-  EXPECT_TRUE(received.saw("  Send ZABORT..."));
+// After the data, what is neither ZEOF at the announced size nor more data
+// fails the file with ZABORT; the part that arrived is kept for a later resume.
+TEST(ZmodemReceiver, ABadEndOfFileAborts) {
+  struct Case {
+    int type;
+    long position;
+    const char* status;
+  };
+  for (const Case& c : {Case{kZeof, 50, "  Bad ZEOF filesize..."},
+                        Case{kZfile, 0, "  Bad ZEOF -- Frame Type 4 : 00 00 00 00..."}}) {
+    SCOPED_TRACE(c.status);
+    TempDir to;
+    ChannelPair pair;
+    RecordingReporter received;
+    auto result = std::async(std::launch::async, [&] { return receiveFiles(configFor(pair.b, received), to.str()); });
+    Peer peer(pair.a);
+    peer.offer("short.bin", 100);
+    ASSERT_EQ(peer.expect(kZrpos), 0);
+    peer.binary(kZdata, 0);
+    peer.packet(std::vector<uint8_t>(50, 'x'), kZcrce);
+    peer.hex(c.type, c.position);
+    EXPECT_EQ(result.get(), kResultFailed);
+    EXPECT_TRUE(received.saw(c.status));
+    EXPECT_TRUE(received.saw("  Send ZABORT..."));
+    EXPECT_EQ(readFile(to.path() / "short.bin"), std::vector<uint8_t>(50, 'x'));
+  }
 }
 
 TEST(ZmodemReceiver, DataAfterAHexZdataIsRefusedAndRequestedAgain) {
@@ -463,7 +475,8 @@ TEST(ZmodemSender, AReceiverThatTakesVariableHeadersGetsThem) {
   EXPECT_NE(log.find("**\x18" "b0410"), std::string::npos);                   // the abort's ZCAN
 }
 
-TEST(ZmodemSender, ZrposDuringDataRewinds) {
+// ZRPOS during the data and after ZEOF: the sender goes back to that offset.
+TEST(ZmodemSender, ZrposDuringDataAndAfterZeofRewinds) {
   TempDir from;
   auto data = randomBytes(3000, 9);
   writeFile(from.path() / "r", data);
@@ -481,11 +494,15 @@ TEST(ZmodemSender, ZrposDuringDataRewinds) {
   peer.hex(kZack, 1536);
   peer.hex(kZack, 2560);
   EXPECT_EQ(peer.expect(kZeof), 3000);
+  peer.hex(kZrpos, 2560);  // the end lost too: asked again after ZEOF
+  EXPECT_EQ(peer.expect(kZdata), 2560);
+  EXPECT_EQ(peer.expect(kZeof), 3000);
   peer.hex(kZrinit);
   peer.expect(kZfin);
   peer.hex(kZfin);
   EXPECT_EQ(result.get(), kResultSuccess);
   EXPECT_TRUE(sent.saw("  Retry at = 512..."));
+  EXPECT_TRUE(sent.saw("  Rewind data packet..."));
 }
 
 }  // namespace
