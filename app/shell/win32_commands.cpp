@@ -224,8 +224,9 @@ void pickSpecial(Shell& shell) {
   const int chosen = SpecialInput(shell.window, "KSSpecial") & 0xFFFF;
   if (chosen < 0xD480 || chosen > 0xD4FF) return;
   const int i = chosen - 0xD480;
-  const int symbol = (0xA1 + i / 94) << 8 | (0xA1 + i % 94);
-  sendPickedCode(shell, xlat::cp949ToJohab(static_cast<std::uint16_t>(symbol)));
+  char symbol[3] = {static_cast<char>(0xA1 + i / 94), static_cast<char>(0xA1 + i % 94), '\0'};
+  if (xlat::convertThroughDll(6, 1, symbol, sizeof symbol) != 2) return;
+  sendPickedCode(shell, static_cast<unsigned char>(symbol[0]) << 8 | static_cast<unsigned char>(symbol[1]));
 }
 
 INT_PTR CALLBACK aboutProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
