@@ -135,6 +135,22 @@ class GlyphStrip {
 void paintRows(const uint8_t* rows, int rowBytes, int width, int height, uint8_t* pixels, int stride,
                int bytesPerPixel, uint32_t ink, uint32_t paper, bool keepPaper);
 
+// Paints 1-bit rows (a set bit is paper) as pixels of 3 or 4 bytes eight at
+// a time, from a table of every byte value's eight pixels in the two colours
+// (0x00RRGGBB); the table is rebuilt only when the colours change. The result
+// is paintRows' without keepPaper.
+class InkExpander {
+ public:
+  void setColors(uint32_t ink, uint32_t paper, int bytesPerPixel);
+  // `bytes` bytes of each of `height` rows, so 8 * bytes pixels a row.
+  void paint(const uint8_t* rows, int rowBytes, int bytes, int height, uint8_t* pixels, int stride) const;
+
+ private:
+  uint32_t ink_ = 0, paper_ = 0;
+  int bytesPerPixel_ = 0;
+  std::vector<uint8_t> table_;  // 256 entries of 8 pixels
+};
+
 // The special block's glyph number; -1 when the second byte is outside it.
 // (The KSSM special and Hanja numbers are the font library's, glyph_index.h.)
 int specialGlyph(uint8_t second);
