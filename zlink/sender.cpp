@@ -246,7 +246,9 @@ int Sender::sendStreaming(bool fullDuplex, long window) {
           link_.discardInput();  // what came before it speaks of data sent again now
           // An empty ZCRCE ends the open frame: the receiver then looks for the new header.
           if (end != kZcrcw) link_.sendSubPacket(block_, 0, kZcrce);
-          if (window == 0) window = kNoisyLineWindow;
+          // A ZRPOS at the frame's own start repeats an answer to the offer; any
+          // other means data was lost.
+          if (window == 0 && o.position != frameStart) window = kNoisyLineWindow;
           restart = true;
           break;
         }
