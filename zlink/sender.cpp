@@ -36,6 +36,7 @@ class Sender {
   uint8_t block_[kSubPacketLength];
   int subPacketNumber_ = 0;
   int silentWaits_ = 0;
+  int rewinds_ = 0;  // ZRPOS received while streaming
   long fileOffset_ = -1;  // where the file stands, -1 when unknown
 };
 
@@ -246,9 +247,8 @@ int Sender::sendStreaming(bool fullDuplex, long window) {
           link_.discardInput();  // what came before it speaks of data sent again now
           // An empty ZCRCE ends the open frame: the receiver then looks for the new header.
           if (end != kZcrcw) link_.sendSubPacket(block_, 0, kZcrce);
-          // A ZRPOS at the frame's own start repeats an answer to the offer; any
-          // other means data was lost.
-          if (window == 0 && o.position != frameStart) window = kNoisyLineWindow;
+          // The first two may answer an offer the receiver saw twice; more mean a noisy line.
+          if (++rewinds_ > 2 && window == 0) window = kNoisyLineWindow;
           restart = true;
           break;
         }
