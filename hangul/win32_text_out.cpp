@@ -1,9 +1,10 @@
 // Hangul text output: every glyph is built into its class's one-cell
 // monochrome rows (Hangul composed, Hanja read from the glyph file) and
 // neighbouring cells are joined into one run that goes to the DC in one copy.
-// On colour targets the run is composed straight into a bitmap of our own:
-// pixels in the text and paper colours (opaque), or a one-bit mask that lays
-// the text colour in one raster operation (transparent).
+// On colour targets the run is composed straight into a bitmap of our own
+// in the target's format, pixels in the text and paper colours (opaque); in
+// transparent mode the run's ink is laid over a copy of what the target
+// shows there, and copied back.
 #include <algorithm>
 #include <cstring>
 #include <new>
@@ -25,7 +26,6 @@ constexpr int kEnglishGlyphs = 256;
 constexpr int kSpecialGlyphs = 128;
 constexpr int kKssmGlyphs = 1053;
 constexpr DWORD kPaintInkRop = 0x00BA0B29;  // D | (P & ~S): brush where the source is ink
-constexpr DWORD kMaskInkRop = 0x00B8074A;   // S ? D : P: brush where the mask is 0 (ink)
 constexpr int kRunPixels = 1024;            // widest run copied at once on colour targets
 
 const uint8_t* bytes(LPCSTR s) { return reinterpret_cast<const uint8_t*>(s); }
@@ -56,8 +56,7 @@ class GlyphPainter {
       // Opaque colour targets get their pixels made here and copied without conversion.
       r.expander.setColors(rrggbb(text), rrggbb(paper), colorBytes_);
     } else if (colorBytes_ != 0) {
-      brush_ = CreateSolidBrush(text);
-      oldBrush_ = SelectObject(target, brush_);
+      ink_ = rrggbb(text);
     } else if (transparent_) {
       // The source becomes a mask (ink 0, paper all ones) and the text colour a brush.
       textColor_ = SetTextColor(target, RGB(0, 0, 0));
@@ -74,10 +73,8 @@ class GlyphPainter {
     if (brush_ != nullptr) {
       SelectObject(target_, oldBrush_);
       DeleteObject(brush_);
-      if (colorBytes_ == 0) {
-        SetTextColor(target_, textColor_);
-        SetBkColor(target_, bkColor_);
-      }
+      SetTextColor(target_, textColor_);
+      SetBkColor(target_, bkColor_);
     }
   }
   GlyphPainter(const GlyphPainter&) = delete;
@@ -193,34 +190,26 @@ class GlyphPainter {
     return bits == 24 ? 3 : bits == 32 ? 4 : 0;
   }
 
-  // Bits a pixel of the run bitmap: the target's own (opaque) or the mask's 1.
-  int runDepth() const { return transparent_ ? 1 : colorBytes_ * 8; }
-
-  // A run bitmap of the right depth at least `height` rows tall, selected
+  // A run bitmap of the target's depth at least `height` rows tall, selected
   // into the memory DC; false when none can be made.
   bool selectRunBitmap(int height) {
-    const int depth = runDepth();
+    const int depth = colorBytes_ * 8;
     if (r_.staging == nullptr || r_.stagingDepth != depth || r_.stagingHeight < height) {
       if (r_.staging != nullptr) {
         if (oldBitmap_ != nullptr) SelectObject(memory_, oldBitmap_);
         DeleteObject(r_.staging);
         r_.staging = nullptr;
       }
-      struct {
-        BITMAPINFOHEADER header;
-        RGBQUAD colors[2];
-      } info{};
-      info.header.biSize = sizeof info.header;
-      info.header.biWidth = kRunPixels;
-      info.header.biHeight = -std::max(height, 16);
-      info.header.biPlanes = 1;
-      info.header.biBitCount = static_cast<WORD>(depth);
-      info.header.biCompression = BI_RGB;
-      info.colors[1] = {255, 255, 255, 0};  // mask: 0 ink (black), 1 paper (white)
-      r_.staging = CreateDIBSection(memory_, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &r_.stagingBits,
-                                    nullptr, 0);
+      BITMAPINFO info{};
+      info.bmiHeader.biSize = sizeof info.bmiHeader;
+      info.bmiHeader.biWidth = kRunPixels;
+      info.bmiHeader.biHeight = -std::max(height, 16);
+      info.bmiHeader.biPlanes = 1;
+      info.bmiHeader.biBitCount = static_cast<WORD>(depth);
+      info.bmiHeader.biCompression = BI_RGB;
+      r_.staging = CreateDIBSection(memory_, &info, DIB_RGB_COLORS, &r_.stagingBits, nullptr, 0);
       if (r_.staging == nullptr) return false;
-      r_.stagingHeight = -info.header.biHeight;
+      r_.stagingHeight = -info.bmiHeader.biHeight;
       r_.stagingDepth = depth;
     }
     HGDIOBJ previous = SelectObject(memory_, r_.staging);
@@ -243,10 +232,13 @@ class GlyphPainter {
     const int stride = (kRunPixels * depth / 8 + 3) & ~3;
     uint8_t* bits = static_cast<uint8_t*>(r_.stagingBits);
     const int bytes = cell.width / 8;  // cell widths are whole bytes
-    if (depth == 1) {
+    if (transparent_) {
+      // The ink waits in a one-bit mask until the run is copied out.
+      constexpr size_t kMaskStride = kRunPixels / 8;
+      if (mask_.size() < kMaskStride * cell.height) mask_.resize(kMaskStride * cell.height);
       for (int row = 0; row < cell.height; ++row)
-        std::memcpy(bits + static_cast<size_t>(row) * stride + runWidth_ / 8,
-                    &cell.rows[static_cast<size_t>(row) * cell.rowBytes], static_cast<size_t>(bytes));
+        std::memcpy(&mask_[row * kMaskStride + runWidth_ / 8], &cell.rows[static_cast<size_t>(row) * cell.rowBytes],
+                    static_cast<size_t>(bytes));
     } else {
       r_.expander.paint(cell.rows.data(), cell.rowBytes, bytes, cell.height, bits + runWidth_ * (depth / 8), stride);
     }
@@ -255,7 +247,16 @@ class GlyphPainter {
 
   void flushRun() {
     if (runWidth_ == 0) return;
-    BitBlt(target_, runX_, runY_, runWidth_, runHeight_, memory_, 0, 0, transparent_ ? kMaskInkRop : SRCCOPY);
+    if (transparent_) {
+      // Under Wine two plain copies and our own painting beat a raster
+      // operation with a one-bit source (converted pixel by pixel).
+      BitBlt(memory_, 0, 0, runWidth_, runHeight_, target_, runX_, runY_, SRCCOPY);
+      GdiFlush();
+      const int stride = (kRunPixels * colorBytes_ + 3) & ~3;
+      kesta::hangul::paintRows(mask_.data(), kRunPixels / 8, runWidth_, runHeight_,
+                               static_cast<uint8_t*>(r_.stagingBits), stride, colorBytes_, ink_, 0, true);
+    }
+    BitBlt(target_, runX_, runY_, runWidth_, runHeight_, memory_, 0, 0, SRCCOPY);
     runWidth_ = 0;
   }
 
@@ -267,7 +268,9 @@ class GlyphPainter {
   COLORREF textColor_ = 0, bkColor_ = 0;
   HBRUSH brush_ = nullptr;
   int colorBytes_ = 0;
+  COLORREF ink_ = 0;  // 0xRRGGBB, transparent colour targets
   int runX_ = 0, runY_ = 0, runWidth_ = 0, runHeight_ = 0;
+  std::vector<uint8_t> mask_;
   kesta::hangul::GlyphStrip strip_;
   int stripY_ = 0;
   HGDIOBJ oldBrush_ = nullptr;
