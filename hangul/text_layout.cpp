@@ -234,6 +234,44 @@ void paintRows(const uint8_t* rows, int rowBytes, int width, int height, uint8_t
   }
 }
 
+void InkExpander::setColors(uint32_t ink, uint32_t paper, int bytesPerPixel) {
+  if (!table_.empty() && ink == ink_ && paper == paper_ && bytesPerPixel == bytesPerPixel_) return;
+  ink_ = ink, paper_ = paper, bytesPerPixel_ = bytesPerPixel;
+  table_.resize(256 * 8 * static_cast<size_t>(bytesPerPixel));
+  filled_.reset();
+}
+
+const uint8_t* InkExpander::entry(uint8_t value) {
+  const size_t size = 8 * static_cast<size_t>(bytesPerPixel_);
+  uint8_t* at = &table_[value * size];
+  if (!filled_.test(value)) {
+    paintRows(&value, 1, 8, 1, at, static_cast<int>(size), bytesPerPixel_, ink_, paper_, false);
+    filled_.set(value);
+  }
+  return at;
+}
+
+namespace {
+
+// One fixed-size copy an entry, so that it compiles to a few moves.
+template <int kBytesPerPixel>
+void expandRows(InkExpander& table, const uint8_t* rows, int rowBytes, int bytes, int height, uint8_t* pixels,
+                int stride) {
+  constexpr size_t kEntry = 8 * kBytesPerPixel;
+  for (int r = 0; r < height; ++r) {
+    const uint8_t* row = rows + static_cast<size_t>(r) * rowBytes;
+    uint8_t* out = pixels + static_cast<size_t>(r) * stride;
+    for (int b = 0; b < bytes; ++b, out += kEntry) std::memcpy(out, table.entry(row[b]), kEntry);
+  }
+}
+
+}  // namespace
+
+void InkExpander::paint(const uint8_t* rows, int rowBytes, int bytes, int height, uint8_t* pixels, int stride) {
+  if (bytesPerPixel_ == 4) expandRows<4>(*this, rows, rowBytes, bytes, height, pixels, stride);
+  else expandRows<3>(*this, rows, rowBytes, bytes, height, pixels, stride);
+}
+
 int specialGlyph(uint8_t second) { return second >= 0x80 ? second - 0x80 : -1; }
 
 bool fontGlyphCell(const fonts::FontHeader& font, int index, int glyphCount, GlyphCell& cell) {

@@ -4,6 +4,7 @@
 // padded to 16 bits, a set bit is paper) that the Win32 face copies out.
 #pragma once
 
+#include <bitset>
 #include <cstdint>
 #include <functional>
 #include <span>
@@ -134,6 +135,26 @@ class GlyphStrip {
 // 0x00RRGGBB.
 void paintRows(const uint8_t* rows, int rowBytes, int width, int height, uint8_t* pixels, int stride,
                int bytesPerPixel, uint32_t ink, uint32_t paper, bool keepPaper);
+
+// Paints 1-bit rows (a set bit is paper) as pixels of 3 or 4 bytes eight at
+// a time, from a table of byte values' eight pixels in the two colours
+// (0x00RRGGBB). An entry is made the first time its byte value is met, so
+// text whose colours change from call to call pays only for what it uses.
+// The result is paintRows' without keepPaper.
+class InkExpander {
+ public:
+  void setColors(uint32_t ink, uint32_t paper, int bytesPerPixel);
+  // `bytes` bytes of each of `height` rows, so 8 * bytes pixels a row.
+  void paint(const uint8_t* rows, int rowBytes, int bytes, int height, uint8_t* pixels, int stride);
+  // The eight pixels of one byte value.
+  const uint8_t* entry(uint8_t value);
+
+ private:
+  uint32_t ink_ = 0, paper_ = 0;
+  int bytesPerPixel_ = 0;
+  std::vector<uint8_t> table_;  // 256 entries of 8 pixels
+  std::bitset<256> filled_;
+};
 
 // The special block's glyph number; -1 when the second byte is outside it.
 // (The KSSM special and Hanja numbers are the font library's, glyph_index.h.)

@@ -37,12 +37,14 @@ struct HRegistration {
   FontSlot special;
   FontSlot kssm;
   FontSlot english;
-  // The memory DC glyphs are copied from and the colour pixels of one run of
-  // text, kept from call to call (drawing only).
+  // The memory DC glyphs are copied from, the bitmap one run of text is
+  // composed into on colour targets (pixels, or a one-bit mask), and the
+  // table that colours its pixels, kept from call to call (drawing only).
   HDC memoryDC = nullptr;
   HBITMAP staging = nullptr;
   void* stagingBits = nullptr;
-  int stagingWidth = 0, stagingHeight = 0, stagingBytes = 0;
+  int stagingHeight = 0, stagingDepth = 0;  // rows, bits a pixel
+  kesta::hangul::InkExpander expander;
 };
 
 enum class Slot { Hangul, English, Special, Kssm };

@@ -1,6 +1,10 @@
 // Hangul text output: every glyph is built into its class's one-cell
-// monochrome bitmap (Hangul composed, Hanja read from the glyph file) and
-// copied to the DC, once in opaque mode, twice in transparent mode.
+// monochrome rows (Hangul composed, Hanja read from the glyph file) and
+// neighbouring cells are joined into one run that goes to the DC in one copy.
+// On colour targets the run is composed straight into a bitmap of our own
+// in the target's format, pixels in the text and paper colours (opaque); in
+// transparent mode the run's ink is laid over a copy of what the target
+// shows there, and copied back.
 #include <algorithm>
 #include <cstring>
 #include <new>
@@ -22,6 +26,7 @@ constexpr int kEnglishGlyphs = 256;
 constexpr int kSpecialGlyphs = 128;
 constexpr int kKssmGlyphs = 1053;
 constexpr DWORD kPaintInkRop = 0x00BA0B29;  // D | (P & ~S): brush where the source is ink
+constexpr int kRunPixels = 1024;            // widest run copied at once on colour targets
 
 const uint8_t* bytes(LPCSTR s) { return reinterpret_cast<const uint8_t*>(s); }
 
@@ -47,10 +52,11 @@ class GlyphPainter {
     transparent_ = GetBkMode(target) == TRANSPARENT;
     const COLORREF text = GetTextColor(target), paper = GetBkColor(target);
     colorBytes_ = (text >> 24) == 0 && (paper >> 24) == 0 ? colorBytesOf(target) : 0;
-    if (colorBytes_ != 0) {
-      // Colour targets get their pixels made here and copied without conversion.
+    if (colorBytes_ != 0 && !transparent_) {
+      // Opaque colour targets get their pixels made here and copied without conversion.
+      r.expander.setColors(rrggbb(text), rrggbb(paper), colorBytes_);
+    } else if (colorBytes_ != 0) {
       ink_ = rrggbb(text);
-      paper_ = rrggbb(paper);
     } else if (transparent_) {
       // The source becomes a mask (ink 0, paper all ones) and the text colour a brush.
       textColor_ = SetTextColor(target, RGB(0, 0, 0));
@@ -133,6 +139,10 @@ class GlyphPainter {
   // copied out first. A cell that draws nothing breaks the strip, so what lies
   // under it stays as it was.
   void add(const GlyphCell& cell, int x, int y) {
+    if (colorBytes_ != 0) {
+      addToRun(cell, x, y);
+      return;
+    }
     if (!strip_.empty() && (y != stripY_ || !strip_.append(cell, x))) flush();
     if (strip_.empty()) {
       strip_.append(cell, x);
@@ -142,15 +152,14 @@ class GlyphPainter {
 
  public:
   void flush() {
+    if (colorBytes_ != 0) {
+      flushRun();
+      return;
+    }
     if (strip_.empty() || memory_ == nullptr) return;
     const uint8_t* rows = strip_.rows();
     const int w = strip_.width(), h = strip_.height(), x = strip_.x();
-    const int rowBytes = strip_.rowBytes();
     strip_.clear();
-    if (colorBytes_ != 0) {
-      flushColor(rows, rowBytes, x, w, h);
-      return;
-    }
     HBITMAP bitmap = CreateBitmap(w, h, 1, 1, rows);
     if (bitmap == nullptr) return;
     HGDIOBJ previous = SelectObject(memory_, bitmap);
@@ -181,10 +190,11 @@ class GlyphPainter {
     return bits == 24 ? 3 : bits == 32 ? 4 : 0;
   }
 
-  // The strip as pixels of the target's own format: one copy (opaque), or a
-  // copy of what is there, the ink laid over it and a copy back (transparent).
-  void flushColor(const uint8_t* rows, int rowBytes, int x, int w, int h) {
-    if (r_.staging == nullptr || r_.stagingBytes != colorBytes_ || r_.stagingWidth < w || r_.stagingHeight < h) {
+  // A run bitmap of the target's depth at least `height` rows tall, selected
+  // into the memory DC; false when none can be made.
+  bool selectRunBitmap(int height) {
+    const int depth = colorBytes_ * 8;
+    if (r_.staging == nullptr || r_.stagingDepth != depth || r_.stagingHeight < height) {
       if (r_.staging != nullptr) {
         if (oldBitmap_ != nullptr) SelectObject(memory_, oldBitmap_);
         DeleteObject(r_.staging);
@@ -192,27 +202,62 @@ class GlyphPainter {
       }
       BITMAPINFO info{};
       info.bmiHeader.biSize = sizeof info.bmiHeader;
-      info.bmiHeader.biWidth = std::max(w, 256);
-      info.bmiHeader.biHeight = -std::max(h, 16);
+      info.bmiHeader.biWidth = kRunPixels;
+      info.bmiHeader.biHeight = -std::max(height, 16);
       info.bmiHeader.biPlanes = 1;
-      info.bmiHeader.biBitCount = static_cast<WORD>(colorBytes_ * 8);
+      info.bmiHeader.biBitCount = static_cast<WORD>(depth);
       info.bmiHeader.biCompression = BI_RGB;
       r_.staging = CreateDIBSection(memory_, &info, DIB_RGB_COLORS, &r_.stagingBits, nullptr, 0);
-      if (r_.staging == nullptr) return;
-      r_.stagingWidth = info.bmiHeader.biWidth;
+      if (r_.staging == nullptr) return false;
       r_.stagingHeight = -info.bmiHeader.biHeight;
-      r_.stagingBytes = colorBytes_;
+      r_.stagingDepth = depth;
     }
     HGDIOBJ previous = SelectObject(memory_, r_.staging);
     if (oldBitmap_ == nullptr) oldBitmap_ = previous;
-    void* bits = r_.stagingBits;
-    const int stride = (r_.stagingWidth * colorBytes_ + 3) & ~3;
-    if (transparent_) BitBlt(memory_, 0, 0, w, h, target_, x, stripY_, SRCCOPY);
-    GdiFlush();
-    kesta::hangul::paintRows(rows, rowBytes, w, h, static_cast<uint8_t*>(bits), stride, colorBytes_, ink_, paper_,
-                             transparent_);
-    BitBlt(target_, x, stripY_, w, h, memory_, 0, 0, SRCCOPY);
-    SelectObject(memory_, oldBitmap_);
+    GdiFlush();  // the last copy out of the bitmap is done before it is written
+    return true;
+  }
+
+  // Colour targets: the cell is painted into the run bitmap beside the run
+  // it continues; a cell elsewhere, or one the bitmap has no room for, starts a new run.
+  void addToRun(const GlyphCell& cell, int x, int y) {
+    if (runWidth_ > 0 &&
+        (y != runY_ || x != runX_ + runWidth_ || cell.height != runHeight_ || runWidth_ + cell.width > kRunPixels))
+      flushRun();
+    if (runWidth_ == 0) {
+      if (cell.width > kRunPixels || !selectRunBitmap(cell.height)) return;
+      runX_ = x, runY_ = y, runHeight_ = cell.height;
+    }
+    const int depth = r_.stagingDepth;
+    const int stride = (kRunPixels * depth / 8 + 3) & ~3;
+    uint8_t* bits = static_cast<uint8_t*>(r_.stagingBits);
+    const int bytes = cell.width / 8;  // cell widths are whole bytes
+    if (transparent_) {
+      // The ink waits in a one-bit mask until the run is copied out.
+      constexpr size_t kMaskStride = kRunPixels / 8;
+      if (mask_.size() < kMaskStride * cell.height) mask_.resize(kMaskStride * cell.height);
+      for (int row = 0; row < cell.height; ++row)
+        std::memcpy(&mask_[row * kMaskStride + runWidth_ / 8], &cell.rows[static_cast<size_t>(row) * cell.rowBytes],
+                    static_cast<size_t>(bytes));
+    } else {
+      r_.expander.paint(cell.rows.data(), cell.rowBytes, bytes, cell.height, bits + runWidth_ * (depth / 8), stride);
+    }
+    runWidth_ += cell.width;
+  }
+
+  void flushRun() {
+    if (runWidth_ == 0) return;
+    if (transparent_) {
+      // Under Wine two plain copies and our own painting beat a raster
+      // operation with a one-bit source (converted pixel by pixel).
+      BitBlt(memory_, 0, 0, runWidth_, runHeight_, target_, runX_, runY_, SRCCOPY);
+      GdiFlush();
+      const int stride = (kRunPixels * colorBytes_ + 3) & ~3;
+      kesta::hangul::paintRows(mask_.data(), kRunPixels / 8, runWidth_, runHeight_,
+                               static_cast<uint8_t*>(r_.stagingBits), stride, colorBytes_, ink_, 0, true);
+    }
+    BitBlt(target_, runX_, runY_, runWidth_, runHeight_, memory_, 0, 0, SRCCOPY);
+    runWidth_ = 0;
   }
 
   HDC target_;
@@ -223,7 +268,9 @@ class GlyphPainter {
   COLORREF textColor_ = 0, bkColor_ = 0;
   HBRUSH brush_ = nullptr;
   int colorBytes_ = 0;
-  COLORREF ink_ = 0, paper_ = 0;
+  COLORREF ink_ = 0;  // 0xRRGGBB, transparent colour targets
+  int runX_ = 0, runY_ = 0, runWidth_ = 0, runHeight_ = 0;
+  std::vector<uint8_t> mask_;
   kesta::hangul::GlyphStrip strip_;
   int stripY_ = 0;
   HGDIOBJ oldBrush_ = nullptr;

@@ -14,6 +14,8 @@ class ByteSource {
   virtual ~ByteSource() = default;
   // The next byte (0-255), or a negative value when none came in time.
   int next() { return cursor_ < limit_ ? *cursor_++ : underflow(); }
+  // Bytes are at hand without a call.
+  bool buffered() const { return cursor_ < limit_; }
 
  protected:
   // Returns the next byte (or a negative value), and may set a new window

@@ -59,6 +59,20 @@ int Link::receiveHeader() {
   return reader.receiveHeader(header_);
 }
 
+int Link::pollHeader() {
+  if (!buffered()) {
+    int n = channel.readSome(input_, static_cast<int>(sizeof input_), 0);
+    if (n == ByteChannel::kClosed) closed_ = true;
+    if (n <= 0) return kReadTimeout;
+    setWindow(input_, input_ + n);
+  }
+  // Noise without a header must not hold the sender for the whole time-out.
+  waitLimit_ = 1;
+  int type = receiveHeader();
+  waitLimit_ = 0;
+  return type;
+}
+
 void Link::status(const char* format, ...) {
   char text[512];
   va_list args;

@@ -74,6 +74,9 @@ class Link : public ByteSource {
 
   // One header; the data bytes stay in header().
   int receiveHeader();
+  // A header when bytes have already arrived (read with one short wait for
+  // the rest of it); kReadTimeout at once when nothing is waiting.
+  int pollHeader();
   const uint8_t* header() const { return header_; }
   long headerPosition() const { return loadPosition(header_); }
 

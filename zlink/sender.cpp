@@ -1,4 +1,6 @@
-// The sending session: one file, every sub-packet acknowledged.
+// The sending session: one file. A receiver that can take data while it
+// answers gets a stream of sub-packets; one that names a buffer length gets
+// at most that much before each wait; any other has every sub-packet acknowledged.
 #include <cstdio>
 #include <memory>
 
@@ -23,6 +25,9 @@ class Sender {
   void sendZsinit();
   void sendZfile();
   int sendData();
+  int sendAcknowledged();
+  int sendStreaming(bool fullDuplex, long window);
+  bool readBlock(size_t size, size_t* n);
   int finish();
   int closeSession();
 
@@ -32,6 +37,7 @@ class Sender {
   uint8_t block_[kSubPacketLength];
   int subPacketNumber_ = 0;
   int silentWaits_ = 0;
+  int rewinds_ = 0;  // ZRPOS received while streaming
   long fileOffset_ = -1;  // where the file stands, -1 when unknown
 };
 
@@ -160,6 +166,116 @@ int Sender::sendData() {
   SessionOptions& o = link_.options;
   o.position = link_.headerPosition();
   link_.markDataStart();
+  const bool fullDuplex = (o.receiverCapabilities & (kCanFullDuplex | kCanOverlapIo)) == (kCanFullDuplex | kCanOverlapIo);
+  if (o.receiverBufferLength > 0 || fullDuplex) return sendStreaming(fullDuplex, o.receiverBufferLength);
+  return sendAcknowledged();
+}
+
+// Reads up to `size` bytes at the position into the block; false (the
+// session aborted) when the file cannot be read.
+bool Sender::readBlock(size_t size, size_t* n) {
+  const long position = link_.options.position;
+  *n = 0;
+  // Seek only when the file is elsewhere, so that its buffer is kept.
+  if (position == fileOffset_ || std::fseek(file_.get(), position, SEEK_SET) == 0)
+    *n = std::fread(block_, 1, size, file_.get());
+  fileOffset_ = *n == size ? position + static_cast<long>(*n) : -1;
+  if (*n < size && std::ferror(file_.get())) {
+    link_.status("  ZMODEM error : unable to read file...");
+    link_.abort(true);
+    return false;
+  }
+  return true;
+}
+
+// Sub-packets without waiting: ZCRCG, with a ZCRCQ now and then on a full
+// duplex line and a ZCRCW where the receiver's buffer is full. Replies are
+// read as they come; a ZRPOS sends the data again from its offset.
+int Sender::sendStreaming(bool fullDuplex, long window) {
+  SessionOptions& o = link_.options;
+  constexpr int kPacketsPerZcrcq = 16;
+  // Once a stream has needed a resend, at most this much goes out unacknowledged:
+  // a receiver skipping a long backlog for the next header counts it as errors.
+  constexpr long kNoisyLineWindow = 16 * 1024;
+  const size_t size = window > 0 && window < static_cast<long>(sizeof block_) ? static_cast<size_t>(window) : sizeof block_;
+  for (;;) {
+    link_.setState(kSendData);
+    uint8_t data[4];
+    storePosition(data, o.position);
+    link_.sendBinary(kZdata, data);
+    const long frameStart = o.position;
+    int sincePoll = 0;
+    bool restart = false;
+    while (!restart) {
+      if (link_.stopped()) return stoppedResult();
+      size_t n = 0;
+      if (!readBlock(size, &n)) return kResultFileError;
+      ++subPacketNumber_;
+      o.lastSubPacketLength = static_cast<int>(n);
+      o.bytesThisTransfer += static_cast<long>(n);
+      o.position += static_cast<long>(n);
+      if (n < size) {
+        link_.sendSubPacket(block_, n, kZcrce);
+        link_.status("  Send Sub Packet #%d (Last)...", subPacketNumber_);
+        link_.reportProgress();
+        return finish();
+      }
+      const bool windowFull = window > 0 && o.position - frameStart + static_cast<long>(size) > window;
+      const bool poll = fullDuplex && ++sincePoll >= kPacketsPerZcrcq;
+      const uint8_t end = windowFull ? kZcrcw : poll ? kZcrcq : kZcrcg;
+      if (poll) sincePoll = 0;
+      link_.sendSubPacket(block_, n, end);
+      link_.status(end == kZcrcw ? "  Send Sub Packet #%d (ZCRCW)..."
+                   : end == kZcrcq ? "  Send Sub Packet #%d (ZCRCQ)..."
+                                   : "  Send Sub Packet #%d (ZCRCG)...",
+                   subPacketNumber_);
+      link_.reportProgress();
+      // What the receiver said so far, or (after a ZCRCW) its answer.
+      for (;;) {
+        const int type = end == kZcrcw ? link_.receiveHeader() : link_.pollHeader();
+        if (type != kReadCancelled && link_.stopped()) return stoppedResult();
+        if (type == kZack) {
+          silentWaits_ = 0;
+          link_.resetErrors();
+          if (end == kZcrcw) restart = true;  // a new frame for the next window
+          if (end == kZcrcw || !link_.buffered()) break;
+          continue;
+        }
+        if (type == kZrpos) {
+          o.position = link_.headerPosition();
+          link_.status("  Retry at = %ld...", o.position);
+          link_.countError();
+          link_.discardInput();  // what came before it speaks of data sent again now
+          // An empty ZCRCE ends the open frame: the receiver then looks for the new header.
+          if (end != kZcrcw) link_.sendSubPacket(block_, 0, kZcrce);
+          // The first two may answer an offer the receiver saw twice; more mean a noisy line.
+          if (++rewinds_ > 2 && window == 0) window = kNoisyLineWindow;
+          restart = true;
+          break;
+        }
+        if (isAbort(type)) {
+          link_.status("  ZCAN received...");
+          return kResultPeerAborted;
+        }
+        if (end != kZcrcw) {
+          if (type >= 0) link_.status("  Unexpected Header (%d)...", type);
+          if (!link_.buffered()) break;
+          continue;
+        }
+        link_.status("  Unexpected Header (%d)...", type);
+        if (type >= 0) continue;
+        // The answer to the ZCRCW was lost or garbled: announce the position again.
+        link_.countError();
+        if (link_.lastReadTimedOut() && ++silentWaits_ > kMaxSilentWaits) return kResultFailed;
+        restart = true;
+        break;
+      }
+    }
+  }
+}
+
+int Sender::sendAcknowledged() {
+  SessionOptions& o = link_.options;
   for (;;) {
     // A ZDATA header at the position, then blocks until the end of the file.
     link_.setState(kSendData);
@@ -169,15 +285,7 @@ int Sender::sendData() {
     bool restart = false;
     while (!restart) {
       size_t n = 0;
-      // Seek only when the file is elsewhere, so that its buffer is kept.
-      if (o.position == fileOffset_ || std::fseek(file_.get(), o.position, SEEK_SET) == 0)
-        n = std::fread(block_, 1, sizeof block_, file_.get());
-      fileOffset_ = n == sizeof block_ ? o.position + static_cast<long>(n) : -1;
-      if (n < sizeof block_ && std::ferror(file_.get())) {
-        link_.status("  ZMODEM error : unable to read file...");
-        link_.abort(true);
-        return kResultFileError;
-      }
+      if (!readBlock(sizeof block_, &n)) return kResultFileError;
       ++subPacketNumber_;
       o.lastSubPacketLength = static_cast<int>(n);
       o.bytesThisTransfer += static_cast<long>(n);

@@ -11,7 +11,9 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <algorithm>
 #include <chrono>
+#include <deque>
 #include <cstdint>
 #include <mutex>
 #include <random>
@@ -92,11 +94,13 @@ class Child {
 // Copies bytes both ways between two descriptors. In each direction one
 // byte in `oneIn` (0: none) gets one bit flipped, or is dropped with `drop`,
 // decided by a generator seeded per direction, so a run hits the same stream
-// positions.
+// positions. With delayMs, every byte is passed on that long after it came
+// (a line with latency).
 class Relay {
  public:
-  Relay(int left, int right, unsigned oneIn = 0, uint32_t seed = 1, bool drop = false)
-      : fd_{left, right}, oneIn_(oneIn), drop_(drop), rng_{std::mt19937(seed), std::mt19937(seed + 1)} {
+  Relay(int left, int right, unsigned oneIn = 0, uint32_t seed = 1, bool drop = false, int delayMs = 0)
+      : fd_{left, right}, oneIn_(oneIn), drop_(drop), delay_(delayMs),
+        rng_{std::mt19937(seed), std::mt19937(seed + 1)} {
     thread_ = std::thread([this] { run(); });
   }
   ~Relay() { stop(); }
@@ -112,20 +116,59 @@ class Relay {
   long corrupted() const { return corrupted_; }
 
  private:
+  using Clock = std::chrono::steady_clock;
+  struct Held {
+    Clock::time_point due;
+    std::vector<uint8_t> bytes;  // empty: the end of the stream
+  };
+
+  // Passes on what is due in one direction; false when the far end is gone.
+  bool release(std::deque<Held>& held, int to) {
+    while (!held.empty() && held.front().due <= Clock::now()) {
+      const auto& b = held.front().bytes;
+      if (b.empty()) {
+        ::shutdown(fd_[to], SHUT_WR);
+      } else if (!sendAll(fd_[to], b.data(), static_cast<ssize_t>(b.size()))) {
+        return false;
+      }
+      held.pop_front();
+    }
+    return true;
+  }
+
+  static bool sendAll(int fd, const uint8_t* data, ssize_t n) {
+    for (ssize_t done = 0; done < n;) {
+      ssize_t w = ::send(fd, data + done, static_cast<size_t>(n - done), MSG_NOSIGNAL);
+      if (w <= 0) return false;
+      done += w;
+    }
+    return true;
+  }
+
   void run() {
     bool open[2] = {true, true};
+    std::deque<Held> held[2];
     uint8_t buffer[16384];
-    while (!stop_ && (open[0] || open[1])) {
+    while (!stop_ && (open[0] || open[1] || !held[0].empty() || !held[1].empty())) {
+      int wait = 20;
+      for (int from = 0; from < 2; ++from) {
+        if (!release(held[from], 1 - from)) open[from] = false, held[from].clear();
+        if (!held[from].empty()) {
+          auto left = std::chrono::duration_cast<std::chrono::milliseconds>(held[from].front().due - Clock::now());
+          wait = std::min(wait, static_cast<int>(std::max<long>(left.count(), 0)) + 1);
+        }
+      }
       pollfd p[2] = {{fd_[0], static_cast<short>(open[0] ? POLLIN : 0), 0},
                      {fd_[1], static_cast<short>(open[1] ? POLLIN : 0), 0}};
-      if (::poll(p, 2, 20) <= 0) continue;
+      if (::poll(p, 2, wait) <= 0) continue;
       for (int from = 0; from < 2; ++from) {
         if (!open[from] || !(p[from].revents & (POLLIN | POLLHUP | POLLERR))) continue;
         ssize_t n = ::read(fd_[from], buffer, sizeof buffer);
         int to = 1 - from;
         if (n <= 0) {
           open[from] = false;
-          ::shutdown(fd_[to], SHUT_WR);
+          if (delay_ > 0) held[from].push_back({Clock::now() + std::chrono::milliseconds(delay_), {}});
+          else ::shutdown(fd_[to], SHUT_WR);
           continue;
         }
         if (oneIn_) {
@@ -145,13 +188,10 @@ class Relay {
           std::lock_guard lock(mutex_);
           log_[from].insert(log_[from].end(), buffer, buffer + n);
         }
-        for (ssize_t done = 0; done < n;) {
-          ssize_t w = ::send(fd_[to], buffer + done, static_cast<size_t>(n - done), MSG_NOSIGNAL);
-          if (w <= 0) {
-            open[from] = false;
-            break;
-          }
-          done += w;
+        if (delay_ > 0) {
+          held[from].push_back({Clock::now() + std::chrono::milliseconds(delay_), {buffer, buffer + n}});
+        } else if (!sendAll(fd_[to], buffer, n)) {
+          open[from] = false;
         }
       }
     }
@@ -160,6 +200,7 @@ class Relay {
   int fd_[2];
   unsigned oneIn_;
   bool drop_;
+  int delay_;
   std::mt19937 rng_[2];
   std::atomic<bool> stop_{false};
   std::atomic<long> corrupted_{0};

@@ -182,6 +182,15 @@ class Peer : public ByteSource {
     channel_.write(writer_.data(), writer_.size());
   }
   void raw(const std::vector<uint8_t>& bytes) { channel_.write(bytes.data(), bytes.size()); }
+  // Reads the data sub-packets of a frame up to its end; the terminator or a ReadError.
+  int frameEnd() {
+    uint8_t data[kSubPacketLength];
+    size_t size = 0;
+    for (;;) {
+      int end = reader_.receiveData(data, sizeof data, &size);
+      if (end < 0 || end == kZcrcw || end == kZcrce) return end;
+    }
+  }
   // Reads headers until one of the type comes; its position, or -1.
   long expect(int type) {
     uint8_t d[4];
@@ -397,9 +406,9 @@ TEST(ZmodemReceiver, TwoAnnouncedFilesInOneSession) {
 }
 
 // Plays a receiver's start: ZRINIT with CRC-32, ZACK of ZSINIT, ZRPOS 0.
-void acceptOffer(Peer& peer) {
+void acceptOffer(Peer& peer, uint8_t flags = kCanFullDuplex | kCanCrc32, int bufferLength = 0) {
   peer.expect(kZrqinit);
-  uint8_t caps[4] = {0, 0, 0, kCanFullDuplex | kCanCrc32};
+  uint8_t caps[4] = {static_cast<uint8_t>(bufferLength), static_cast<uint8_t>(bufferLength >> 8), 0, flags};
   FrameWriter w;
   w.hexHeader(kZrinit, caps);
   peer.raw({w.data(), w.data() + w.size()});
@@ -433,6 +442,58 @@ TEST(ZmodemSender, A2048ByteFileIsTwoZcrcqAnEmptyZcrceAndZeofAt2048) {
   EXPECT_TRUE(sent.saw("  Send Sub Packet #3 (Last)..."));
   // One write per header, per sub-packet and for the "OO".
   EXPECT_EQ(pair.a.writes, 12);
+}
+
+// The data paced by the receiver's ZRINIT: a stream with a ZCRCQ every
+// sixteenth sub-packet when it overlaps I/O in full duplex, frames of at most
+// its buffer length when it names one, otherwise (as above) every sub-packet
+// acknowledged.
+TEST(ZmodemSender, DataIsPacedByTheReceiversZrinit) {
+  const std::string stream = "ZDATA@0" + [] {
+    std::string s;
+    for (int i = 1; i <= 19; ++i) s += i == 16 ? " q1024" : " g1024";
+    return s;
+  }() + " e544 ZEOF@20000 ZFIN";
+  struct Case {
+    uint8_t flags;
+    int bufferLength;
+    long size;
+    std::vector<long> windows;  // where the receiver acknowledges a full buffer
+    std::string data;
+  };
+  const uint8_t duplex = kCanFullDuplex | kCanOverlapIo | kCanCrc32;
+  const Case cases[] = {
+      {duplex, 0, 20000, {}, stream},
+      {kCanCrc32, 2048, 5000, {2048, 4096},
+       "ZDATA@0 g1024 w1024 ZDATA@2048 g1024 w1024 ZDATA@4096 e904 ZEOF@5000 ZFIN"},
+      {duplex, 3000, 5000, {2048, 4096}, "ZDATA@0 g1024 w1024 ZDATA@2048 g1024 w1024 ZDATA@4096 e904 ZEOF@5000 ZFIN"},
+      {duplex, 512, 1300, {512, 1024}, "ZDATA@0 w512 ZDATA@512 w512 ZDATA@1024 e276 ZEOF@1300 ZFIN"},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(::testing::Message() << "flags " << int(k.flags) << ", buffer " << k.bufferLength);
+    TempDir from;
+    const auto data = randomBytes(static_cast<size_t>(k.size), 11);
+    writeFile(from.path() / "p", data);
+    ChannelPair pair;
+    RecordingReporter sent;
+    auto result = std::async(std::launch::async, [&] {
+      return sendFile(configFor(pair.a, sent), (from.path() / "p").string());
+    });
+    Peer peer(pair.b);
+    acceptOffer(peer, k.flags, k.bufferLength);
+    for (long at : k.windows) {
+      peer.expect(kZdata);
+      EXPECT_EQ(peer.frameEnd(), kZcrcw);
+      peer.hex(kZack, at);
+    }
+    EXPECT_EQ(peer.expect(kZeof), k.size);
+    peer.hex(kZrinit);
+    peer.expect(kZfin);
+    peer.hex(kZfin);
+    ASSERT_EQ(result.get(), kResultSuccess);
+    const std::string wire = describeStream(pair.a.log);
+    EXPECT_EQ(wire.substr(wire.find("ZDATA")), k.data);
+  }
 }
 
 // A scripted receiving peer that cancels in the middle of the data.

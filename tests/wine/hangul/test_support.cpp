@@ -65,7 +65,7 @@ MemoryCanvas::MemoryCanvas(int width, int height, int bits) : width_(width), hei
     info.bmiHeader.biWidth = width;
     info.bmiHeader.biHeight = -height;
     info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biBitCount = static_cast<WORD>(bits);
     info.bmiHeader.biCompression = BI_RGB;
     void* bitsPtr = nullptr;
     bitmap_ = CreateDIBSection(display_, &info, DIB_RGB_COLORS, &bitsPtr, nullptr, 0);
@@ -96,8 +96,8 @@ COLORREF MemoryCanvas::pixel(int x, int y) const {
     const int rowBytes = (width_ + 15) / 16 * 2;
     return (rows_[y * rowBytes + x / 8] & (0x80 >> (x % 8))) ? 0xFFFFFF : 0;
   }
-  const int stride = (width_ * 3 + 3) & ~3;
-  const uint8_t* p = dib_ + y * stride + x * 3;
+  const int bytes = bits_ / 8, stride = (width_ * bytes + 3) & ~3;
+  const uint8_t* p = dib_ + y * stride + x * bytes;
   return rgb(p[2], p[1], p[0]);
 }
 

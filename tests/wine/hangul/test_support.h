@@ -32,7 +32,7 @@ kesta::fonts::TextFonts defaultFonts();
 // The combination code of UTF-8 text (fails the test on a character without glyph).
 std::string combination(const char* utf8);
 
-// A registered memory DC with a bitmap of the given depth (1 or 24) selected.
+// A registered memory DC with a bitmap of the given depth (1, 24 or 32) selected.
 class MemoryCanvas {
  public:
   MemoryCanvas(int width, int height, int bits);

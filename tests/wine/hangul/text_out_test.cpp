@@ -2,6 +2,7 @@
 // picture the neutral composer and font store predict.
 #include <cstring>
 
+#include "fonts/composer.h"
 #include "test_support.h"
 
 using qtest::MemoryCanvas;
@@ -22,9 +23,10 @@ COLORREF toRef(COLORREF rrggbb) { return RGB(rrggbb >> 16 & 0xFF, rrggbb >> 8 & 
 
 // Expects the canvas to show `text` at (x, y) as predicted: ink in the text
 // colour, paper of the drawn cells in the paper colour (opaque) or as the
-// pattern was (transparent), everything else as the pattern was.
+// pattern was (transparent), everything else (and all outside `clip`) as the
+// pattern was.
 void expectDrawn(MemoryCanvas& c, const std::string& text, int x, int y, const kesta::fonts::TextFonts& fonts,
-                 const Colors& colors, bool opaque, int cellHeight = 16) {
+                 const Colors& colors, bool opaque, int cellHeight = 16, const RECT* clip = nullptr) {
   const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
   kesta::fonts::InkBitmap ink(c.width(), c.height());
   const int end = kesta::fonts::drawText(ink, x, y, {bytes, text.size()}, fonts);
@@ -37,7 +39,9 @@ void expectDrawn(MemoryCanvas& c, const std::string& text, int x, int y, const k
     for (int px = 0; px < c.width(); ++px) {
       const bool inCells = px >= x && px < end && py >= y && py < y + cellHeight;
       COLORREF expected = c.patternAt(px, py);
-      if (ink.ink[static_cast<size_t>(py) * c.width() + px]) expected = colors.text;
+      const bool clipped = clip != nullptr && (px < clip->left || px >= clip->right || py < clip->top || py >= clip->bottom);
+      if (clipped) {
+      } else if (ink.ink[static_cast<size_t>(py) * c.width() + px]) expected = colors.text;
       else if (inCells && opaque) expected = colors.paper;
       if (c.pixel(px, py) != expected && wrong++ == 0) firstX = px, firstY = py;
     }
@@ -73,7 +77,60 @@ TEST_P(MixedTextTest, TransparentKeepsWhatWasAroundTheInk) {
   EXPECT_EQ(GetBkColor(c.dc()), RGB(1, 2, 3));
 }
 
-INSTANTIATE_TEST_SUITE_P(Depths, MixedTextTest, ::testing::Values(1, 24));
+INSTANTIATE_TEST_SUITE_P(Depths, MixedTextTest, ::testing::Values(1, 24, 32));
+
+// Every target depth and mode, with colours, positions half off the bitmap,
+// clip rectangles through the glyphs and a run longer than any one copy.
+TEST(HTextOutTable, EveryCaseAsPredicted) {
+  struct Case {
+    int bits;
+    bool opaque;
+    Colors colors;
+    int x, y;
+    RECT clip;  // empty: none
+    int hangulRun;  // syllables appended to the mixed text
+  };
+  const Colors red{qtest::rgb(200, 10, 20), qtest::rgb(5, 60, 250)}, mono{0, 0xFFFFFF}, white{0xFFFFFF, 0};
+  const Case cases[] = {
+      {24, true, red, 3, 4, {}, 0},        {24, false, red, 3, 4, {}, 0},
+      {32, true, red, 3, 4, {}, 0},        {32, false, red, 3, 4, {}, 0},
+      {1, true, mono, 3, 4, {}, 0},        {1, false, mono, 3, 4, {}, 0},
+      {24, true, white, -7, -5, {}, 0},    {24, false, white, -7, -5, {}, 0},
+      {32, true, red, -9, 11, {}, 0},      {1, true, mono, -9, 11, {}, 0},
+      {24, true, red, 2, 3, {13, 6, 61, 15}, 0},  {24, false, red, 2, 3, {13, 6, 61, 15}, 0},
+      {32, false, red, 2, 3, {40, 0, 300, 9}, 0}, {1, false, mono, 2, 3, {13, 6, 61, 15}, 0},
+      {24, true, red, 1, 2, {}, 90},       {24, false, red, 1, 2, {}, 90},
+      {32, true, white, 1, 2, {100, 4, 1400, 12}, 90},
+  };
+  std::string run;
+  for (int i = 0; i < 90; ++i) {
+    const uint16_t code = kesta::hangul::syllableCodeOfUnicodeIndex((i * 397) % 11172);
+    run.push_back(static_cast<char>(code >> 8));
+    run.push_back(static_cast<char>(code & 0xFF));
+  }
+  for (const Case& k : cases) {
+    SCOPED_TRACE(::testing::Message() << k.bits << " bits, " << (k.opaque ? "opaque" : "transparent") << " at " << k.x
+                                      << "," << k.y << ", clip " << k.clip.left << "," << k.clip.top << ", run "
+                                      << k.hangulRun);
+    const std::string text = mixedText() + run.substr(0, static_cast<size_t>(k.hangulRun) * 2);
+    MemoryCanvas c(k.hangulRun > 0 ? 1700 : 240, 24, k.bits);
+    c.paintPattern();
+    SetTextColor(c.dc(), toRef(k.colors.text));
+    SetBkColor(c.dc(), toRef(k.colors.paper));
+    SetBkMode(c.dc(), k.opaque ? OPAQUE : TRANSPARENT);
+    const bool clipped = k.clip.right > k.clip.left;
+    if (clipped) {
+      HRGN region = CreateRectRgnIndirect(&k.clip);
+      SelectClipRgn(c.dc(), region);
+      DeleteObject(region);
+    }
+    ASSERT_EQ(HTextOut(c.dc(), k.x, k.y, text.c_str(), static_cast<int>(text.size())), 1);
+    SelectClipRgn(c.dc(), nullptr);
+    expectDrawn(c, text, k.x, k.y, qtest::defaultFonts(), k.colors, k.opaque, 16, clipped ? &k.clip : nullptr);
+    EXPECT_EQ(GetTextColor(c.dc()), toRef(k.colors.text));
+    EXPECT_EQ(GetBkColor(c.dc()), toRef(k.colors.paper));
+  }
+}
 
 class AlignTest : public ::testing::Test {
  protected:
