@@ -139,7 +139,8 @@ void showCaret(HWND window, EditWindow& e, bool repaint, bool follow) {
       e.firstLine = kesta::controls::followLine(line, e.firstLine, static_cast<size_t>(e.visibleLines));
     x = caretX - e.scroll;
     y = (static_cast<int>(line) - static_cast<int>(e.firstLine)) * e.lineHeight;
-    if (GetWindowLongA(window, GWL_STYLE) & WS_VSCROLL) {
+    // The creation style: a range of 0 to 0 hides the bar and clears WS_VSCROLL.
+    if (e.style & WS_VSCROLL) {
       SetScrollRange(window, SB_VERT, 0, static_cast<int>(b.lineCount() - 1), FALSE);
       SetScrollPos(window, SB_VERT, static_cast<int>(e.firstLine), TRUE);
     }

@@ -35,6 +35,7 @@ int countItems(HMENU menu) {
 std::string itemText(HMENU menu, int pos, bool convert) {
   char text[kItemTextChars * 2 + 2] = {};
   GetMenuStringA(menu, pos, text, kItemTextChars + 1, MF_BYPOSITION);
+  text[kItemTextChars] = 0;  // some systems fill the whole size given without room for the terminator
   if (convert) kesta::xlat::convertThroughDll(8, 1, text, sizeof text);
   return text;
 }

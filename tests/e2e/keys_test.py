@@ -74,15 +74,23 @@ def pick_and_check(kesta, install, host, title, columns, column, what):
           "%s: the host gets %r in code page 949, the glyph the button showed" % (what, got))
 
 
-def progress_fields(kesta, install):
-    """The transfer dialog's fields a few seconds into a transfer, by their labels
-    ("CPS : " and the text beside it)."""
+def progress_fields(kesta, install, complete):
+    """The transfer dialog's fields by their labels ("CPS : " and the text beside
+    it), read again and again while the dialog is open until COMPLETE(fields)
+    holds; the last reading (empty when the dialog closed before any)."""
     title = "Zmodem for Kesta Kesta"
-    e2e.wait_for(lambda: kesta.find_windows(title), 20, 0.2, "the transfer dialog")
-    time.sleep(4)
-    status, out = install.run_probe("texts", title)
-    texts = [line.split(": ", 1)[1] if ": " in line else "" for line in out.replace("\r", "").split("\n")]
-    return {label[:-3]: value for label, value in zip(texts, texts[1:]) if label.endswith(" : ")}
+    e2e.wait_for(lambda: kesta.find_windows(title), 20, 0.1, "the transfer dialog")
+    fields = {}
+    deadline = time.time() + 60
+    while time.time() < deadline and kesta.find_windows(title):
+        status, out = install.run_probe("texts", title)
+        texts = [line.split(": ", 1)[1] if ": " in line else "" for line in out.replace("\r", "").split("\n")]
+        reading = {label[:-3]: value for label, value in zip(texts, texts[1:]) if label.endswith(" : ")}
+        if reading:
+            fields = reading
+        if complete(fields):
+            break
+    return fields
 
 
 class RawPeer:
@@ -246,10 +254,13 @@ def run(args):
             kesta.display.run("xdotool", "key", "Return")
             want = open(upload, "rb").read()
             started = time.time()
-            fields = progress_fields(kesta, install)
-            this = re.fullmatch(r"(\d+) bytes", fields.get("This", ""))
-            check(fields.get("File Size") == "%d bytes" % len(want) and re.fullmatch(r"[1-9]\d* CPS", fields.get("CPS", ""))
-                  and this and 0 < int(this.group(1)) <= len(want),
+            def shown(fields):
+                this = re.fullmatch(r"(\d+) bytes", fields.get("This", ""))
+                return bool(fields.get("File Size") == "%d bytes" % len(want) and
+                            re.fullmatch(r"[1-9]\d* CPS", fields.get("CPS", "")) and this and
+                            0 < int(this.group(1)) <= len(want))
+            fields = progress_fields(kesta, install, shown)
+            check(shown(fields),
                   "the transfer dialog shows the sizes as \"N bytes\" and the rate as \"N CPS\" (%r)" % fields)
             check(eventually(lambda: os.path.exists(sent) and open(sent, "rb").read() == want, 180),
                   "over the modem, a file sent with PgUp reaches rz whole")

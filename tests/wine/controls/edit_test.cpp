@@ -219,12 +219,64 @@ TEST(EditPaint, TextAndSelectionAgainstTheFontStore) {
             0);
 }
 
-// Ctrl held for the keys sent next (the edits read it from the key state).
-void holdControl(bool down) {
+// Ctrl and Shift held for the keys sent next (the edits read the key state).
+void holdKeys(bool control, bool shift) {
   BYTE keys[256];
   GetKeyboardState(keys);
-  keys[VK_CONTROL] = down ? 0x80 : 0;
+  keys[VK_CONTROL] = control ? 0x80 : 0;
+  keys[VK_SHIFT] = shift ? 0x80 : 0;
   SetKeyboardState(keys);
+}
+void holdControl(bool down) { holdKeys(down, false); }
+
+// The line edit's editing keys and its Hangul-mode message: each row starts
+// from a text and a selection (anchor, end), presses one key with modifiers,
+// types characters, and checks the text and the clipboard.
+TEST(LineEditKeys, DeleteInsertAndHangulMode) {
+  Parent parent;
+  HWND edit = parent.child("HCTLLineEdit", "", 0, 406, 10, 10, 200, 16);
+  ASSERT_NE(edit, nullptr);
+  SetFocus(edit);
+  struct Row {
+    const char* what;
+    std::string text;
+    WORD anchor, end;
+    WPARAM key;  // 0: none
+    bool control, shift;
+    int hangulMode;  // -1: WM_USER + 37 not sent
+    const char* typed;
+    std::string expectText, expectClipboard;
+  };
+  const std::string ga = bytes({0x88, 0x61});
+  const Row rows[] = {
+      {"Delete at the caret", "abc", 1, 1, VK_DELETE, false, false, -1, "", "ac", "keep"},
+      {"Delete over a two-byte character", "a" + ga + "b", 1, 1, VK_DELETE, false, false, -1, "", "ab", "keep"},
+      {"Delete at the end", "ab", 2, 2, VK_DELETE, false, false, -1, "", "ab", "keep"},
+      {"Delete with a selection", "abcd", 1, 3, VK_DELETE, false, false, -1, "", "ad", "keep"},
+      {"Ctrl+Delete clears the selection", "abcd", 1, 3, VK_DELETE, true, false, -1, "", "ad", "keep"},
+      {"Shift+Delete cuts it", "abcd", 1, 3, VK_DELETE, false, true, -1, "", "ad", "bc"},
+      {"Ctrl+Insert copies", "abcd", 1, 3, VK_INSERT, true, false, -1, "", "abcd", "bc"},
+      {"Shift+Insert pastes", "ab", 1, 1, VK_INSERT, false, true, -1, "", "akeepb", "keep"},
+      {"Insert: overwrite", "abc", 1, 1, VK_INSERT, false, false, -1, "x", "axc", "keep"},
+      {"Insert again: insert", "abc", 1, 1, VK_INSERT, false, false, -1, "y", "aybc", "keep"},
+      {"overwrite over a two-byte character", ga + "c", 0, 0, VK_INSERT, false, false, -1, "z", "zc", "keep"},
+      {"WM_USER + 37 (1): Hangul", "", 0, 0, 0, false, false, 1, "rk", ga, "keep"},
+      {"WM_USER + 37 (0): English", "", 0, 0, 0, false, false, 0, "rk", "rk", "keep"},
+  };
+  for (const Row& r : rows) {
+    setClipboardText("keep");
+    SetWindowTextA(edit, r.text.c_str());
+    SendMessageA(edit, EM_SETSEL, 0, MAKELPARAM(r.anchor, r.end));
+    if (r.hangulMode >= 0) SendMessageA(edit, WM_USER + 37, static_cast<WPARAM>(r.hangulMode), 0);
+    if (r.key != 0) {
+      holdKeys(r.control, r.shift);
+      SendMessageA(edit, WM_KEYDOWN, r.key, 0);
+      holdKeys(false, false);
+    }
+    for (const char* c = r.typed; *c != 0; ++c) SendMessageA(edit, WM_CHAR, static_cast<WPARAM>(*c), 0);
+    EXPECT_EQ(textOf(edit), r.expectText) << r.what;
+    EXPECT_EQ(clipboardText(), r.expectClipboard) << r.what;
+  }
 }
 
 // The multi-line edit's view: the parent's brush on colour bit 4 only; End on
@@ -280,6 +332,146 @@ TEST(MultiLineEditView, ColourBitsEndKeysAndAutoScroll) {
     DestroyWindow(edit);
   }
   DeleteObject(parent.ctlColourBrush);
+}
+
+// The multi-line edit's scrolling messages: each row sends one message and
+// checks both scroll-bar positions and the scroll notifications it caused.
+TEST(MultiLineEditScroll, LineScrollAndScrollBars) {
+  Parent parent;
+  std::string lines;
+  for (int i = 0; i < 12; ++i) lines += "line\r\n";
+  lines += "last";  // 13 lines
+  HWND edit = parent.child("HCTLEdit", "", ES_MULTILINE | WS_VSCROLL | WS_HSCROLL, 420, 10, 10, 200, 64);
+  ASSERT_NE(edit, nullptr);
+  SetWindowTextA(edit, lines.c_str());
+  struct Row {
+    const char* what;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+    int vertical, horizontal;  // scroll-bar positions after the message
+    int vscrolls, hscrolls, updates;
+  };
+  const auto lineScroll = [](int lines, int cells) { return MAKELPARAM(static_cast<WORD>(lines), static_cast<WORD>(cells)); };
+  const Row rows[] = {
+      {"3 lines down", EM_LINESCROLL, 0, lineScroll(3, 0), 3, 0, 1, 0, 1},
+      {"1 line up", EM_LINESCROLL, 0, lineScroll(-1, 0), 2, 0, 1, 0, 1},
+      {"past the end stops at the last line", EM_LINESCROLL, 0, lineScroll(100, 0), 12, 0, 1, 0, 1},
+      {"5 cells right", EM_LINESCROLL, 0, lineScroll(0, 5), 12, 5, 0, 1, 1},
+      {"left past 0 stops at 0", EM_LINESCROLL, 0, lineScroll(0, -10), 12, 0, 0, 1, 1},
+      {"nothing to scroll: no notification", EM_LINESCROLL, 0, lineScroll(0, -1), 12, 0, 0, 0, 0},
+      {"SB_TOP", WM_VSCROLL, SB_TOP, 0, 0, 0, 1, 0, 1},
+      {"SB_LINEDOWN", WM_VSCROLL, SB_LINEDOWN, 0, 1, 0, 1, 0, 1},
+      {"SB_THUMBPOSITION 7", WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 7), 0, 7, 0, 1, 0, 1},
+      {"SB_LINEUP", WM_VSCROLL, SB_LINEUP, 0, 6, 0, 1, 0, 1},
+      {"SB_LINERIGHT", WM_HSCROLL, SB_LINERIGHT, 0, 6, 1, 0, 1, 1},
+      {"SB_THUMBPOSITION 400 stops at 300", WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 400), 0, 6, 300, 0, 1, 1},
+      {"SB_LINELEFT", WM_HSCROLL, SB_LINELEFT, 0, 6, 299, 0, 1, 1},
+  };
+  const auto count = [&](WORD code) {
+    int n = 0;
+    for (const auto& note : parent.notes)
+      n += note.message == WM_COMMAND && LOWORD(note.wParam) == 420 && HIWORD(note.wParam) == code;
+    return n;
+  };
+  for (const Row& r : rows) {
+    parent.notes.clear();
+    SendMessageA(edit, r.message, r.wParam, r.lParam);
+    EXPECT_EQ(GetScrollPos(edit, SB_VERT), r.vertical) << r.what;
+    EXPECT_EQ(GetScrollPos(edit, SB_HORZ), r.horizontal) << r.what;
+    EXPECT_EQ(count(0x602), r.vscrolls) << r.what;
+    EXPECT_EQ(count(0x601), r.hscrolls) << r.what;
+    EXPECT_EQ(count(0x400), r.updates) << r.what;
+  }
+  // Without ES_MULTILINE, EM_LINESCROLL does nothing.
+  HWND single = parent.child("HCTLEdit", "", WS_VSCROLL, 421, 10, 80, 200, 64);
+  ASSERT_NE(single, nullptr);
+  SetWindowTextA(single, lines.c_str());
+  parent.notes.clear();
+  EXPECT_EQ(SendMessageA(single, EM_LINESCROLL, 0, lineScroll(3, 0)), 0);
+  EXPECT_TRUE(parent.notes.empty());
+}
+
+// The multi-line edit's other messages: WM_SETTEXT's EN_CHANGE, the caret
+// place (WM_USER + 36), the code-8 clipboard messages (WM_USER + 41 to + 43:
+// code 8 is code page 949, as on the Windows clipboard), read-only mode and
+// the font messages (pixels against the font store).
+TEST(MultiLineEditMessages, CaretPlaceClipboardReadOnlyAndFonts) {
+  Parent parent;
+  HWND edit = parent.child("HCTLEdit", "", ES_MULTILINE | WS_VSCROLL, 422, 10, 10, 200, 64);
+  ASSERT_NE(edit, nullptr);
+  const auto count = [&](WORD code) {
+    int n = 0;
+    for (const auto& note : parent.notes)
+      n += note.message == WM_COMMAND && LOWORD(note.wParam) == 422 && HIWORD(note.wParam) == code;
+    return n;
+  };
+  parent.notes.clear();
+  const std::string ga = bytes({0x88, 0x61}), na = bytes({0x90, 0x61});
+  SetWindowTextA(edit, ("ab\r\nc" + ga + "d").c_str());
+  EXPECT_EQ(count(0x300), 1) << "WM_SETTEXT sends EN_CHANGE";
+
+  SetFocus(edit);
+  holdControl(true);
+  SendMessageA(edit, WM_KEYDOWN, VK_END, 0);
+  holdControl(false);
+  EXPECT_EQ(SendMessageA(edit, WM_USER + 36, 0, 0), MAKELONG(4, 1)) << "column 4 of line 1";
+
+  SendMessageA(edit, EM_SETSEL, 0, MAKELPARAM(5, 7));  // 가
+  SendMessageA(edit, WM_USER + 41, 0, 0);
+  EXPECT_EQ(clipboardText(), bytes({0xB0, 0xA1})) << "copy to code 8";
+  EXPECT_EQ(textOf(edit), "ab\r\nc" + ga + "d");
+  SendMessageA(edit, EM_SETSEL, 0, MAKELPARAM(5, 7));
+  SendMessageA(edit, WM_USER + 42, 0, 0);
+  EXPECT_EQ(clipboardText(), bytes({0xB0, 0xA1})) << "cut to code 8";
+  EXPECT_EQ(textOf(edit), "ab\r\ncd");
+  setClipboardText(bytes({0xB3, 0xAA}));  // 나
+  SendMessageA(edit, WM_USER + 43, 0, 0);
+  EXPECT_EQ(textOf(edit), "ab\r\nc" + na + "d") << "paste from code 8";
+
+  // Read-only: characters, cut and paste are ignored; clearing the flag
+  // lets them through again.
+  const std::string before = textOf(edit);
+  EXPECT_EQ(SendMessageA(edit, EM_SETREADONLY, 1, 0), 1);
+  EXPECT_NE(GetWindowLongA(edit, GWL_STYLE) & ES_READONLY, 0);
+  setClipboardText("P");
+  SendMessageA(edit, EM_SETSEL, 0, MAKELPARAM(0, 2));
+  SendMessageA(edit, WM_CUT, 0, 0);
+  SendMessageA(edit, WM_CHAR, 'x', 0);
+  SendMessageA(edit, WM_PASTE, 0, 0);
+  EXPECT_EQ(textOf(edit), before) << "read-only";
+  EXPECT_EQ(clipboardText(), "P");
+  SendMessageA(edit, EM_SETREADONLY, 0, 0);
+  EXPECT_EQ(GetWindowLongA(edit, GWL_STYLE) & ES_READONLY, 0);
+  SendMessageA(edit, EM_SETSEL, 0, MAKELPARAM(0, 2));
+  SendMessageA(edit, WM_PASTE, 0, 0);
+  EXPECT_EQ(textOf(edit).substr(0, 3), "P\r\n") << "writable again";
+
+  // Font messages: by name only with flag 2; the text is drawn in the faces set.
+  const std::string text = ga + "A" + na;
+  SetWindowTextA(edit, text.c_str());
+  SetFocus(parent.hwnd());  // no caret in the picture
+  const COLORREF ink = GetSysColor(COLOR_WINDOWTEXT), paper = GetSysColor(COLOR_WINDOW);
+  struct FontRow {
+    const char* what;
+    UINT message;
+    WPARAM flags;
+    const char* face;
+    const char *hangul, *english;
+  };
+  const FontRow fonts[] = {
+      {"Hangul by name without flag 2: kept", GetHwmSetHangulFont(), 0, "InternalPilgi", "InternalGothic",
+       "InternalMokraGothic"},
+      {"Hangul by name", GetHwmSetHangulFont(), 2, "InternalPilgi", "InternalPilgi", "InternalMokraGothic"},
+      {"English by name", GetHwmSetEnglishFont(), 2, "InternalRoman", "InternalPilgi", "InternalRoman"},
+  };
+  for (const FontRow& f : fonts) {
+    SendMessageA(edit, f.message, f.flags, reinterpret_cast<LPARAM>(f.face));
+    InvalidateRect(edit, nullptr, TRUE);
+    UpdateWindow(edit);
+    EXPECT_EQ(ctest::mismatches(ctest::capture(edit), ctest::expectedInk(text, f.hangul, f.english), ink, paper), 0)
+        << f.what;
+  }
 }
 
 }  // namespace

@@ -150,16 +150,16 @@ TEST(HMessageBoxTest, NullCaptionIsError) {
 }
 
 // Korean text shows as the font store's Hangul, not as "?", whatever the ANSI code page.
-// (No Hanja: how they look depends on whether HANJA.FNT is in the Windows
-// directory, which another test of the same prefix puts there.)
 TEST(HMessageBoxTest, KoreanTextShowsAsHangulPixels) {
-  const std::string text = ctest::combination("하나 둘 ※");
-  const auto ink = ctest::expectedInk(text, "InternalGothic", "InternalMokraGothic");
+  const std::string text = ctest::combination("하나 둘 漢 ※");
+  // The library draws Hanja from the Windows directory's HANJA.FNT when one is there.
+  const std::vector<uint8_t> hanja = ctest::fileBytes(ctest::inWindowsDirectory("HANJA.FNT"));
+  const auto ink = ctest::expectedInk(text, "InternalGothic", "InternalMokraGothic", "KSSpecial", hanja);
   const COLORREF textColour = GetSysColor(COLOR_BTNTEXT);
   const Seen fromJohab = runWithEnter(MB_OK, text, "HMessageBox");
   EXPECT_EQ(ctest::mismatches(fromJohab.textPixels, ink, textColour, RGB(192, 192, 192)), 0);
   // WMessageBox takes code page 949 and shows the same.
-  const std::string ks = ctest::cp949("하나 둘 ※");
+  const std::string ks = ctest::cp949("하나 둘 漢 ※");
   const Seen fromKs = runWithEnter(MB_OK, ks, "WMessageBox", WMessageBox);
   EXPECT_EQ(ctest::mismatches(fromKs.textPixels, ink, textColour, RGB(192, 192, 192)), 0);
   // The second build keeps code page 949 in its controls and draws through the W forms.

@@ -136,6 +136,45 @@ TEST(Static, KindsDrawTheirShapesAndImages) {
   EXPECT_NE(SendMessageA(icon, STM_GETICON, 0, 0), 0) << "DefaultIcon";
 }
 
+// Text kinds on light grey: flat (0), raised (5: white one pixel down and
+// right under the ink) and sunken (6: the white over the ink), single line.
+TEST(Static, FlatRaisedAndSunkenText) {
+  Parent parent;
+  const std::string text = ctest::combination("가A");
+  const auto ink = ctest::expectedInk(text, "InternalGothic", "InternalMokraGothic");
+  const COLORREF sys = GetSysColor(COLOR_BTNTEXT);
+  const COLORREF inkColour = GetRValue(sys) << 16 | GetGValue(sys) << 8 | GetBValue(sys);
+  const auto inkAt = [&](int x, int y) {
+    return x >= 0 && y >= 0 && x < ink.width && y < ink.height && ink.ink[static_cast<size_t>(y) * ink.width + x];
+  };
+  struct Row {
+    const char* what;
+    DWORD kind;
+  };
+  int id = 20;
+  for (const Row r : {Row{"flat", 0}, Row{"raised", 5}, Row{"sunken", 6}}) {
+    HWND st = parent.child("HCTLStatic", "", 0x1000 | r.kind, id++, 0, 0, 60, 16);
+    ASSERT_NE(st, nullptr);
+    SetWindowTextA(st, text.c_str());
+    InvalidateRect(st, nullptr, TRUE);
+    UpdateWindow(st);
+    const auto p = ctest::capture(st);
+    int wrong = 0, overlap = 0;  // where raised and sunken differ
+    for (int y = 0; y < p.height; ++y)
+      for (int x = 0; x < p.width; ++x) {
+        const bool front = inkAt(x, y), shadow = r.kind != 0 && inkAt(x - 1, y - 1);
+        overlap += front && shadow;
+        COLORREF expected = 0xC0C0C0;
+        if (r.kind == 5) expected = front ? inkColour : shadow ? 0xFFFFFF : expected;
+        else expected = shadow ? 0xFFFFFF : front ? inkColour : expected;
+        wrong += p.at(x, y) != expected;
+      }
+    EXPECT_EQ(wrong, 0) << r.what;
+    if (r.kind != 0) EXPECT_GT(overlap, 0) << r.what;
+    DestroyWindow(st);
+  }
+}
+
 TEST(Static, ColourBitFourTakesTheParentsBrush) {
   Parent parent;
   parent.ctlColourBrush = CreateSolidBrush(RGB(0, 0, 255));

@@ -32,8 +32,9 @@ const kesta::fonts::FontHeader* builtin(const char* face) {
 }  // namespace
 
 kesta::fonts::InkBitmap expectedInk(const std::string& text, const char* hangulFace, const char* englishFace,
-                                    const char* specialFace) {
+                                    const char* specialFace, std::span<const uint8_t> hanja) {
   kesta::fonts::TextFonts fonts;
+  fonts.hanja = hanja;
   fonts.hangul = builtin(hangulFace);
   fonts.english = builtin(englishFace);
   fonts.special = builtin(specialFace);
@@ -42,6 +43,31 @@ kesta::fonts::InkBitmap expectedInk(const std::string& text, const char* hangulF
   kesta::fonts::InkBitmap ink(kesta::fonts::textWidth(bytes, fonts), 16);
   kesta::fonts::drawText(ink, 0, 0, bytes, fonts);
   return ink;
+}
+
+std::vector<uint8_t> fileBytes(const std::string& path) {
+  std::vector<uint8_t> bytes;
+  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return bytes;
+  bytes.resize(GetFileSize(h, nullptr));
+  DWORD got = 0;
+  if (!ReadFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr)) got = 0;
+  bytes.resize(got);
+  CloseHandle(h);
+  return bytes;
+}
+
+std::string besideProgram(const char* name) {
+  char path[MAX_PATH];
+  const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  const std::string file(path, n);
+  return file.substr(0, file.find_last_of("\\/") + 1) + name;
+}
+
+std::string inWindowsDirectory(const char* name) {
+  char dir[MAX_PATH];
+  const UINT n = GetWindowsDirectoryA(dir, MAX_PATH);
+  return std::string(dir, n) + "\\" + name;
 }
 
 Pixels capture(HWND window) {

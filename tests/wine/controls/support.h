@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -22,7 +23,13 @@ std::string cp949(const char* utf8);
 
 // Ink of the string drawn with built-in faces at (0, 0), as the font store predicts.
 kesta::fonts::InkBitmap expectedInk(const std::string& text, const char* hangulFace, const char* englishFace,
-                                    const char* specialFace = "KSSpecial");
+                                    const char* specialFace = "KSSpecial", std::span<const uint8_t> hanja = {});
+
+// A whole file's bytes (empty when it cannot be read), and the paths of a
+// file beside the program and in the Windows directory.
+std::vector<uint8_t> fileBytes(const std::string& path);
+std::string besideProgram(const char* name);
+std::string inWindowsDirectory(const char* name);
 
 // The window's client pixels (0xRRGGBB), read from its DC.
 struct Pixels {

@@ -235,3 +235,62 @@ TEST_F(Quilf32Test, CreateQuilFontAppliesEffectsToAPrivateCopy) {
 }
 
 }  // namespace
+
+namespace {
+
+constexpr char kHolderVariable[] = "KESTA_QUILF32_MUTEX_HOLDER";
+
+// Run in a child process by the test below: holds "QUILF32MUTEX" until told
+// to let go. In an ordinary run it has nothing to do.
+TEST(Quilf32MutexHolder, HoldsTheMutexWhenAsked) {
+  if (GetEnvironmentVariableA(kHolderVariable, nullptr, 0) == 0) GTEST_SKIP() << "only as the other process";
+  HANDLE held = OpenEventA(EVENT_MODIFY_STATE, FALSE, "KestaQuilf32MutexHeld");
+  HANDLE release = OpenEventA(SYNCHRONIZE, FALSE, "KestaQuilf32MutexRelease");
+  HANDLE mutex = CreateMutexA(nullptr, FALSE, "QUILF32MUTEX");
+  ASSERT_NE(held, nullptr);
+  ASSERT_NE(release, nullptr);
+  ASSERT_EQ(WaitForSingleObject(mutex, 30000), WAIT_OBJECT_0);
+  SetEvent(held);
+  WaitForSingleObject(release, 30000);
+  ReleaseMutex(mutex);
+  for (HANDLE h : {held, release, mutex}) CloseHandle(h);
+}
+
+DWORD WINAPI writeLists(LPVOID) {
+  WriteFontLists();
+  return 0;
+}
+
+// While another process holds "QUILF32MUTEX", writing QUILF32.CFG waits;
+// when it lets go, the write goes through.
+TEST_F(Quilf32Test, FontListWritesWaitForAnotherProcessHoldingTheMutex) {
+  HANDLE held = CreateEventA(nullptr, TRUE, FALSE, "KestaQuilf32MutexHeld");
+  HANDLE release = CreateEventA(nullptr, TRUE, FALSE, "KestaQuilf32MutexRelease");
+  char self[MAX_PATH];
+  const DWORD n = GetModuleFileNameA(nullptr, self, MAX_PATH);
+  std::string command = "\"" + std::string(self, n) + "\" --gtest_filter=Quilf32MutexHolder.*";
+  SetEnvironmentVariableA(kHolderVariable, "1");
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  const BOOL started = CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
+  SetEnvironmentVariableA(kHolderVariable, nullptr);
+  ASSERT_TRUE(started);
+  ASSERT_EQ(WaitForSingleObject(held, 60000), WAIT_OBJECT_0) << "the other process holds the mutex";
+
+  writeFile(fontListPath(), {1, 2, 3});
+  HANDLE writer = CreateThread(nullptr, 0, writeLists, nullptr, 0, nullptr);
+  ASSERT_NE(writer, nullptr);
+  EXPECT_EQ(WaitForSingleObject(writer, 1000), static_cast<DWORD>(WAIT_TIMEOUT)) << "the write waits";
+  EXPECT_EQ(readFile(fontListPath()).size(), 3u);
+  SetEvent(release);
+  EXPECT_EQ(WaitForSingleObject(writer, 60000), WAIT_OBJECT_0);
+  EXPECT_EQ(readFile(fontListPath()).size(), 51u) << "written once the mutex was free";
+  WaitForSingleObject(pi.hProcess, 60000);
+  DWORD code = 1;
+  GetExitCodeProcess(pi.hProcess, &code);
+  EXPECT_EQ(code, 0u) << "the holder's own checks";
+  for (HANDLE h : {writer, pi.hThread, pi.hProcess, held, release}) CloseHandle(h);
+}
+
+}  // namespace

@@ -67,6 +67,57 @@ TEST_F(DrawTextTest, WordWiderThanTheRectangleStandsOnItsOwnLine) {
   compare();
 }
 
+// DT_BOTTOM, DT_NOCLIP and TA_UPDATECP: each row is drawn with HDrawText on
+// one canvas and as the line it should give with HTextOut2 (clipped to
+// `clip` when not empty) on another. In TA_UPDATECP mode a space is no word
+// break, and the current position ends after the last line.
+TEST(DrawTextFlags, BottomNoClipAndUpdateCp) {
+  struct Row {
+    const char* what;
+    const char* text;
+    RECT rect;
+    UINT flags;
+    bool updateCp;
+    const char* line;
+    POINT at;
+    RECT clip;
+  };
+  const Row rows[] = {
+      {"DT_BOTTOM", "abc", {10, 10, 150, 60}, DT_SINGLELINE | DT_BOTTOM, false, "abc", {10, 44}, {10, 10, 150, 60}},
+      {"clipped", "abcdef", {0, 0, 20, 16}, DT_SINGLELINE, false, "abcdef", {0, 0}, {0, 0, 20, 16}},
+      {"DT_NOCLIP", "abcdef", {0, 0, 20, 16}, DT_SINGLELINE | DT_NOCLIP, false, "abcdef", {0, 0}, {}},
+      {"TA_UPDATECP", "ab cd", {10, 20, 40, 80}, DT_WORDBREAK, true, "ab cd", {10, 20}, {10, 20, 40, 80}},
+  };
+  for (const Row& r : rows) {
+    qtest::MemoryCanvas actual(160, 80, 24), expected(160, 80, 24);
+    if (r.updateCp) {
+      SetTextAlign(actual.dc(), TA_UPDATECP);
+      MoveToEx(actual.dc(), 100, 70, nullptr);
+    }
+    RECT rect = r.rect;
+    HDrawText(actual.dc(), r.text, -1, &rect, r.flags);
+    SelectClipRgn(actual.dc(), nullptr);
+    if (r.updateCp) {
+      POINT p;
+      GetCurrentPositionEx(actual.dc(), &p);
+      EXPECT_EQ(p.x, r.at.x + 8 * static_cast<int>(std::strlen(r.line))) << r.what;
+      EXPECT_EQ(p.y, r.at.y) << r.what;
+    }
+    if (!IsRectEmpty(&r.clip)) {
+      HRGN clip = CreateRectRgnIndirect(&r.clip);
+      SelectClipRgn(expected.dc(), clip);
+      DeleteObject(clip);
+    }
+    HTextOut2(expected.dc(), r.at.x, r.at.y, r.line, static_cast<int>(std::strlen(r.line)));
+    actual.capture();
+    expected.capture();
+    int wrong = 0;
+    for (int y = 0; y < 80; ++y)
+      for (int x = 0; x < 160; ++x) wrong += actual.pixel(x, y) != expected.pixel(x, y);
+    EXPECT_EQ(wrong, 0) << r.what;
+  }
+}
+
 TEST(DrawTextCalc, SingleLineSetsRightAndBottom) {
   qtest::MemoryCanvas c(10, 10, 24);
   RECT r{5, 7, 6, 8};

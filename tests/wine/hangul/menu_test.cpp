@@ -98,6 +98,101 @@ TEST_F(MenuTest, MenuBitmapShowsTheTextInTheMenuFont) {
   DeleteObject(s);
 }
 
+// Pixels of a menu bitmap that differ from the ink of `text` drawn in the
+// menu face (paper is the colour of the first pixel, a space).
+int inkMismatches(HBITMAP b, const std::string& text) {
+  BITMAP bm{};
+  if (GetObjectA(b, sizeof bm, &bm) == 0) return -1;
+  kesta::fonts::TextFonts fonts = qtest::defaultFonts();
+  fonts.hangul = &qtest::builtin("InternalGothic");
+  kesta::fonts::InkBitmap ink(bm.bmWidth, bm.bmHeight);
+  kesta::fonts::drawText(ink, 0, 0, {reinterpret_cast<const uint8_t*>(text.data()), text.size()}, fonts);
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, b);
+  const COLORREF paper = GetPixel(dc, 0, 0);
+  int wrong = 0, inked = 0;
+  for (int y = 0; y < bm.bmHeight; ++y)
+    for (int x = 0; x < bm.bmWidth; ++x) {
+      const bool isInk = ink.ink[static_cast<size_t>(y) * bm.bmWidth + x] != 0;
+      inked += isInk;
+      wrong += isInk == (GetPixel(dc, x, y) == paper);
+    }
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  return inked == 0 ? -2 : wrong;
+}
+
+// What a menu bitmap shows: the text between two spaces in the menu face,
+// tabs expanded to the library's tab size.
+TEST_F(MenuTest, MenuBitmapPixelsAndTabSize) {
+  struct Row {
+    const char* what;
+    std::string text;
+    int tabSize;
+    std::string drawn;
+  };
+  const std::string gaA = qtest::combination("가a");
+  const Row rows[] = {
+      {"Hangul and English", gaA, 8, " " + gaA + " "},
+      {"tab size 8", "a\tb", 8, " a      b "},
+      {"tab size 4", "a\tb", 4, " a  b "},
+  };
+  for (const Row& r : rows) {
+    SetTabSize(r.tabSize);
+    HBITMAP b = MakeHanMenuBitmap(r.text.c_str());
+    SetTabSize(8);
+    ASSERT_NE(b, nullptr) << r.what;
+    EXPECT_EQ(bitmapWidth(b), 8 * static_cast<int>(r.drawn.size())) << r.what;  // Hangul cells are two English wide
+    EXPECT_EQ(inkMismatches(b, r.drawn), 0) << r.what;
+    DeleteObject(b);
+  }
+}
+
+// The FromDLL forms load from the given module, not the window's; the W
+// forms convert each item from code 8 first; an item's text is read up to
+// 100 characters.
+TEST_F(MenuTest, OtherModuleCode8AndLongItems) {
+  HINSTANCE exe = GetModuleHandleA(nullptr);
+  HWND foreign = CreateWindowA("QuilMenuTest", "x", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr, exe,
+                               nullptr);
+  ASSERT_NE(foreign, nullptr);
+  // The window's own module becomes one without menus.
+  SetWindowLongPtrA(foreign, GWLP_HINSTANCE, reinterpret_cast<LONG_PTR>(GetModuleHandleA("QUILH32.dll")));
+  ASSERT_EQ(RegisterWindow(foreign), 1);
+  EXPECT_EQ(LoadHangulMenu(foreign, "TestMenu"), nullptr) << "not in the window's module";
+  HMENU fromDll = LoadHangulMenuFromDLL(foreign, exe, "TestMenu");
+  ASSERT_NE(fromDll, nullptr);
+  EXPECT_TRUE(GetMenuState(fromDll, 1, MF_BYPOSITION) & MF_BITMAP);
+  HMENU drawn = LoadAndDrawMenuFromDLL(foreign, exe, "SecondMenu");
+  ASSERT_NE(drawn, nullptr);
+  EXPECT_EQ(GetMenu(foreign), drawn);
+  EXPECT_TRUE(GetMenuState(drawn, 0, MF_BYPOSITION) & MF_BITMAP);
+  HMENU wFromDll = WLoadHangulMenuFromDLL(foreign, exe, "TestMenu");
+  ASSERT_NE(wFromDll, nullptr);
+  EXPECT_EQ(bitmapWidth(itemBitmap(wFromDll, 1)), 6 * 8);  // " Help "
+  HDestroyMenuBitmaps(foreign);
+  UnregisterWindow(foreign);
+  DestroyWindow(foreign);
+  DestroyMenu(fromDll);
+  DestroyMenu(wFromDll);
+
+  HMENU plain = LoadHangulMenu(window, "LongMenu");
+  ASSERT_NE(plain, nullptr);
+  EXPECT_EQ(bitmapWidth(itemBitmap(plain, 0)), (1 + 100 + 1) * 8) << "the read stops at 100 characters";
+  HMENU raw = LoadMenuA(exe, "LongMenu");
+  char bytes[8] = {};
+  GetMenuStringA(raw, 1, bytes, sizeof bytes, MF_BYPOSITION);
+  DestroyMenu(raw);
+  if (std::string(bytes) != "\xC7\xD1") GTEST_SKIP() << "the item's bytes need code page 1252";
+  HMENU converted = WLoadAndDrawMenu(window, "LongMenu");
+  ASSERT_NE(converted, nullptr);
+  EXPECT_EQ(GetMenu(window), converted);
+  const std::string han = qtest::combination("한");
+  EXPECT_EQ(inkMismatches(itemBitmap(converted, 1), " " + han + " "), 0) << "W: code 8 to code 1";
+  EXPECT_NE(inkMismatches(itemBitmap(plain, 1), " " + han + " "), 0) << "without W: unconverted";
+  DestroyMenu(plain);
+}
+
 std::vector<uint8_t> bitsOf(HBITMAP b) {
   BITMAP bm{};
   if (GetObjectA(b, sizeof bm, &bm) == 0) return {};

@@ -30,6 +30,20 @@ TEST_F(WindowTest, RegisterWindowFindsAllDefaultFonts) {
   EXPECT_EQ(RegisterDC(nullptr), 0);
 }
 
+// A second registration of a window hides the first until it is unregistered.
+TEST_F(WindowTest, RegisteringTwiceHidesTheOlderRecord) {
+  ASSERT_EQ(RegisterWindow(window), 1);
+  ASSERT_EQ(SelectHangul(window, "InternalPilgi", nullptr), 1);
+  ASSERT_EQ(RegisterWindow(window), 1);
+  HDC dc = HGetDC(window);
+  EXPECT_EQ(faceOf(dc), "InternalMyungjo") << "the newer record";
+  EXPECT_EQ(HReleaseDC(window, dc), 1);
+  EXPECT_EQ(UnregisterWindow(window), 1);
+  dc = HGetDC(window);
+  EXPECT_EQ(faceOf(dc), "InternalPilgi") << "the older record again";
+  EXPECT_EQ(HReleaseDC(window, dc), 1);
+}
+
 TEST_F(WindowTest, TwoGetDCsShareThenCopy) {
   ASSERT_EQ(RegisterWindow(window), 1);
   ASSERT_EQ(SelectHangul(window, "InternalPilgi", nullptr), 1);
@@ -191,6 +205,56 @@ TEST(Library, NestedStartsKeepTheLibraryUntilTheLast) {
   HTextMetric m{};
   ASSERT_EQ(HGetTextMetrics(c.dc(), &m), 1);
   EXPECT_EQ(m.hanjaWidth, 16);
+}
+
+// Whether the library holds HANJA.FNT (it denies writes while it does).
+bool hanjaFileHeld() {
+  char dir[MAX_PATH];
+  const UINT n = GetWindowsDirectoryA(dir, MAX_PATH);
+  HANDLE h = CreateFileA((std::string(dir, n) + "\\HANJA.FNT").c_str(), GENERIC_WRITE,
+                         FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_SHARING_VIOLATION;
+  CloseHandle(h);
+  return false;
+}
+
+// The last DestroyHangulLib closes the Hanja file and frees every record
+// with its menu bitmaps; a new start then works as the first did. The test
+// program's own start is ended here and taken again.
+TEST(Library, LastDestroyFreesEverythingAndStartsAgain) {
+  EXPECT_TRUE(hanjaFileHeld());
+  HWND window = CreateWindowA("STATIC", "quilh32", WS_POPUP, 0, 0, 100, 50, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(window, nullptr);
+  ASSERT_EQ(RegisterWindow(window), 1);
+  HMENU menu = LoadHangulMenuFromDLL(window, GetModuleHandleA(nullptr), "SecondMenu");
+  ASSERT_NE(menu, nullptr);
+  MENUITEMINFOA info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_BITMAP;
+  ASSERT_TRUE(GetMenuItemInfoA(menu, 0, TRUE, &info));
+  BITMAP bm{};
+  ASSERT_NE(GetObjectA(info.hbmpItem, sizeof bm, &bm), 0);
+  HDC dc = CreateCompatibleDC(nullptr);
+  ASSERT_EQ(RegisterDC(dc), 1);
+  ASSERT_EQ(faceOf(dc), "InternalMyungjo");
+
+  DestroyHangulLib();
+  EXPECT_FALSE(hanjaFileHeld()) << "the Hanja file closed";
+  EXPECT_EQ(faceOf(dc), "") << "the DC's record freed";
+  EXPECT_EQ(SelectHangul(window, "InternalPilgi", nullptr), 0) << "the window's record freed";
+  EXPECT_EQ(GetObjectA(info.hbmpItem, sizeof bm, &bm), 0) << "the menu bitmaps deleted";
+
+  ASSERT_EQ(InitHangulLib(), 1);
+  EXPECT_TRUE(hanjaFileHeld()) << "opened again";
+  ASSERT_EQ(RegisterDC(dc), 1);
+  EXPECT_EQ(faceOf(dc), "InternalMyungjo");
+  HTextMetric m{};
+  ASSERT_EQ(HGetTextMetrics(dc, &m), 1);
+  EXPECT_EQ(m.hanjaWidth, 16);
+  EXPECT_EQ(UnregisterDC(dc), 1);
+  DeleteDC(dc);
+  DestroyMenu(menu);
+  DestroyWindow(window);
 }
 
 }  // namespace

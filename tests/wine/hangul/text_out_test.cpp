@@ -233,6 +233,61 @@ TEST(WTextOutTest, ConvertsFromTheClipboardCode) {
   expectDrawn(c, qtest::combination("한a"), 2, 2, qtest::defaultFonts(), {0, 0xFFFFFF}, true);
 }
 
+// The other W forms take code 8 (code page 949) and draw as their H forms.
+TEST(WTextOutTest, TextOut2AndExtTextOutConvertCode8) {
+  const char cp949[] = "\xC7\xD1\r\n" "a";  // "한", a line end, "a"
+  struct Row {
+    const char* what;
+    bool ext;
+  };
+  for (const Row r : {Row{"WTextOut2", false}, Row{"WExtTextOut", true}}) {
+    MemoryCanvas c(80, 20, 24);
+    c.paintPattern();
+    SetBkMode(c.dc(), OPAQUE);
+    ASSERT_EQ(r.ext ? WExtTextOut(c.dc(), 2, 2, 0, nullptr, cp949 + 4, -1, nullptr)
+                    : WTextOut2(c.dc(), 2, 2, cp949, -1),
+              1)
+        << r.what;
+    expectDrawn(c, qtest::combination(r.ext ? "a" : "한a"), 2, 2, qtest::defaultFonts(), {0, 0xFFFFFF}, true);
+  }
+  MemoryCanvas c(80, 20, 24);
+  c.paintPattern();
+  ASSERT_EQ(WExtTextOut(c.dc(), 2, 2, 0, nullptr, cp949, 2, nullptr), 1);
+  expectDrawn(c, qtest::combination("한"), 2, 2, qtest::defaultFonts(), {0, 0xFFFFFF}, true);
+}
+
+// Hangul cells wholly left of or above the DC's logical origin are not
+// drawn, even where the viewport would show them; English cells are.
+TEST(HTextOutTest, HangulCellsBeforeTheOriginAreSkipped) {
+  MemoryCanvas c(100, 60, 24);
+  c.paintPattern();
+  SetBkMode(c.dc(), TRANSPARENT);
+  SetViewportOrgEx(c.dc(), 40, 30, nullptr);
+  const std::string ga = qtest::combination("가");
+  const std::string gaA = ga + "a";
+  struct Row {
+    int x, y;
+    const std::string& text;
+  };
+  for (const Row& r : {Row{-16, 10, gaA}, Row{0, -16, ga}, Row{-8, -14, ga}, Row{-30, -30, std::string("b")}})
+    ASSERT_EQ(HTextOut(c.dc(), r.x, r.y, r.text.c_str(), static_cast<int>(r.text.size())), 1);
+  SetViewportOrgEx(c.dc(), 0, 0, nullptr);
+  // Drawn: "a" after the skipped 가 at (0, 10), 가 at (-8, -14), "b" at (-30, -30), in device pixels.
+  kesta::fonts::InkBitmap ink(c.width(), c.height());
+  const auto fonts = qtest::defaultFonts();
+  kesta::fonts::drawText(ink, 40, 40, {reinterpret_cast<const uint8_t*>("a"), 1}, fonts);
+  kesta::fonts::drawText(ink, 32, 16, {reinterpret_cast<const uint8_t*>(ga.data()), 2}, fonts);
+  kesta::fonts::drawText(ink, 10, 0, {reinterpret_cast<const uint8_t*>("b"), 1}, fonts);
+  c.capture();
+  int wrong = 0;
+  for (int y = 0; y < c.height(); ++y)
+    for (int x = 0; x < c.width(); ++x) {
+      const bool isInk = ink.ink[static_cast<size_t>(y) * c.width() + x];
+      wrong += c.pixel(x, y) != (isInk ? 0 : c.patternAt(x, y));
+    }
+  EXPECT_EQ(wrong, 0);
+}
+
 TEST(HExtTextOutTest, AdvancesPlaceEachCharacter) {
   MemoryCanvas c(120, 20, 24);
   c.paintPattern();
