@@ -167,7 +167,11 @@ int Sender::sendData() {
   o.position = link_.headerPosition();
   link_.markDataStart();
   const bool fullDuplex = (o.receiverCapabilities & (kCanFullDuplex | kCanOverlapIo)) == (kCanFullDuplex | kCanOverlapIo);
-  if (o.receiverBufferLength > 0 || fullDuplex) return sendStreaming(fullDuplex, o.receiverBufferLength);
+  // A receiver that wants control characters escaped keeps every sub-packet
+  // acknowledged: streamed to lrzsz's rz -e, a resend after the second
+  // sub-packet sometimes ended in a skipped file.
+  const bool escaped = (o.receiverCapabilities & kWantsEscapedControls) != 0;
+  if (!escaped && (o.receiverBufferLength > 0 || fullDuplex)) return sendStreaming(fullDuplex, o.receiverBufferLength);
   return sendAcknowledged();
 }
 
