@@ -1,6 +1,7 @@
-// The sending session: one file. A receiver that can take data while it
-// answers gets a stream of sub-packets; one that names a buffer length gets
-// at most that much before each wait; any other has every sub-packet acknowledged.
+// The sending session: one file. Asked to stream, a receiver that can take
+// data while it answers gets a stream of sub-packets and one that names a
+// buffer length at most that much before each wait; otherwise every
+// sub-packet is acknowledged.
 #include <cstdio>
 #include <memory>
 
@@ -171,7 +172,8 @@ int Sender::sendData() {
   // acknowledged: streamed to lrzsz's rz -e, a resend after the second
   // sub-packet sometimes ended in a skipped file.
   const bool escaped = (o.receiverCapabilities & kWantsEscapedControls) != 0;
-  if (!escaped && (o.receiverBufferLength > 0 || fullDuplex)) return sendStreaming(fullDuplex, o.receiverBufferLength);
+  if (link_.config.stream && !escaped && (o.receiverBufferLength > 0 || fullDuplex))
+    return sendStreaming(fullDuplex, o.receiverBufferLength);
   return sendAcknowledged();
 }
 

@@ -477,7 +477,9 @@ TEST(ZmodemSender, DataIsPacedByTheReceiversZrinit) {
     ChannelPair pair;
     RecordingReporter sent;
     auto result = std::async(std::launch::async, [&] {
-      return sendFile(configFor(pair.a, sent), (from.path() / "p").string());
+      SessionConfig config = configFor(pair.a, sent);
+      config.stream = true;
+      return sendFile(config, (from.path() / "p").string());
     });
     Peer peer(pair.b);
     acceptOffer(peer, k.flags, k.bufferLength);

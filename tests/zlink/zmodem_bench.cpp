@@ -44,6 +44,7 @@ SessionConfig configFor(ByteChannel& channel) {
   c.channel = &channel;
   c.reporter = &silent;
   c.timing = {100, 100};
+  c.stream = true;
   return c;
 }
 
@@ -65,7 +66,7 @@ void programs(benchmark::State& state, bool cliSends, bool cliReceives, size_t s
     const int receiverFd = delayMs > 0 ? b.fd[0] : a.fd[1];
     std::unique_ptr<Relay> relay;
     if (delayMs > 0) relay = std::make_unique<Relay>(a.fd[1], b.fd[1], 0, 1, false, delayMs);
-    Child sender(cliSends ? std::vector<std::string>{kCli, "sz", file} : std::vector<std::string>{"sz", "-q", name},
+    Child sender(cliSends ? std::vector<std::string>{kCli, "sz", "--stream", file} : std::vector<std::string>{"sz", "-q", name},
                  source().str(), senderFd);
     Child receiver(cliReceives ? std::vector<std::string>{kCli, "rz", to.str()}
                                : std::vector<std::string>{"rz", "-q", "-y"},
