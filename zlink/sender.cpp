@@ -29,6 +29,10 @@ class Sender {
   int sendAcknowledged();
   int sendStreaming(bool fullDuplex, long window);
   bool readBlock(size_t size, size_t* n);
+  // The receiver's replies during the data, shared by both ways of sending.
+  void acknowledged();
+  void rewind();
+  bool waitsLeftAfterLostReply();
   int finish();
   int closeSession();
 
@@ -241,16 +245,13 @@ int Sender::sendStreaming(bool fullDuplex, long window) {
         const int type = end == kZcrcw ? link_.receiveHeader() : link_.pollHeader();
         if (type != kReadCancelled && link_.stopped()) return stoppedResult();
         if (type == kZack) {
-          silentWaits_ = 0;
-          link_.resetErrors();
+          acknowledged();
           if (end == kZcrcw) restart = true;  // a new frame for the next window
           if (end == kZcrcw || !link_.buffered()) break;
           continue;
         }
         if (type == kZrpos) {
-          o.position = link_.headerPosition();
-          link_.status("  Retry at = %ld...", o.position);
-          link_.countError();
+          rewind();
           link_.discardInput();  // what came before it speaks of data sent again now
           // An empty ZCRCE ends the open frame: the receiver then looks for the new header.
           if (end != kZcrcw) link_.sendSubPacket(block_, 0, kZcrce);
@@ -271,8 +272,7 @@ int Sender::sendStreaming(bool fullDuplex, long window) {
         link_.status("  Unexpected Header (%d)...", type);
         if (type >= 0) continue;
         // The answer to the ZCRCW was lost or garbled: announce the position again.
-        link_.countError();
-        if (link_.lastReadTimedOut() && ++silentWaits_ > kMaxSilentWaits) return kResultFailed;
+        if (!waitsLeftAfterLostReply()) return kResultFailed;
         restart = true;
         break;
       }
@@ -310,14 +310,11 @@ int Sender::sendAcknowledged() {
         int type = link_.receiveHeader();
         if (type != kReadCancelled && link_.stopped()) return stoppedResult();
         if (type == kZack) {
-          silentWaits_ = 0;
-          link_.resetErrors();
+          acknowledged();
           break;
         }
         if (type == kZrpos) {
-          o.position = link_.headerPosition();
-          link_.status("  Retry at = %ld...", o.position);
-          link_.countError();
+          rewind();
           restart = true;
           break;
         }
@@ -329,13 +326,31 @@ int Sender::sendAcknowledged() {
         if (type >= 0) continue;
         // A lost or garbled reply: announce the position again; a receiver
         // that missed data answers with ZRPOS.
-        link_.countError();
-        if (link_.lastReadTimedOut() && ++silentWaits_ > kMaxSilentWaits) return kResultFailed;
+        if (!waitsLeftAfterLostReply()) return kResultFailed;
         restart = true;
         break;
       }
     }
   }
+}
+
+void Sender::acknowledged() {
+  silentWaits_ = 0;
+  link_.resetErrors();
+}
+
+// A ZRPOS: the data goes again from the receiver's offset.
+void Sender::rewind() {
+  link_.options.position = link_.headerPosition();
+  link_.status("  Retry at = %ld...", link_.options.position);
+  link_.countError();
+}
+
+// A reply lost or garbled counts as an error; false once the receiver has
+// been silent too often.
+bool Sender::waitsLeftAfterLostReply() {
+  link_.countError();
+  return !(link_.lastReadTimedOut() && ++silentWaits_ > kMaxSilentWaits);
 }
 
 int Sender::finish() {
