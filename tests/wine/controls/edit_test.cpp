@@ -55,6 +55,29 @@ void setClipboardText(const std::string& s) {
   CloseClipboard();
 }
 
+std::wstring clipboardUnicode() {
+  std::wstring s;
+  if (!OpenClipboard(nullptr)) return s;
+  if (HANDLE h = GetClipboardData(CF_UNICODETEXT)) {
+    if (const auto* p = static_cast<const wchar_t*>(GlobalLock(h))) {
+      s = p;
+      GlobalUnlock(h);
+    }
+  }
+  CloseClipboard();
+  return s;
+}
+
+void setClipboardUnicode(const std::wstring& s) {
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  EmptyClipboard();
+  HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, (s.size() + 1) * sizeof(wchar_t));
+  std::memcpy(GlobalLock(h), s.c_str(), (s.size() + 1) * sizeof(wchar_t));
+  GlobalUnlock(h);
+  SetClipboardData(CF_UNICODETEXT, h);
+  CloseClipboard();
+}
+
 TEST(EditClipboard, CopyConvertsOneToSixAndPasteSixToOne) {
   Parent parent;
   for (const char* cls : {"HCTLLineEdit", "HCTLEdit"}) {
@@ -68,6 +91,13 @@ TEST(EditClipboard, CopyConvertsOneToSixAndPasteSixToOne) {
     SendMessageA(edit, EM_SETSEL, 0, MAKELPARAM(0, 3));
     SendMessageA(edit, WM_COPY, 0, 0);
     EXPECT_EQ(clipboardText(), bytes({0x88, 0x61, 'A'})) << cls;  // unconverted
+    EXPECT_EQ(clipboardUnicode(), L"\uAC00A") << cls;              // beside it, 가A as Unicode
+    // Unicode text another program gave goes in as the internal code, even
+    // by the paste that converts nothing.
+    setClipboardUnicode(L"\uB2E4\uB620!");  // 다똠!
+    SetWindowTextA(edit, "");
+    SendMessageA(edit, WM_PASTE, 0, 0);
+    EXPECT_EQ(textOf(edit), bytes({0x94, 0x61, 0x99, 0xB1, '!'})) << cls;
     setClipboardText(bytes({0xB3, 0xAA, 'z', 0xB0}));  // 나z and a lone lead byte
     SetWindowTextA(edit, "");
     SendMessageA(edit, WM_USER + 40, 0, 0);
