@@ -119,7 +119,6 @@ void Terminal::setUserColours(Colour text, Colour background) {
   state_.resetBackgroundColour = background;
 }
 
-void Terminal::setDisplayOffset(int offset) { state_.displayOffset = std::clamp(offset, 0, kRows - 1); }
 
 std::string_view Terminal::gridRow(int row) const {
   if (row < 0 || row >= kRows) return {};

@@ -99,7 +99,6 @@ class Terminal {
   // The user chose new colours: they become the current, saved and reset
   // colours, so SGR 0 comes back to them.
   void setUserColours(Colour text, Colour background);
-  void setDisplayOffset(int offset);
 
   // The start-up position: cursor row and page row just below the welcome
   // picture that fills the first rows of the first page.

@@ -16,9 +16,8 @@ namespace kesta::shell {
 
 enum class CaptureKind { Screen, Code };
 
-// The file chooser's filter and where it starts: the capture directory of
-// the directory settings, or "\cap" under the home directory when none is set.
-inline constexpr std::string_view kCaptureFilter = "Capture File (*.cap)";
+// Where the file chooser starts: the capture directory of the directory
+// settings, or "\cap" under the home directory when none is set.
 std::string captureStartDirectory(std::string_view configured, std::string_view homeDirectory);
 
 // An open capture file; destroying it closes it.

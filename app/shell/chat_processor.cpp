@@ -159,6 +159,21 @@ void ChatProcessor::backspace() {
   if (!atStart) key(ChatKey::Delete);
 }
 
+void ChatProcessor::commitComposition() {
+  if (!automaton_.processingInput()) return;
+  commitSyllable(automaton_.makeCompleteCode());
+  inserted_ = false;
+  view_.redrawCurrentLine();
+  view_.placeCaret(column_, false);
+}
+
+void ChatProcessor::insertCharacter(std::uint16_t code) {
+  commitSyllable(code);
+  inserted_ = false;
+  view_.redrawCurrentLine();
+  placeCaretOverCharacter();
+}
+
 void ChatProcessor::sendLine() {
   finishComposition();
   inserted_ = false;

@@ -51,6 +51,14 @@ class ChatProcessor {
   void backspace();
   // Enter: sends the line and starts an empty one.
   void sendLine();
+  // The syllable under composition written into the line at the column,
+  // which moves past it; nothing is sent.
+  void commitComposition();
+  // A picked character (two bytes) put at the column, in the cells a
+  // syllable under composition had opened or in two cells opened for it.
+  void insertCharacter(std::uint16_t code);
+  // The caret over the character at the column, or a syllable wide while one is composed there.
+  void showCaret() { view_.placeCaret(column_, inserted_ || ring_.twoByteAt(column_)); }
 
   int column() const { return column_; }
 

@@ -27,14 +27,14 @@ CommandDecision decideCommand(int command, const ShellModes& modes) {
     case IDM_SEND_INITIAL: return act(CommandAction::SendInitialString);
     case IDM_HANGUL_KEYTYPE: return dialog("HanKeyDlg", Reload::HangulKeyboard);
     // The head and tail texts belong to the chat window.
-    case IDM_PREFIX: return modes.chatMode ? dialog("HeadDlg", Reload::HeadText) : act(CommandAction::Nothing);
-    case IDM_SUFFIX: return modes.chatMode ? dialog("TailDlg", Reload::TailText) : act(CommandAction::Nothing);
+    case IDM_PREFIX: return modes.chatMode ? dialog("HeadDlg") : act(CommandAction::Nothing);
+    case IDM_SUFFIX: return modes.chatMode ? dialog("TailDlg") : act(CommandAction::Nothing);
     case IDM_SPECIAL_CHARACTER: return act(CommandAction::SpecialCharacter);
     case IDM_HANJA_CHARACTER: return act(CommandAction::HanjaCharacter);
     case IDM_SWITCH_HANGUL: return act(CommandAction::SwitchHangulMode);
     case IDM_TEXT_COLOR: return act(CommandAction::TextColour);
     case IDM_BACKGROUND_COLOR: return act(CommandAction::BackgroundColour);
-    case IDM_SEARCH_STRING: return dialog("SearchDlg", Reload::Search);
+    case IDM_SEARCH_STRING: return dialog("SearchDlg");
     case IDM_SCREEN_CAPTURE: return act(CommandAction::ScreenCapture);
     case IDM_CODE_CAPTURE: return act(CommandAction::CodeCapture);
     // PgUp and PgDn page the passed-screen view while it is open.

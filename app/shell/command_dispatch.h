@@ -46,7 +46,7 @@ enum class CommandAction {
   PassedScreenView,
 };
 
-enum class Reload { Nothing, HangulSettings, HangulKeyboard, ModemSettings, HeadText, TailText, Search };
+enum class Reload { Nothing, HangulSettings, HangulKeyboard, ModemSettings };
 
 struct CommandDecision {
   CommandAction action = CommandAction::Nothing;

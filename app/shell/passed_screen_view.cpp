@@ -1,6 +1,5 @@
 #include "app/shell/passed_screen_view.h"
 
-#include "app/shell/command_ids.h"
 #include "app/shell/virtual_keys.h"
 
 namespace kesta::shell {
@@ -18,12 +17,6 @@ std::optional<ViewKey> viewKeyFor(int virtualKey) {
     default:
       return std::nullopt;
   }
-}
-
-std::optional<ViewKey> viewKeyForCommand(int command) {
-  if (command == IDM_SEND_FILE) return ViewKey::PageUp;
-  if (command == IDM_RECEIVE_FILE) return ViewKey::PageDown;
-  return std::nullopt;
 }
 
 void PassedScreenView::open(int displayOffset, bool chatMode) {

@@ -16,9 +16,6 @@ enum class ViewKey { PageUp, PageDown, LineUp, LineDown };
 
 // The view's key for a virtual key (PgUp, PgDn, Up, Down), if any.
 std::optional<ViewKey> viewKeyFor(int virtualKey);
-// The accelerators of Send File (159) and Receive File (160) are PgUp and
-// PgDn; while the view is open they step it instead.
-std::optional<ViewKey> viewKeyForCommand(int command);
 
 class PassedScreenView {
  public:
@@ -33,6 +30,11 @@ class PassedScreenView {
   // Redraws the live picture at the offset kept on opening and lets
   // reception go on.
   void close();
+
+  // The view's page drawn again where it stands (the window was repainted).
+  void repaint() {
+    if (open_) cursor_.show();
+  }
 
   bool isOpen() const { return open_; }
   const session::PageCursor& cursor() const { return cursor_; }

@@ -17,6 +17,9 @@ bool ScreenSelection::buttonDown(std::optional<GridCell> cell) {
 
 bool ScreenSelection::dragTo(GridCell cell, const GridRows& grid) {
   if (!dragging_) return false;
+  // A click that stays in its cell is a click: the selection begins when
+  // the pointer leaves the cell where the button went down.
+  if (!selecting_ && cell == anchor_) return false;
   const bool starts = !selecting_;
   if (starts) {
     holds_.hold(ReceptionHolder::Selection);

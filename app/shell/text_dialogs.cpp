@@ -4,8 +4,6 @@
 
 namespace kesta::shell {
 
-std::string headTailText(const std::string& typed) { return cutAtCharacter(typed, kShortTextLimit); }
-
 void DirectoryDialog::ok(const std::string& download, const std::string& upload, const std::string& capture) {
   settings::DirectorySettings paths;
   paths.download = cutAtCharacter(download, kTextLimit);

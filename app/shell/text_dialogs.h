@@ -15,10 +15,6 @@
 
 namespace kesta::shell {
 
-// The head or tail text as OK takes it from edit 132 or 133: at most 79
-// bytes. It is kept in memory only.
-std::string headTailText(const std::string& typed);
-
 class DirectoryDialog {
  public:
   explicit DirectoryDialog(const settings::SettingsFiles& files) : files_(files) {}

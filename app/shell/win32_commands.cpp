@@ -30,8 +30,8 @@ ShellModes modesOf(const Shell& shell) {
   ShellModes m;
   m.telnetOpen = shell.socket.isOpen();
   m.serialPresent = shell.serial != nullptr;
-  m.chatMode = shell.terminal.state().chatMode;
-  m.passedScreenView = shell.passedScreenView;
+  m.chatMode = shell.modes.chatOpen();
+  m.passedScreenView = shell.modes.viewOpen();
   return m;
 }
 
@@ -69,6 +69,7 @@ void hangUp(Shell& shell) {
     const ULONGLONG until = GetTickCount64() + 100;
     while (GetTickCount64() < until) Sleep(10);
     shell.serial->open();
+    shell.holds.serialOpened();
   }
   shell.pipeline.setAwaitingHangUp(true);
   playCue(shell, "hang.wav");
@@ -76,11 +77,10 @@ void hangUp(Shell& shell) {
 
 void sendInitialString(Shell& shell) {
   const settings::ModemSettings modem = settings::loadModemSettingsForStartup(shell.files);
-  sendAfterComposition(shell, modem.initialCommand + "\r");
+  shell.modes.sendOwnBytes(modem.initialCommand + "\r");
 }
 
 void sendMacro(Shell& shell, int n) {
-  shell.processor.commitComposition(shell.terminal.state().column);
   settings::sendMacro(
       shell.files, n, shell.hangul.codeNumber(),
       [](std::string_view internal, int code) {
@@ -90,7 +90,7 @@ void sendMacro(Shell& shell, int n) {
         text.resize(length < text.size() ? length : text.size());
         return text;
       },
-      [&shell](std::string_view bytes) { sendToConnection(shell, bytes); });
+      [&shell](std::string_view bytes) { shell.modes.sendOwnBytes(bytes); });
 }
 
 void switchVoice(Shell& shell) {
@@ -186,12 +186,12 @@ void transfer(Shell& shell, bool send) {
   }
   const UINT_PTR connection = shell.socket.isOpen() ? static_cast<UINT_PTR>(shell.socket.socket())
                                                      : reinterpret_cast<UINT_PTR>(shell.serial->handle());
-  pauseReception(shell);
+  shell.holds.hold(ReceptionHolder::Transfer);
   // The fourth argument tells the library the names and the path are UTF-8.
   const int nameCode = utf8 ? session::kUtf8Code : 0;
   const int result = call(shell.window, connection, path.c_str(), nameCode);
   if (!send && result == 1) playCue(shell, "dwed.wav");
-  resumeReception(shell);
+  shell.holds.release(ReceptionHolder::Transfer);
   FreeLibrary(library);
   if (!send && result < 0) {
     const DownloadFailure failure = downloadFailure(result, shell.language);
@@ -199,34 +199,28 @@ void transfer(Shell& shell, bool send) {
   }
 }
 
-// A code picked from the control library's pickers goes out in the host
-// code, as a typed syllable would.
-void sendPickedCode(Shell& shell, int code) {
-  const char bytes[2] = {static_cast<char>((code >> 8) & 0xFF), static_cast<char>(code & 0xFF)};
-  sendToConnection(shell, shell.processor.toHost(std::string_view(bytes, 2)));
-}
-
-// F9: the Hanja of the syllable under composition; the syllable itself goes
-// out when no Hanja is chosen, so nothing typed is lost.
+// F9: the Hanja of the syllable under composition; the syllable itself is
+// kept when no Hanja is chosen, so nothing typed is lost. It goes where the
+// syllable would have gone: the chat line in chat mode, else the host.
 void pickHanja(Shell& shell) {
-  if (!shell.automaton.processingInput()) return;
-  const WORD syllable = shell.automaton.makeCompleteCode();
-  shell.keys.recreateCaret(false);
+  const std::uint16_t syllable = shell.modes.takeSyllableForHanja();
+  if (syllable == 0) return;
   const int chosen = HanjaInput(shell.window, syllable) & 0xFFFF;
-  sendPickedCode(shell, chosen >= 0xE031 ? chosen : syllable);
+  shell.modes.putPicked(chosen >= 0xE031 ? static_cast<std::uint16_t>(chosen) : syllable);
 }
 
 // F4: one of the 128 special characters. The special font's glyph i is the
-// i-th symbol of KS X 1001 from row 1 on; the host gets that symbol, since the
-// 0xD4 lead is the font's own and no host code has it.
+// i-th symbol of KS X 1001 from row 1 on; the line gets that symbol, since
+// the 0xD4 lead is the font's own and no host code has it.
 void pickSpecial(Shell& shell) {
-  shell.processor.commitComposition(shell.terminal.state().column);
+  shell.modes.finishComposition();
   const int chosen = SpecialInput(shell.window, "KSSpecial") & 0xFFFF;
   if (chosen < 0xD480 || chosen > 0xD4FF) return;
   const int i = chosen - 0xD480;
   char symbol[3] = {static_cast<char>(0xA1 + i / 94), static_cast<char>(0xA1 + i % 94), '\0'};
   if (xlat::convertThroughDll(6, 1, symbol, sizeof symbol) != 2) return;
-  sendPickedCode(shell, static_cast<unsigned char>(symbol[0]) << 8 | static_cast<unsigned char>(symbol[1]));
+  shell.modes.putPicked(static_cast<std::uint16_t>(static_cast<unsigned char>(symbol[0]) << 8 |
+                                                   static_cast<unsigned char>(symbol[1])));
 }
 
 INT_PTR CALLBACK aboutProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
@@ -266,7 +260,7 @@ void runCommand(Shell& shell, int command) {
     case CommandAction::HangUp: hangUp(shell); break;
     case CommandAction::SendInitialString: sendInitialString(shell); break;
     case CommandAction::SendMacro: sendMacro(shell, d.macro); break;
-    case CommandAction::SwitchHangulMode: switchHangulMode(shell); break;
+    case CommandAction::SwitchHangulMode: shell.modes.switchHangulMode(); break;
     case CommandAction::TextColour: chooseColour(shell, false); break;
     case CommandAction::BackgroundColour: chooseColour(shell, true); break;
     case CommandAction::SendFile: transfer(shell, true); break;
@@ -276,10 +270,10 @@ void runCommand(Shell& shell, int command) {
     case CommandAction::VoiceSwitch: switchVoice(shell); break;
     case CommandAction::Exit: PostMessageA(shell.window, WM_CLOSE, 0, 0); break;
     case CommandAction::About: about(shell); break;
-    case CommandAction::ChatWindow: toggleChatWindow(shell); break;
-    case CommandAction::PassedScreenView: togglePassedScreenView(shell); break;
-    case CommandAction::ViewPageUp: shell.passedScreen.key(ViewKey::PageUp); break;
-    case CommandAction::ViewPageDown: shell.passedScreen.key(ViewKey::PageDown); break;
+    case CommandAction::ChatWindow: shell.modes.toggleChat(); break;
+    case CommandAction::PassedScreenView: shell.modes.toggleView(); break;
+    case CommandAction::ViewPageUp: shell.modes.viewKey(ViewKey::PageUp); break;
+    case CommandAction::ViewPageDown: shell.modes.viewKey(ViewKey::PageDown); break;
     case CommandAction::Copy: copySelection(shell); break;
     case CommandAction::SendSelection: sendSelection(shell); break;
     case CommandAction::Paste: pasteClipboard(shell); break;

@@ -44,6 +44,7 @@ bool openSerial(Shell& shell, const settings::ModemSettings& modem) {
     return false;
   }
   if (!shell.serial->open()) return false;
+  shell.holds.serialOpened();
   // Bytes the modem queued before the reader thread began to wait raise no
   // event of their own: they are shown now.
   drainSerial(shell, nullptr);
@@ -59,7 +60,7 @@ void drainSerial(Shell& shell, HANDLE notifiedHandle) {
   SerialPort* port = shell.serial.get();
   // A notification of a port that has been closed, or one queued before
   // reading was paused, reads nothing: the resume drains once.
-  if (port == nullptr || !port->connected() || shell.receptionPaused) return;
+  if (port == nullptr || !port->connected() || shell.holds.paused()) return;
   if (notifiedHandle != nullptr && notifiedHandle != port->handle()) return;
   DrawingBatch batch(shell.target);
   char buffer[kSerialBlock + 2];
@@ -70,7 +71,7 @@ void drainSerial(Shell& shell, HANDLE notifiedHandle) {
     if (count <= 0) break;
     shell.pipeline.receive(buffer, static_cast<std::size_t>(count));
     // The pipeline may have run a transfer or closed the port meanwhile.
-    if (shell.serial.get() != port || shell.receptionPaused) return;
+    if (shell.serial.get() != port || shell.holds.paused()) return;
   }
   port->allowNextNotification();
 }
@@ -79,6 +80,7 @@ bool openTelnet(Shell& shell, const std::string& hostText) {
   closeTelnet(shell);  // a second connect never leaks the first socket
   const session::HostAndPort target = session::parseHostText(hostText);
   if (!shell.socket.open(target.host, target.port, shell.window)) return false;
+  shell.holds.telnetOpened();
   shell.telnetProtocol.connectionOpened();
   return true;
 }
@@ -111,7 +113,7 @@ void socketNotification(Shell& shell, WPARAM socket, LPARAM event) {
   if (!shell.socket.isOpen() || static_cast<SOCKET>(socket) != shell.socket.socket()) return;
   switch (WSAGETSELECTEVENT(event)) {
     case FD_READ:
-      if (!shell.receptionPaused && readSocket(shell) == TelnetSocket::ReadResult::Closed) connectionClosed(shell);
+      if (!shell.holds.paused() && readSocket(shell) == TelnetSocket::ReadResult::Closed) connectionClosed(shell);
       break;
     case FD_CLOSE:
       // What the host sent before closing is still shown.
@@ -130,22 +132,6 @@ void sendToConnection(Shell& shell, std::string_view bytes) {
     shell.socket.sendData(bytes);
   } else if (shell.serial) {
     shell.serial->write(bytes.data(), bytes.size());
-  }
-}
-
-void pauseReception(Shell& shell) {
-  shell.receptionPaused = true;
-  if (shell.serial) shell.serial->suspendReader();
-  shell.socket.pauseNotifications();
-}
-
-void resumeReception(Shell& shell) {
-  if (!shell.receptionPaused) return;
-  shell.receptionPaused = false;
-  shell.socket.resumeNotifications();  // Winsock posts FD_READ again for data already waiting
-  if (shell.serial) {
-    shell.serial->resumeReader();
-    drainSerial(shell, nullptr);
   }
 }
 

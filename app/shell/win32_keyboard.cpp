@@ -22,7 +22,7 @@ bool WindowAutomaton::processingInput() { return IsProcessingInput(window_) != 0
 void TerminalKeys::send(std::string_view bytes) { sendToConnection(shell_, bytes); }
 
 void TerminalKeys::recreateCaret(bool wide) {
-  if (!shell_.hasFocus) return;
+  if (!shell_.hasFocus || shell_.modes.caret() != CaretPlace::TerminalCursor) return;
   DestroyCaret();
   CreateCaret(shell_.window, nullptr, wide ? shell_.wideCaret : shell_.cellWidth, shell_.cellHeight);
   shell_.caretShown = false;
@@ -57,63 +57,14 @@ void TerminalKeys::drawSyllable(int cellOffset, std::uint16_t code) {
 
 void TerminalKeys::eraseSyllable() { drawAtCursor(0, "   ", 3); }
 
-namespace {
-void showMode(Shell& shell) {
-  const ShellTexts& texts = shellTexts(shell.language);
-  setPaneText(shell, kPaneInputMode, shell.hangulMode ? texts.hangul : texts.english);
-}
-
-int cursorColumn(const Shell& shell) { return shell.terminal.state().column; }
-}  // namespace
-
 void keyDown(Shell& shell, WPARAM virtualKey) {
-  if (IsToggleKeyPressed(shell.window, static_cast<int>(virtualKey))) {
-    shell.hangulMode = !shell.hangulMode;
-    showMode(shell);
-  }
+  const int key = static_cast<int>(virtualKey);
+  shell.modes.keyDown(key, IsToggleKeyPressed(shell.window, key) != 0);
 }
 
 void characterTyped(Shell& shell, WPARAM character, LPARAM flags) {
   const int repeat = (flags & 0xFFFF) > 0 ? static_cast<int>(flags & 0xFFFF) : 1;
-  for (int i = 0; i < repeat; ++i) {
-    if (character == 27 && shell.passedScreen.isOpen()) {
-      togglePassedScreenView(shell);
-      continue;
-    }
-    if (shell.terminal.state().chatMode && character != 27) {
-      chatCharacter(shell, character);
-      continue;
-    }
-    switch (character) {
-      case 8:
-        shell.processor.backspace(cursorColumn(shell));
-        break;
-      case 13:
-        shell.processor.carriageReturn(cursorColumn(shell));
-        break;
-      case 27:
-        sendAfterComposition(shell, "\x1b");
-        break;
-      default:
-        shell.processor.character(static_cast<std::uint16_t>(character), cursorColumn(shell));
-        break;
-    }
-  }
-}
-
-void switchHangulMode(Shell& shell) {
-  // The syllable under composition is sent, as Ctrl+Space does, not dropped.
-  shell.processor.commitComposition(cursorColumn(shell));
-  shell.host.hideCaret();
-  SetHangulMode(shell.window, shell.hangulMode ? 0 : 1);
-  shell.hangulMode = !shell.hangulMode;
-  showMode(shell);
-  shell.keys.recreateCaret(false);
-}
-
-void sendAfterComposition(Shell& shell, std::string_view bytes) {
-  shell.processor.commitComposition(cursorColumn(shell));
-  sendToConnection(shell, bytes);
+  for (int i = 0; i < repeat; ++i) shell.modes.character(static_cast<std::uint16_t>(character));
 }
 
 }  // namespace kesta::shell

@@ -39,9 +39,5 @@ class TerminalKeys : public TerminalKeyView {
 // Message handlers of the main window.
 void keyDown(Shell& shell, WPARAM virtualKey);
 void characterTyped(Shell& shell, WPARAM character, LPARAM flags);
-void switchHangulMode(Shell& shell);  // Shift+Space
-// Text that goes out by other roads than typing: the syllable under
-// composition leaves first.
-void sendAfterComposition(Shell& shell, std::string_view bytes);
 
 }  // namespace kesta::shell

@@ -44,6 +44,8 @@ Shell::Shell(HWND w, HINSTANCE i)
       holds(reception),
       passedScreen(terminal.pages(), holds),
       selection(holds),
+      modeFace(*this),
+      modes(automaton, processor, chat, passedScreen, selection, modeFace),
       captureTaps(*this),
       capture(captureFiles, captureTaps, host) {
   clickCursor = LoadCursorA(i, "MyCursor1");
@@ -178,7 +180,12 @@ void onPaint(Shell& shell) {
   }
   const auto& g = shell.target.geometry();
   shell.target.beginBatch(dc);
-  shell.terminal.pages().repaint(shell.terminal.state().displayOffset, shell.terminal.state().chatMode);
+  // While the passed-screen view is open the window shows its page, not the live one.
+  if (shell.modes.paintedPage() == PaintedPage::PassedScreenView) {
+    shell.passedScreen.repaint();
+  } else {
+    shell.terminal.pages().repaint(shell.terminal.state().displayOffset, shell.modes.chatOpen());
+  }
   shell.target.endBatch();
   const RECT area{g.leftMargin, g.topMargin, g.leftMargin + g.pageWidth(), g.topMargin + session::kRows * g.cellHeight};
   paintChatArea(shell);
@@ -187,17 +194,12 @@ void onPaint(Shell& shell) {
   HEndPaint(shell.window, &paint);
 }
 
-void placeCaret(Shell& shell) {
-  const auto& state = shell.terminal.state();
-  shell.host.showCaretAt(state.column, state.row);
-}
-
 void onSize(Shell& shell) {
   shell.host.hideCaret();
   updateGeometry(shell);
   createBars(shell);
   InvalidateRect(shell.window, nullptr, TRUE);
-  placeCaret(shell);
+  shell.modes.placeCaret();
 }
 
 void onTimer(Shell& shell, UINT_PTR timer) {
@@ -277,7 +279,7 @@ LRESULT CALLBACK mainWindowProcedure(HWND window, UINT message, WPARAM wParam, L
       shell->hasFocus = true;
       CreateCaret(window, nullptr, shell->cellWidth, shell->cellHeight);
       shell->caretShown = false;
-      placeCaret(*shell);
+      shell->modes.placeCaret();
       return 0;
     case WM_KILLFOCUS:
       shell->host.hideCaret();
@@ -289,7 +291,6 @@ LRESULT CALLBACK mainWindowProcedure(HWND window, UINT message, WPARAM wParam, L
       return 0;
     case WM_KEYDOWN:
       keyDown(*shell, wParam);
-      viewKeyDown(*shell, wParam);
       return 0;
     case WM_CHAR:
       characterTyped(*shell, wParam, lParam);

@@ -114,7 +114,6 @@ struct Shell {
   WindowAutomaton automaton;
   TerminalKeys keys;
   CharacterProcessor processor;
-  bool hangulMode = false;
 
   // The views.
   ChatRing chatRing;
@@ -124,6 +123,8 @@ struct Shell {
   ReceptionHolds holds;
   PassedScreenView passedScreen;
   ScreenSelection selection;
+  ShellModeFace modeFace;
+  ProgramModes modes;
   StdioCaptureFiles captureFiles;
   ShellCaptureTaps captureTaps;
   Capture capture;
@@ -131,10 +132,6 @@ struct Shell {
   HCURSOR clickCursor = nullptr;    // over a clickable item
   HCURSOR sendingCursor = nullptr;  // while a clicked item is sent
   std::unique_ptr<SerialPort> serial;  // its pointer also sits in the window's extra bytes
-  // Reading stops while a transfer or a view holds the connection; queued
-  // notifications are then ignored and one drain follows the resume.
-  bool receptionPaused = false;
-  bool passedScreenView = false;
 
   HWND toolbar = nullptr;
   HWND statusBar = nullptr;
@@ -155,11 +152,6 @@ Shell* shellOf(HWND window);
 struct StartParameters {
   std::string host;  // "HOST[:PORT]" from the command line, or empty
   HBITMAP background = nullptr;
-  // The transfer library is loaded by name for every transfer and freed
-  // after it; this reference, taken before any other thread exists, keeps it
-  // mapped in between: Wine cannot map a DLL with thread-local storage while
-  // the serial reader thread runs (its loader faults in alloc_tls_slot).
-  HMODULE transferLibraryPin = nullptr;
 };
 
 // The connection side of the main window (win32_connection.cpp).
@@ -171,8 +163,6 @@ bool openTelnet(Shell& shell, const std::string& hostText);
 void closeTelnet(Shell& shell);
 void socketNotification(Shell& shell, WPARAM socket, LPARAM event);
 void sendToConnection(Shell& shell, std::string_view bytes);
-void pauseReception(Shell& shell);
-void resumeReception(Shell& shell);
 
 // Commands (win32_commands.cpp).
 void runCommand(Shell& shell, int command);

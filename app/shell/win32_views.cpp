@@ -42,14 +42,6 @@ void setClassCursor(Shell& shell, HCURSOR cursor) {
   SetCursor(cursor);
 }
 
-void caretToInput(Shell& shell) {
-  if (shell.terminal.state().chatMode) {
-    shell.chatRows.placeCaret(shell.chat.column(), false);
-  } else {
-    shell.keys.recreateCaret(false);
-  }
-}
-
 void redrawTerminal(Shell& shell) {
   const auto& g = shell.target.geometry();
   RECT area{g.leftMargin, g.topMargin, g.leftMargin + g.pageWidth(), g.topMargin + session::kRows * g.cellHeight};
@@ -71,7 +63,7 @@ void drawSelection(Shell& shell) {
 }
 
 std::optional<GridCell> cellAt(Shell& shell, int x, int y) {
-  return cellAtPointer(shell.target.geometry(), x, y, shell.terminal.state().chatMode);
+  return cellAtPointer(shell.target.geometry(), x, y, shell.modes.chatOpen());
 }
 }  // namespace
 
@@ -92,27 +84,53 @@ void drawCells(Shell& shell, int column, int row, std::string_view internal, COL
   HReleaseDC(shell.window, dc);
 }
 
-void ShellReception::pauseReception() {
-  // Notifications queued meanwhile are ignored; the resume drains once.
-  shell_.receptionPaused = true;
-  if (shell_.socket.isOpen()) {
-    shell_.socket.pauseNotifications();
-    if (shell_.serial) shell_.serial->suspendReader();
-  } else if (shell_.serial) {
-    shell_.serial->setCharacterEvents(false);
+bool ShellReception::telnetOpen() const { return shell_.socket.isOpen(); }
+bool ShellReception::serialOpen() const { return shell_.serial != nullptr; }
+
+void ShellReception::setPaused(PauseStep step, bool paused) {
+  switch (step) {
+    case PauseStep::SocketNotifications:
+      // Winsock posts FD_READ again for data already waiting on the resume.
+      if (paused) shell_.socket.pauseNotifications();
+      else shell_.socket.resumeNotifications();
+      return;
+    case PauseStep::SerialReader:
+      if (!shell_.serial) return;
+      if (paused) shell_.serial->suspendReader();
+      else shell_.serial->resumeReader();
+      break;
+    case PauseStep::SerialEvents:
+      if (!shell_.serial) return;
+      shell_.serial->setCharacterEvents(!paused);
+      break;
   }
+  // Notifications that came while the port was paused were ignored: what
+  // waits is read once now.
+  if (!paused) drainSerial(shell_, nullptr);
 }
 
-void ShellReception::resumeReception() {
-  if (shell_.socket.isOpen()) {
-    if (shell_.serial) shell_.serial->resumeReader();
-  } else if (shell_.serial) {
-    shell_.serial->setCharacterEvents(true);
-  }
-  shell_.receptionPaused = false;
-  shell_.socket.resumeNotifications();
-  drainSerial(shell_, nullptr);
+// ---------------------------------------------------------------- the mode model's face
+
+int ShellModeFace::cursorColumn() { return shell_.terminal.state().column; }
+int ShellModeFace::displayOffset() { return shell_.terminal.state().displayOffset; }
+void ShellModeFace::send(std::string_view hostBytes) { sendToConnection(shell_, hostBytes); }
+
+void ShellModeFace::openChatRows() {
+  shell_.terminal.openChat();
+  paintChatArea(shell_);
 }
+
+void ShellModeFace::closeChatRows() { shell_.terminal.closeChat(); }
+
+void ShellModeFace::setAutomatonMode(bool hangul) { SetHangulMode(shell_.window, hangul ? 1 : 0); }
+
+void ShellModeFace::showHangulMode(bool hangul) {
+  const ShellTexts& texts = shellTexts(shell_.language);
+  setPaneText(shell_, kPaneInputMode, hangul ? texts.hangul : texts.english);
+}
+
+void ShellModeFace::hideCaret() { shell_.host.hideCaret(); }
+void ShellModeFace::placeTerminalCaret(bool wide) { shell_.keys.recreateCaret(wide); }
 
 // ---------------------------------------------------------------- chat rows
 
@@ -134,7 +152,7 @@ void ChatRows::redrawChatRows() {
 }
 
 void ChatRows::placeCaret(int column, bool wide) {
-  if (!shell_.hasFocus) return;
+  if (!shell_.hasFocus || shell_.modes.caret() != CaretPlace::ChatColumn) return;
   DestroyCaret();
   CreateCaret(shell_.window, nullptr, wide ? shell_.wideCaret : shell_.cellWidth, shell_.cellHeight);
   const auto& g = shell_.target.geometry();
@@ -174,7 +192,7 @@ void ChatRows::drawHintBar() {
 }
 
 void paintChatArea(Shell& shell) {
-  if (!shell.terminal.state().chatMode) return;
+  if (!shell.modes.chatOpen()) return;
   shell.chatRows.drawHintBar();
   shell.chatRows.redrawChatRows();
 }
@@ -182,65 +200,15 @@ void paintChatArea(Shell& shell) {
 void ShellCaptureTaps::tapScreen(bool on) { shell_.terminal.setTextCapture(on); }
 void ShellCaptureTaps::tapCodes(bool on) { shell_.pipeline.setRawCapture(on); }
 
-// ---------------------------------------------------------------- chat and view
-
-void toggleChatWindow(Shell& shell) {
-  shell.host.hideCaret();
-  shell.processor.commitComposition(shell.terminal.state().column);
-  if (!shell.terminal.state().chatMode) {
-    shell.terminal.openChat();
-    paintChatArea(shell);
-    shell.chat.open();
-  } else {
-    shell.terminal.closeChat();
-    shell.keys.recreateCaret(false);
-  }
-}
-
-void togglePassedScreenView(Shell& shell) {
-  if (!shell.passedScreen.isOpen()) {
-    shell.host.hideCaret();
-    shell.passedScreen.open(shell.terminal.state().displayOffset, shell.terminal.state().chatMode);
-  } else {
-    shell.passedScreen.close();
-    caretToInput(shell);
-  }
-  shell.passedScreenView = shell.passedScreen.isOpen();
-}
-
-bool viewKeyDown(Shell& shell, WPARAM virtualKey) {
-  switch (routeKeyDown(static_cast<int>(virtualKey), shell.passedScreen.isOpen(), shell.terminal.state().chatMode)) {
-    case KeyRoute::PassedScreenView:
-      if (auto key = viewKeyFor(static_cast<int>(virtualKey))) shell.passedScreen.key(*key);
-      return true;
-    case KeyRoute::ChatLine:
-      if (auto key = chatKeyFor(static_cast<int>(virtualKey))) shell.chat.key(*key);
-      return true;
-    case KeyRoute::None:
-      return false;
-  }
-  return false;
-}
-
-void chatCharacter(Shell& shell, WPARAM character) {
-  switch (character) {
-    case 8: shell.chat.backspace(); break;
-    case 13: shell.chat.sendLine(); break;
-    default: shell.chat.character(static_cast<std::uint16_t>(character)); break;
-  }
-}
-
 // ---------------------------------------------------------------- mouse
 
 void mouseMove(Shell& shell, WPARAM buttons, int x, int y) {
-  if (shell.passedScreen.isOpen()) return;
+  if (shell.modes.viewOpen()) return;  // the view shows a still picture: nothing to point at
   const auto cell = cellAt(shell, x, y);
-  if ((buttons & MK_LBUTTON) && shell.selection.dragging()) {
-    if (!cell) return;
-    const TerminalGrid grid(shell.terminal);
-    if (shell.selection.dragTo(*cell, grid)) shell.host.hideCaret();
-    drawSelection(shell);
-    return;
+  const TerminalGrid grid(shell.terminal);
+  if (buttons & MK_LBUTTON) {
+    if (shell.modes.dragTo(cell, grid)) drawSelection(shell);
+    if (shell.modes.selecting()) return;
   }
   const bool clickable =
       cell && clickableItem(shell.terminal.gridRow(cell->row), cell->column, shell.terminal.gridCode());
@@ -248,23 +216,22 @@ void mouseMove(Shell& shell, WPARAM buttons, int x, int y) {
 }
 
 void leftButtonDown(Shell& shell, int x, int y) {
-  if (shell.passedScreen.isOpen()) return;
+  if (shell.modes.viewOpen()) return;
   const auto cell = cellAt(shell, x, y);
-  const bool wasSelecting = shell.selection.selecting();
-  shell.selection.buttonDown(cell);
-  if (wasSelecting) caretToInput(shell);
+  const TerminalGrid grid(shell.terminal);
+  const std::optional<std::string> item = shell.modes.buttonDown(cell, grid);
   if (!cell) return;
   SetCapture(shell.window);
   redrawTerminal(shell);
-  if (auto item = clickableItem(shell.terminal.gridRow(cell->row), cell->column, shell.terminal.gridCode())) {
+  if (item) {
     setClassCursor(shell, shell.sendingCursor);
-    sendAfterComposition(shell, screenTextForHost(shell, *item) + "\r");
+    shell.modes.sendOwnBytes(screenTextForHost(shell, *item) + "\r");
     setClassCursor(shell, shell.clickCursor);
   }
 }
 
 void leftButtonUp(Shell& shell) {
-  shell.selection.buttonUp();
+  shell.modes.buttonUp();
   ReleaseCapture();
 }
 
@@ -351,16 +318,14 @@ void copySelection(Shell& shell) {
     putClipboardBlock(CF_TEXT, bytes.data(), bytes.size());
     CloseClipboard();
   }
-  shell.selection.end();
+  shell.modes.endSelection();
   redrawTerminal(shell);
-  caretToInput(shell);
 }
 
 void sendSelection(Shell& shell) {
-  shell.selection.end();
+  shell.modes.endSelection();
   redrawTerminal(shell);
-  caretToInput(shell);
-  sendAfterComposition(shell, screenTextForHost(shell, shell.selection.text()));
+  shell.modes.sendOwnBytes(screenTextForHost(shell, shell.selection.text()));
 }
 
 void pasteClipboard(Shell& shell) {
@@ -368,8 +333,7 @@ void pasteClipboard(Shell& shell) {
   if (!OpenClipboard(shell.window)) return;
   const std::string text = clipboardTextForHost(shell);
   CloseClipboard();
-  shell.processor.commitComposition(shell.terminal.state().column);
-  for (std::size_t at = 0; at < text.size(); at += kPastePiece) sendToConnection(shell, pieceAt(text, at));
+  for (std::size_t at = 0; at < text.size(); at += kPastePiece) shell.modes.sendOwnBytes(pieceAt(text, at));
 }
 
 // ---------------------------------------------------------------- capture and search

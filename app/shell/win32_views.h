@@ -12,6 +12,7 @@
 
 #include "app/shell/capture.h"
 #include "app/shell/chat_processor.h"
+#include "app/shell/program_modes.h"
 #include "app/shell/reception_holds.h"
 
 namespace kesta::shell {
@@ -22,11 +23,32 @@ struct Shell;
 void drawCells(Shell& shell, int column, int row, std::string_view internal, COLORREF text, COLORREF background,
                const char* face = nullptr);
 
-class ShellReception : public ReceptionSwitch {
+// The connections' pause switches: telnet's notifications, the serial
+// reader thread and the serial event mask.
+class ShellReception : public ReceptionLines {
  public:
   explicit ShellReception(Shell& shell) : shell_(shell) {}
-  void pauseReception() override;
-  void resumeReception() override;
+  bool telnetOpen() const override;
+  bool serialOpen() const override;
+  void setPaused(PauseStep step, bool paused) override;
+
+ private:
+  Shell& shell_;
+};
+
+// What the mode model asks of the main window.
+class ShellModeFace : public ModeFace {
+ public:
+  explicit ShellModeFace(Shell& shell) : shell_(shell) {}
+  int cursorColumn() override;
+  int displayOffset() override;
+  void send(std::string_view hostBytes) override;
+  void openChatRows() override;
+  void closeChatRows() override;
+  void setAutomatonMode(bool hangul) override;
+  void showHangulMode(bool hangul) override;
+  void hideCaret() override;
+  void placeTerminalCaret(bool wide) override;
 
  private:
   Shell& shell_;
@@ -56,10 +78,6 @@ class ShellCaptureTaps : public CaptureTaps {
 };
 
 // Message handlers.
-void toggleChatWindow(Shell& shell);
-void togglePassedScreenView(Shell& shell);
-bool viewKeyDown(Shell& shell, WPARAM virtualKey);  // true when a view took the key
-void chatCharacter(Shell& shell, WPARAM character);
 void mouseMove(Shell& shell, WPARAM buttons, int x, int y);
 void leftButtonDown(Shell& shell, int x, int y);
 void leftButtonUp(Shell& shell);

@@ -10,11 +10,11 @@
 #include "app/shell/clickable_item.h"
 #include "app/shell/clipboard_text.h"
 #include "app/shell/grid_characters.h"
-#include "app/shell/reception_holds.h"
 #include "app/shell/screen_pointer.h"
 #include "app/shell/screen_selection.h"
 #include "app/shell/virtual_keys.h"
 #include "xlat/xlat.h"
+#include "tests/app/shell/recording_lines.h"
 
 namespace kesta::shell {
 namespace {
@@ -127,11 +127,6 @@ TEST(ClickableItems, BytesOfTwoByteCharactersAreNeverDigitsOrLetters) {
   }
 }
 
-struct RecordingSwitch : ReceptionSwitch {
-  void pauseReception() override { events.push_back("pause"); }
-  void resumeReception() override { events.push_back("resume"); }
-  std::vector<std::string> events;
-};
 
 struct FakeGrid : GridRows {
   FakeGrid() { rows.fill(std::string(80, ' ')); }

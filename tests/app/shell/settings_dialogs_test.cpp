@@ -177,11 +177,6 @@ TEST(HangulDialogs, ThreeBulSikIsSelectedAgainAndCancelWritesNothing) {
   EXPECT_EQ(home.store.writes, 1);
 }
 
-TEST(TextDialogs, HeadAndTailKeep79Bytes) {
-  EXPECT_EQ(headTailText("[head]"), "[head]");
-  EXPECT_EQ(headTailText(std::string(78, '-') + kGa), std::string(78, '-'));
-}
-
 TEST(TextDialogs, DirectoriesDefaultUnderHomeAndOkWritesTheThreePaths) {
   MemoryHome home;
   DirectoryDialog dialog(home.files);

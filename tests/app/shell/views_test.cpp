@@ -10,10 +10,10 @@
 #include "app/shell/capture.h"
 #include "app/shell/command_ids.h"
 #include "app/shell/passed_screen_view.h"
-#include "app/shell/reception_holds.h"
 #include "app/shell/shell_texts.h"
 #include "app/shell/virtual_keys.h"
 #include "tests/app/session/session_fixture.h"
+#include "tests/app/shell/recording_lines.h"
 
 namespace kesta::shell {
 namespace {
@@ -21,11 +21,6 @@ namespace {
 using session::testing::Session;
 using session::testing::trimmed;
 
-struct RecordingSwitch : ReceptionSwitch {
-  void pauseReception() override { events.push_back("pause"); }
-  void resumeReception() override { events.push_back("resume"); }
-  std::vector<std::string> events;
-};
 
 std::string lines(int from, int to) {
   std::string out;
@@ -94,9 +89,6 @@ TEST(PassedScreenView, KeysAndAcceleratorsThatStepIt) {
   EXPECT_EQ(viewKeyFor(kVirtualKeyUp), ViewKey::LineUp);
   EXPECT_EQ(viewKeyFor(kVirtualKeyDown), ViewKey::LineDown);
   EXPECT_EQ(viewKeyFor(kVirtualKeyHome), std::nullopt);
-  EXPECT_EQ(viewKeyForCommand(IDM_SEND_FILE), ViewKey::PageUp);
-  EXPECT_EQ(viewKeyForCommand(IDM_RECEIVE_FILE), ViewKey::PageDown);
-  EXPECT_EQ(viewKeyForCommand(IDM_PASSED_SCREEN), std::nullopt);
 }
 
 // A terminal and a pipeline whose capture sink is the capture under test.
@@ -190,7 +182,6 @@ TEST(Capture, TheChooserStartsInTheCaptureDirectory) {
       {"", "C:\\KESTA\\", "C:\\KESTA\\cap"},
   };
   for (const Case& c : cases) EXPECT_EQ(captureStartDirectory(c.configured, c.home), c.start);
-  EXPECT_EQ(kCaptureFilter, "Capture File (*.cap)");
 }
 
 }  // namespace
