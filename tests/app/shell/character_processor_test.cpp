@@ -1,7 +1,7 @@
 // The character processor driven by the real keyboard automaton and the
 // real code converter: what reaches the wire for typed keys.
-#include "app/shell/character_processor.h"
-#include "app/shell/host_text.h"
+#include "app/shell/input/character_processor.h"
+#include "app/shell/input/host_text.h"
 #include "tests/app/shell/real_automaton.h"
 
 #include <gtest/gtest.h>

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "app/session/is_hangul.h"
-#include "app/shell/chat_processor.h"
-#include "app/shell/shell_texts.h"
+#include "app/shell/input/chat_processor.h"
+#include "app/shell/window/shell_texts.h"
 #include "tests/app/shell/real_automaton.h"
 #include "xlat/xlat.h"
 

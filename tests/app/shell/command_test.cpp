@@ -4,9 +4,9 @@
 #include <set>
 #include <utility>
 
-#include "app/shell/command_dispatch.h"
-#include "app/shell/command_ids.h"
-#include "app/shell/command_table.h"
+#include "app/shell/input/command_dispatch.h"
+#include "app/shell/input/command_ids.h"
+#include "app/shell/input/command_table.h"
 
 namespace kesta::shell {
 namespace {

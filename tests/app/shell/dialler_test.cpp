@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/shell/dialler.h"
+#include "app/shell/connection/dialler.h"
 
 namespace kesta::shell {
 namespace {

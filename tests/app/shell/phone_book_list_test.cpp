@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/shell/phone_book_list.h"
+#include "app/shell/dialogs/phone_book_list.h"
 #include "memory_files.h"
 
 namespace kesta::shell {

@@ -2,7 +2,7 @@
 // for tests that type real keys.
 #pragma once
 
-#include "app/shell/character_processor.h"
+#include "app/shell/input/character_processor.h"
 #include "hangul/automata.h"
 
 namespace kesta::shell {

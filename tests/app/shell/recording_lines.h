@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/shell/reception_holds.h"
+#include "app/shell/views/reception_holds.h"
 
 namespace kesta::shell {
 

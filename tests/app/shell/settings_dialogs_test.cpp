@@ -4,12 +4,12 @@
 
 #include <string>
 
-#include "app/shell/dialog_choices.h"
-#include "app/shell/dialog_ids.h"
-#include "app/shell/hangul_dialogs.h"
-#include "app/shell/modem_dialog.h"
-#include "app/shell/text_cut.h"
-#include "app/shell/text_dialogs.h"
+#include "app/shell/dialogs/dialog_choices.h"
+#include "app/shell/dialogs/dialog_ids.h"
+#include "app/shell/dialogs/hangul_dialogs.h"
+#include "app/shell/dialogs/modem_dialog.h"
+#include "app/shell/dialogs/text_cut.h"
+#include "app/shell/dialogs/text_dialogs.h"
 #include "memory_files.h"
 
 namespace kesta::shell {

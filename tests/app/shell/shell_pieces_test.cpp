@@ -4,11 +4,11 @@
 
 #include <deque>
 
-#include "app/shell/connection_clock.h"
-#include "app/shell/serial_device.h"
-#include "app/shell/shell_texts.h"
-#include "app/shell/telnet_send.h"
-#include "app/shell/window_placement.h"
+#include "app/shell/window/connection_clock.h"
+#include "app/shell/connection/serial_device.h"
+#include "app/shell/window/shell_texts.h"
+#include "app/shell/connection/telnet_send.h"
+#include "app/shell/window/window_placement.h"
 
 namespace kesta::shell {
 namespace {

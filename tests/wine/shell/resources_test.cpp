@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "app/shell/command_ids.h"
-#include "app/shell/command_table.h"
+#include "app/shell/input/command_ids.h"
+#include "app/shell/input/command_table.h"
 
 namespace kesta::shell {
 namespace {

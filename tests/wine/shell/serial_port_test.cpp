@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/shell/win32_serial_port.h"
+#include "app/shell/connection/win32_serial_port.h"
 
 namespace kesta::shell {
 namespace {
