@@ -52,11 +52,10 @@ class SessionWindow {
   virtual void endDiallingDialogs() = 0;
   // A message box (UTF-8 texts).
   virtual void messageBox(std::string_view text, std::string_view caption) = 0;
-  // The caret and the keyboard's input line.
+  // The caret.
   virtual void hideCaret() = 0;
   virtual void showCaretAt(int column, int row) = 0;
   virtual int chatColumn() = 0;  // the caret column of the chat window
-  virtual void clearInputLine() = 0;
 };
 
 // The speaker and the wave player, with the settings that govern them.

@@ -30,7 +30,6 @@ struct SilentHost : SessionHost {
   void showCaretAt(int, int) override {}
   int chatColumn() override { return 0; }
   void writeCapture(std::string_view) override {}
-  void clearInputLine() override {}
 };
 
 }  // namespace kesta::session

@@ -271,7 +271,6 @@ void Terminal::endChunk() {
   } else {
     roles_.window.showCaretAt(std::min(state_.column, kLastColumn), state_.row);
   }
-  roles_.window.clearInputLine();
 }
 
 void Terminal::capture(unsigned char byte) {

@@ -35,6 +35,18 @@ class Image:
             out.rgb[o:o + 3 * out.width] = self.rgb[start:start + 3 * out.width]
         return out
 
+    def scaled(self, factor):
+        """Each pixel a FACTOR by FACTOR square: enlarged as the program's zoom does it."""
+        out = Image(self.width * factor, self.height * factor)
+        for y in range(self.height):
+            line = bytearray()
+            for x in range(self.width):
+                line += self.rgb[3 * (y * self.width + x):3 * (y * self.width + x) + 3] * factor
+            for k in range(factor):
+                o = 3 * (y * factor + k) * out.width
+                out.rgb[o:o + len(line)] = line
+        return out
+
     def colours(self):
         """{colour: count} over the whole picture."""
         counts = {}

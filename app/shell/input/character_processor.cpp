@@ -7,10 +7,6 @@ namespace kesta::shell {
 
 using namespace kesta::hangul;
 
-namespace {
-bool insideLine(int column, int width) { return column >= 0 && column + width <= CharacterProcessor::kInputLineLength; }
-}  // namespace
-
 std::string_view CharacterProcessor::toHost(std::string_view internal) {
   // UTF-8 takes up to three bytes for each letter of a two-byte code (a
   // partial syllable spells up to three), 7-bit code adds its shifts: the
@@ -24,27 +20,18 @@ std::string_view CharacterProcessor::toHost(std::string_view internal) {
   return {converted_.data(), length < converted_.size() ? length : converted_.size()};
 }
 
-void CharacterProcessor::putSyllable(std::uint16_t code, int column) {
-  // The line has 80 columns; a cursor past them still types, it is just not recorded.
-  if (!insideLine(column, 2)) return;
-  inputLine_[column] = static_cast<char>(code >> 8);
-  inputLine_[column + 1] = static_cast<char>(code & 0xFF);
-}
-
-void CharacterProcessor::sendSyllable(std::uint16_t code, int column) {
+void CharacterProcessor::sendSyllable(std::uint16_t code) {
   if (code == 0) return;
-  putSyllable(code, column);
   const char bytes[2] = {static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)};
   view_.send(toHost(std::string_view(bytes, 2)));
 }
 
-void CharacterProcessor::sendByte(std::uint16_t character, int column) {
+void CharacterProcessor::sendByte(std::uint16_t character) {
   const char byte = static_cast<char>(character & 0xFF);
-  if (insideLine(column, 1)) inputLine_[column] = byte;
   view_.send(std::string_view(&byte, 1));
 }
 
-void CharacterProcessor::character(std::uint16_t character, int column) {
+void CharacterProcessor::character(std::uint16_t character) {
   const std::int16_t result = automaton_.getKey(character);
   switch (result) {
     case kKeyToggle:
@@ -53,66 +40,61 @@ void CharacterProcessor::character(std::uint16_t character, int column) {
       // keeps its jamo until MakeCompleteCode, which must come next or the
       // next key would complete the same syllable a second time.
       if (character != 0) {
-        sendSyllable(character, column);
+        sendSyllable(character);
         automaton_.makeCompleteCode();
       }
       break;
     case kKeyEnglish:
     case kKeyEnglishBackspace:
     case kKeyOrdinary:
-      sendByte(character, column);
+      sendByte(character);
       break;
     case kKeyErased:
       view_.recreateCaret(false);
-      if (insideLine(column, 1)) inputLine_[column] = ' ';
       view_.eraseSyllable();
       break;
     case kKeyCompletedThenKey:
-      sendSyllable(automaton_.completedCode(), column);
-      sendByte(character, column);
+      sendSyllable(automaton_.completedCode());
+      sendByte(character);
       view_.recreateCaret(false);
       break;
     case kKeyCompletedNew: {
       const std::uint16_t completed = automaton_.completedCode();
       const std::uint16_t next = automaton_.currentCode();
-      putSyllable(completed, column);
       const char bytes[2] = {static_cast<char>(completed >> 8), static_cast<char>(completed & 0xFF)};
       const std::string_view host = toHost(std::string_view(bytes, 2));
       const std::string sent(host);
-      putSyllable(next, column);
       view_.drawSyllable(2, next);
       view_.send(sent);
       break;
     }
     default:  // still composing: `character` is the syllable so far
-      putSyllable(character, column);
       view_.recreateCaret(true);
       view_.drawSyllable(0, character);
       break;
   }
 }
 
-void CharacterProcessor::backspace(int column) {
+void CharacterProcessor::backspace() {
   if (automaton_.processingInput()) {
-    character(8, column);
+    character(8);
     return;
   }
   const char byte = 8;
   view_.send(std::string_view(&byte, 1));
 }
 
-void CharacterProcessor::commitComposition(int column) {
+void CharacterProcessor::commitComposition() {
   if (!automaton_.processingInput()) return;
-  sendSyllable(automaton_.makeCompleteCode(), column);
+  sendSyllable(automaton_.makeCompleteCode());
   view_.recreateCaret(false);
 }
 
-void CharacterProcessor::carriageReturn(int column) {
-  commitComposition(column);
+void CharacterProcessor::carriageReturn() {
+  commitComposition();
   const char byte = 13;
   view_.send(std::string_view(&byte, 1));
   view_.recreateCaret(false);
-  clearInputLine();
 }
 
 }  // namespace kesta::shell

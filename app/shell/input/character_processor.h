@@ -43,45 +43,36 @@ using SendConverter = std::size_t (*)(int fromType, int toType, char* text, std:
 
 class CharacterProcessor {
  public:
-  static constexpr int kInputLineLength = 80;
   static constexpr int kInternalCode = 1;
 
   CharacterProcessor(KeyboardAutomaton& automaton, TerminalKeyView& view, SendConverter convert)
-      : automaton_(automaton), view_(view), convert_(convert) {
-    clearInputLine();
-  }
+      : automaton_(automaton), view_(view), convert_(convert) {}
 
   void setHostCode(int code) { hostCode_ = code; }
   int hostCode() const { return hostCode_; }
 
-  // A character other than Backspace, Enter and Escape at cursor column `column`.
-  void character(std::uint16_t character, int column);
+  // A character other than Backspace, Enter and Escape.
+  void character(std::uint16_t character);
   // Backspace: the automaton takes a jamo off while composing, else byte 8 goes out.
-  void backspace(int column);
+  void backspace();
   // Enter: a syllable under composition goes out first, then byte 13.
-  void carriageReturn(int column);
+  void carriageReturn();
   // Anything that sends outside the keyboard (Escape, macros, paste, clicks)
   // commits the syllable under composition first, so the order on the wire
   // is the order of typing.
-  void commitComposition(int column);
-
-  // The bytes typed at each column since the line was last cleared.
-  const std::array<char, kInputLineLength>& inputLine() const { return inputLine_; }
-  void clearInputLine() { inputLine_.fill(' '); }
+  void commitComposition();
 
   // Text in the internal code converted to the host code.
   std::string_view toHost(std::string_view internal);
 
  private:
-  void putSyllable(std::uint16_t code, int column);
-  void sendSyllable(std::uint16_t code, int column);
-  void sendByte(std::uint16_t character, int column);
+  void sendSyllable(std::uint16_t code);
+  void sendByte(std::uint16_t character);
 
   KeyboardAutomaton& automaton_;
   TerminalKeyView& view_;
   SendConverter convert_;
   int hostCode_ = 6;
-  std::array<char, kInputLineLength> inputLine_{};
   std::array<char, 1024> converted_{};
 };
 

@@ -55,6 +55,8 @@ CommandDecision decideCommand(int command, const ShellModes& modes) {
     case IDM_EXIT: return act(CommandAction::Exit);
     case IDM_ABOUT: return act(CommandAction::About);
     case IDM_PASSED_SCREEN: return act(CommandAction::PassedScreenView);
+    case IDM_ZOOM_IN: return act(CommandAction::ZoomIn);
+    case IDM_ZOOM_OUT: return act(CommandAction::ZoomOut);
     default: return act(CommandAction::Nothing);  // 123, 164, 165 only take their keys
   }
 }

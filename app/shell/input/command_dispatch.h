@@ -44,6 +44,8 @@ enum class CommandAction {
   Exit,
   About,
   PassedScreenView,
+  ZoomIn,
+  ZoomOut,
 };
 
 enum class Reload { Nothing, HangulSettings, HangulKeyboard, ModemSettings };

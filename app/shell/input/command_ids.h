@@ -50,6 +50,8 @@
 #define IDM_EXIT 258
 #define IDM_ABOUT 260
 #define IDM_PASSED_SCREEN 261
+#define IDM_ZOOM_IN 262
+#define IDM_ZOOM_OUT 263
 
 #define IDR_TOOLBAR_BITMAP 100
 #define IDD_ABOUT 100

@@ -55,6 +55,9 @@ constexpr CommandEntry kCommands[] = {
     {IDM_TEXT_COLOR, "Change &Text Color", "글자색 바꾸기", "Alt+Z", alt('Z'), kState},
     {IDM_BACKGROUND_COLOR, "Change &Background Color", "배경색 바꾸기", "Alt+B", alt('B'), kState},
     {IDM_CHANGE_MUSIC, "Change Background &Music", "배경음악 바꾸기", "Alt+2", alt('2'), kState},
+    // Function keys send nothing to a host, so these two take no key a host needs.
+    {IDM_ZOOM_IN, "Zoom &In", "확대", "F12", plain(kKeyF12), kState},
+    {IDM_ZOOM_OUT, "Zoom &Out", "축소", "F11", plain(kKeyF11), kState},
     {IDM_ABOUT, "&About", "관해서", "F1", plain(kKeyF1), kTopLevel},
     // Keys without a menu item.
     {IDM_SWITCH_HANGUL, "", "", "", {kKeySpace, kShift}, kNoMenu},

@@ -21,7 +21,7 @@ inline constexpr unsigned kShift = 4;
 // Virtual keys the accelerators use besides letters and digits.
 inline constexpr int kKeySpace = 0x20, kKeyPageUp = 0x21, kKeyPageDown = 0x22;
 inline constexpr int kKeyF1 = 0x70, kKeyF2 = 0x71, kKeyF4 = 0x73, kKeyF5 = 0x74, kKeyF7 = 0x76, kKeyF8 = 0x77,
-                     kKeyF9 = 0x78;
+                     kKeyF9 = 0x78, kKeyF11 = 0x7A, kKeyF12 = 0x7B;
 
 struct Accelerator {
   int virtualKey = 0;  // 0: the command has no key

@@ -55,11 +55,10 @@ void ProgramModes::character(std::uint16_t character) {
     }
     return;
   }
-  const int column = face_.cursorColumn();
   switch (character) {
-    case 8: terminalKeys_.backspace(column); break;
-    case 13: terminalKeys_.carriageReturn(column); break;
-    default: terminalKeys_.character(character, column); break;
+    case 8: terminalKeys_.backspace(); break;
+    case 13: terminalKeys_.carriageReturn(); break;
+    default: terminalKeys_.character(character); break;
   }
 }
 
@@ -67,7 +66,7 @@ void ProgramModes::finishComposition() {
   if (chatOpen_) {
     chat_.commitComposition();
   } else {
-    terminalKeys_.commitComposition(face_.cursorColumn());
+    terminalKeys_.commitComposition();
   }
 }
 
@@ -81,7 +80,7 @@ void ProgramModes::switchHangulMode() {
 }
 
 void ProgramModes::sendOwnBytes(std::string_view hostBytes) {
-  if (!chatOpen_) terminalKeys_.commitComposition(face_.cursorColumn());
+  if (!chatOpen_) terminalKeys_.commitComposition();
   face_.send(hostBytes);
 }
 
@@ -111,7 +110,7 @@ void ProgramModes::toggleChat() {
   if (view_.isOpen()) view_.close();
   face_.hideCaret();
   if (!chatOpen_) {
-    terminalKeys_.commitComposition(face_.cursorColumn());
+    terminalKeys_.commitComposition();
     chatOpen_ = true;
     face_.openChatRows();
     chat_.open();

@@ -33,7 +33,6 @@ enum class PaintedPage { Live, PassedScreenView };
 class ModeFace {
  public:
   virtual ~ModeFace() = default;
-  virtual int cursorColumn() = 0;   // the terminal cursor's column
   virtual int displayOffset() = 0;  // the page store's display offset
   virtual void send(std::string_view hostBytes) = 0;
   // The terminal gives its last rows to the chat window and they are drawn,

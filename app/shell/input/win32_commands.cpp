@@ -274,6 +274,8 @@ void runCommand(Shell& shell, int command) {
     case CommandAction::PassedScreenView: shell.modes.toggleView(); break;
     case CommandAction::ViewPageUp: shell.modes.viewKey(ViewKey::PageUp); break;
     case CommandAction::ViewPageDown: shell.modes.viewKey(ViewKey::PageDown); break;
+    case CommandAction::ZoomIn: setZoom(shell, shell.zoom + 1); break;
+    case CommandAction::ZoomOut: setZoom(shell, shell.zoom - 1); break;
     case CommandAction::Copy: copySelection(shell); break;
     case CommandAction::SendSelection: sendSelection(shell); break;
     case CommandAction::Paste: pasteClipboard(shell); break;

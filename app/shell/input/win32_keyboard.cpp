@@ -24,7 +24,8 @@ void TerminalKeys::send(std::string_view bytes) { sendToConnection(shell_, bytes
 void TerminalKeys::recreateCaret(bool wide) {
   if (!shell_.hasFocus || shell_.modes.caret() != CaretPlace::TerminalCursor) return;
   DestroyCaret();
-  CreateCaret(shell_.window, nullptr, wide ? shell_.wideCaret : shell_.cellWidth, shell_.cellHeight);
+  const auto& g = shell_.target.geometry();
+  CreateCaret(shell_.window, nullptr, (wide ? shell_.wideCaret : shell_.cellWidth) * g.zoom, g.windowCellHeight());
   shell_.caretShown = false;
   const auto& state = shell_.terminal.state();
   shell_.host.showCaretAt(state.column, state.row);
@@ -36,18 +37,19 @@ void TerminalKeys::drawAtCursor(int cellOffset, const char* text, int length) {
   // The overlay stays inside the terminal's 80 columns.
   if (column < 0 || column >= session::kColumns) return;
   if (column + length > session::kColumns) length = session::kColumns - column;
-  HDC dc = HGetDC(shell_.window);
-  if (dc == nullptr) return;
   const std::string face(settings::hangulFontFace(shell_.hangul.font));
-  if (!face.empty()) HSelectHangulObject(dc, face.c_str(), nullptr);
-  SetTextColor(dc, shell_.colors.text & 0xFFFFFF);
-  SetBkColor(dc, shell_.colors.background & 0xFFFFFF);
-  SetBkMode(dc, OPAQUE);
+  const COLORREF ink = shell_.colors.text & 0xFFFFFF, paper = shell_.colors.background & 0xFFFFFF;
   const auto& g = shell_.target.geometry();
   HideCaret(shell_.window);
-  HTextOut(dc, g.windowX(column), g.windowY(state.row), text, length);
+  shell_.target.drawOverArea(g.pageX(column), g.pageY(state.row), length * g.cellWidth, g.cellHeight,
+                             [&](HDC dc, int x0, int y0) {
+                               if (!face.empty()) HSelectHangulObject(dc, face.c_str(), nullptr);
+                               SetTextColor(dc, ink);
+                               SetBkColor(dc, paper);
+                               SetBkMode(dc, OPAQUE);
+                               HTextOut(dc, x0 + g.pageX(column), y0 + g.pageY(state.row), text, length);
+                             });
   ShowCaret(shell_.window);
-  HReleaseDC(shell_.window, dc);
 }
 
 void TerminalKeys::drawSyllable(int cellOffset, std::uint16_t code) {

@@ -10,8 +10,8 @@ std::optional<GridCell> cellAtPointer(const session::ScreenGeometry& geometry, i
   const int left = geometry.windowX(0);
   const int top = geometry.windowY(0);
   if (x < left || y < top) return std::nullopt;
-  const int column = (x - left) / geometry.cellWidth;
-  const int row = (y - top) / geometry.cellHeight;
+  const int column = (x - left) / geometry.windowCellWidth();
+  const int row = (y - top) / geometry.windowCellHeight();
   if (column >= session::kColumns || row >= rows) return std::nullopt;
   return GridCell{column, row};
 }

@@ -44,7 +44,7 @@ void setClassCursor(Shell& shell, HCURSOR cursor) {
 
 void redrawTerminal(Shell& shell) {
   const auto& g = shell.target.geometry();
-  RECT area{g.leftMargin, g.topMargin, g.leftMargin + g.pageWidth(), g.topMargin + session::kRows * g.cellHeight};
+  RECT area{g.leftMargin, g.topMargin, g.leftMargin + g.windowWidth(), g.topMargin + g.windowHeight()};
   InvalidateRect(shell.window, &area, FALSE);
 }
 
@@ -69,19 +69,20 @@ std::optional<GridCell> cellAt(Shell& shell, int x, int y) {
 
 void drawCells(Shell& shell, int column, int row, std::string_view internal, COLORREF text, COLORREF background,
                const char* face) {
-  HDC dc = HGetDC(shell.window);
-  if (dc == nullptr) return;
   const std::string own(settings::hangulFontFace(shell.hangul.font));
   const char* chosen = face != nullptr ? face : own.c_str();
-  if (chosen[0] != '\0') HSelectHangulObject(dc, chosen, nullptr);
-  SetTextColor(dc, text);
-  SetBkColor(dc, background);
-  SetBkMode(dc, OPAQUE);
   const auto& g = shell.target.geometry();
   HideCaret(shell.window);
-  HTextOut(dc, g.windowX(column), g.windowY(row), internal.data(), static_cast<int>(internal.size()));
+  shell.target.drawOverArea(g.pageX(column), g.pageY(row), static_cast<int>(internal.size()) * g.cellWidth,
+                            g.cellHeight, [&](HDC dc, int x0, int y0) {
+                              if (chosen[0] != '\0') HSelectHangulObject(dc, chosen, nullptr);
+                              SetTextColor(dc, text);
+                              SetBkColor(dc, background);
+                              SetBkMode(dc, OPAQUE);
+                              HTextOut(dc, x0 + g.pageX(column), y0 + g.pageY(row), internal.data(),
+                                       static_cast<int>(internal.size()));
+                            });
   ShowCaret(shell.window);
-  HReleaseDC(shell.window, dc);
 }
 
 bool ShellReception::telnetOpen() const { return shell_.socket.isOpen(); }
@@ -111,7 +112,6 @@ void ShellReception::setPaused(PauseStep step, bool paused) {
 
 // ---------------------------------------------------------------- the mode model's face
 
-int ShellModeFace::cursorColumn() { return shell_.terminal.state().column; }
 int ShellModeFace::displayOffset() { return shell_.terminal.state().displayOffset; }
 void ShellModeFace::send(std::string_view hostBytes) { sendToConnection(shell_, hostBytes); }
 
@@ -154,8 +154,8 @@ void ChatRows::redrawChatRows() {
 void ChatRows::placeCaret(int column, bool wide) {
   if (!shell_.hasFocus || shell_.modes.caret() != CaretPlace::ChatColumn) return;
   DestroyCaret();
-  CreateCaret(shell_.window, nullptr, wide ? shell_.wideCaret : shell_.cellWidth, shell_.cellHeight);
   const auto& g = shell_.target.geometry();
+  CreateCaret(shell_.window, nullptr, (wide ? shell_.wideCaret : shell_.cellWidth) * g.zoom, g.windowCellHeight());
   SetCaretPos(g.windowX(column), g.windowY(kChatRow));
   ShowCaret(shell_.window);
   shell_.caretShown = true;
@@ -172,23 +172,23 @@ void ChatRows::drawHintBar() {
   std::string row = hint.substr(0, session::kDrawColumns);
   row.resize(session::kDrawColumns, ' ');
   drawCells(shell_, 0, kHintRow, row, RGB(0, 0, 0), kHintBackground, "InternalGothic");
-  HDC dc = GetDC(shell_.window);
+  // A white line along the top and down the right, dark grey along the left and the bottom.
   const auto& g = shell_.target.geometry();
-  const int left = g.windowX(0), top = g.windowY(kHintRow), right = left + g.pageWidth() - 1,
-            bottom = top + g.cellHeight - 1;
-  HPEN white = CreatePen(PS_SOLID, 1, RGB(255, 255, 255)), grey = CreatePen(PS_SOLID, 1, RGB(100, 100, 100));
-  HGDIOBJ old = SelectObject(dc, white);
-  MoveToEx(dc, left, top, nullptr);
-  LineTo(dc, right, top);
-  LineTo(dc, right, bottom + 1);
-  SelectObject(dc, grey);
-  MoveToEx(dc, left, top, nullptr);
-  LineTo(dc, left, bottom);
-  LineTo(dc, right, bottom);
-  SelectObject(dc, old);
-  DeleteObject(white);
-  DeleteObject(grey);
-  ReleaseDC(shell_.window, dc);
+  const int top = g.pageY(kHintRow), right = g.pageWidth() - 1, bottom = top + g.cellHeight - 1;
+  shell_.target.drawOverArea(0, top, g.pageWidth(), g.cellHeight, [&](HDC dc, int x0, int y0) {
+    HPEN white = CreatePen(PS_SOLID, 1, RGB(255, 255, 255)), grey = CreatePen(PS_SOLID, 1, RGB(100, 100, 100));
+    HGDIOBJ old = SelectObject(dc, white);
+    MoveToEx(dc, x0, y0 + top, nullptr);
+    LineTo(dc, x0 + right, y0 + top);
+    LineTo(dc, x0 + right, y0 + bottom + 1);
+    SelectObject(dc, grey);
+    MoveToEx(dc, x0, y0 + top, nullptr);
+    LineTo(dc, x0, y0 + bottom);
+    LineTo(dc, x0 + right, y0 + bottom);
+    SelectObject(dc, old);
+    DeleteObject(white);
+    DeleteObject(grey);
+  });
 }
 
 void paintChatArea(Shell& shell) {

@@ -40,7 +40,6 @@ class ShellReception : public ReceptionLines {
 class ShellModeFace : public ModeFace {
  public:
   explicit ShellModeFace(Shell& shell) : shell_(shell) {}
-  int cursorColumn() override;
   int displayOffset() override;
   void send(std::string_view hostBytes) override;
   void openChatRows() override;

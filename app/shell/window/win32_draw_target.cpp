@@ -21,6 +21,52 @@ Win32DrawTarget::~Win32DrawTarget() {
   while (batchDepth_ > 0) endBatch();
   release();
   for (auto& [id, bitmap] : pages_) DeleteObject(bitmap);
+  if (area_ != nullptr) DeleteObject(area_);
+}
+
+HDC Win32DrawTarget::areaDC() {
+  HDC window = windowDC();
+  if (!zoomed() || window == nullptr) return window;
+  const int width = geometry_.pageWidth(), height = geometry_.pageHeight();
+  if (area_ != nullptr && (areaWidth_ != width || areaHeight_ != height)) {
+    // A new font size: the picture is made anew and the next paint fills it.
+    if (area_dc_ != nullptr) {
+      SelectObject(area_dc_, areaDefault_);
+      HDeleteDC(area_dc_);
+      area_dc_ = nullptr;
+    }
+    DeleteObject(area_);
+    area_ = nullptr;
+  }
+  if (area_ == nullptr) {
+    area_ = CreateCompatibleBitmap(window, width, height);
+    if (area_ == nullptr) return nullptr;
+    areaWidth_ = width;
+    areaHeight_ = height;
+  }
+  if (area_dc_ == nullptr) {
+    area_dc_ = HCreateCompatibleDC(window);
+    if (area_dc_ == nullptr) return nullptr;
+    prepare(area_dc_);
+    areaDefault_ = SelectObject(area_dc_, area_);
+  }
+  return area_dc_;
+}
+
+void Win32DrawTarget::present(int x, int y, int width, int height) {
+  if (!zoomed() || area_dc_ == nullptr) return;
+  // Kept inside the picture: a box's last line may reach one pixel past its cells.
+  if (x < 0) width += x, x = 0;
+  if (y < 0) height += y, y = 0;
+  if (x + width > areaWidth_) width = areaWidth_ - x;
+  if (y + height > areaHeight_) height = areaHeight_ - y;
+  if (width <= 0 || height <= 0) return;
+  HDC window = windowDC();
+  if (window == nullptr) return;
+  const int z = geometry_.zoom;
+  SetStretchBltMode(window, COLORONCOLOR);  // whole pixels: no blending
+  StretchBlt(window, geometry_.leftMargin + x * z, geometry_.topMargin + y * z, width * z, height * z, area_dc_, x, y,
+             width, height, SRCCOPY);
 }
 
 void Win32DrawTarget::prepare(HDC dc) {
@@ -85,6 +131,11 @@ HDC Win32DrawTarget::scratchDC(PageId page) {
 }
 
 void Win32DrawTarget::release() {
+  if (area_dc_ != nullptr) {
+    SelectObject(area_dc_, areaDefault_);
+    HDeleteDC(area_dc_);
+    area_dc_ = nullptr;
+  }
   if (scratch_dc_ != nullptr) {
     SelectObject(scratch_dc_, scratchDefault_);
     DeleteDC(scratch_dc_);
@@ -121,7 +172,7 @@ void Win32DrawTarget::endBatch() {
 
 Win32DrawTarget::Surfaces Win32DrawTarget::take(int windowRow, PageId page, int pageRow) {
   Surfaces s;
-  if (windowRow != kNoRow) s.window = windowDC();
+  if (windowRow != kNoRow) s.window = areaDC();
   if (pageRow != kNoRow) {
     // The page context is made from the window's, so that one is taken too.
     if (windowDC() != nullptr) s.page = pageDC(page);
@@ -146,7 +197,8 @@ void Win32DrawTarget::drawText(int column, int windowRow, PageId page, int pageR
   if (s.window != nullptr) {
     SetTextColor(s.window, colorOf(textColour));
     SetBkColor(s.window, colorOf(background));
-    HTextOut(s.window, geometry_.windowX(column), geometry_.windowY(windowRow), text.data(), length);
+    HTextOut(s.window, areaX(column), areaY(windowRow), text.data(), length);
+    present(geometry_.pageX(column), geometry_.pageY(windowRow), length * geometry_.cellWidth, geometry_.cellHeight);
   }
   if (s.page != nullptr) {
     SetTextColor(s.page, colorOf(textColour));
@@ -160,8 +212,9 @@ void Win32DrawTarget::blankCells(int column, int windowRow, PageId page, int pag
   Surfaces s = take(windowRow, page, pageRow);
   const int w = geometry_.cellWidth, h = geometry_.cellHeight;
   if (s.window != nullptr) {
-    const int x = geometry_.windowX(column), y = geometry_.windowY(windowRow);
+    const int x = areaX(column), y = areaY(windowRow);
     fill(s.window, RECT{x, y, x + count * w, y + h}, background);
+    present(geometry_.pageX(column), geometry_.pageY(windowRow), count * w, h);
   }
   if (s.page != nullptr) {
     const int x = geometry_.pageX(column), y = geometry_.pageY(pageRow);
@@ -188,7 +241,8 @@ void Win32DrawTarget::moveRows(int windowRow, PageId page, int pageRow, int rowC
   const int width = geometry_.pageWidth(), h = geometry_.cellHeight;
   auto clampCount = [&](int first) { return first + rowCount > session::kRows ? session::kRows - first : rowCount; };
   if (s.window != nullptr && windowRow >= 0 && windowRow < session::kRows) {
-    shiftBand(s.window, geometry_.windowX(0), geometry_.windowY(windowRow), width, h, clampCount(windowRow), delta);
+    shiftBand(s.window, areaX(0), areaY(windowRow), width, h, clampCount(windowRow), delta);
+    present(0, geometry_.pageY(windowRow), width, clampCount(windowRow) * h);
   }
   if (s.page != nullptr && pageRow >= 0 && pageRow < session::kRows) {
     shiftBand(s.page, 0, geometry_.pageY(pageRow), width, h, clampCount(pageRow), delta);
@@ -209,7 +263,10 @@ void Win32DrawTarget::moveCells(int column, int windowRow, PageId page, int page
       BitBlt(dc, x + w, y, span, h, dc, x, y, SRCCOPY);
     }
   };
-  if (s.window != nullptr) shift(s.window, geometry_.windowX(0), geometry_.windowY(windowRow));
+  if (s.window != nullptr) {
+    shift(s.window, areaX(0), areaY(windowRow));
+    present(geometry_.pageX(column), geometry_.pageY(windowRow), span + w, h);
+  }
   if (s.page != nullptr) shift(s.page, 0, geometry_.pageY(pageRow));
 }
 
@@ -231,7 +288,10 @@ void Win32DrawTarget::drawLine(int column, int windowRow, PageId page, int pageR
     }
     SelectObject(dc, oldPen);
   };
-  if (s.window != nullptr) draw(s.window, geometry_.windowX(column), geometry_.windowY(windowRow));
+  if (s.window != nullptr) {
+    draw(s.window, areaX(column), areaY(windowRow));
+    present(geometry_.pageX(column), geometry_.pageY(windowRow), cells * w + 1, rows * h + 1);
+  }
   if (s.page != nullptr) draw(s.page, geometry_.pageX(column), geometry_.pageY(pageRow));
   DeleteObject(pen);
 }
@@ -290,12 +350,12 @@ void Win32DrawTarget::blankPageRow(PageId page, int row, Colour background) {
 void Win32DrawTarget::showPageRows(PageId page, int pageRow, int rowCount, int windowRow) {
   if (rowCount <= 0) return;
   CallScope scope(*this);
-  HDC window = windowDC();
+  HDC window = areaDC();
   HDC source = window != nullptr ? scratchDC(page) : nullptr;
   if (source == nullptr) return;
   const int h = geometry_.cellHeight;
-  BitBlt(window, geometry_.windowX(0), geometry_.windowY(windowRow), geometry_.pageWidth(), rowCount * h, source, 0,
-         pageRow * h, SRCCOPY);
+  BitBlt(window, areaX(0), areaY(windowRow), geometry_.pageWidth(), rowCount * h, source, 0, pageRow * h, SRCCOPY);
+  present(0, geometry_.pageY(windowRow), geometry_.pageWidth(), rowCount * h);
 }
 
 void Win32DrawTarget::stretchIntoPage(PageId page, int rows, const BITMAPINFO* info, const void* bits) {

@@ -2,6 +2,12 @@
 // text library into the window and into page bitmaps, moves and page copies
 // with BitBlt. Device contexts are taken once per received chunk (a batch)
 // and otherwise for the one call that needs them.
+//
+// Zoom lives here and nowhere else: at a factor above 1 everything meant for
+// the window is drawn into a picture of the terminal area at the font's
+// size (the same calls as at 1x), and the part touched is shown on the
+// window enlarged, each pixel a square of whole pixels, so the bitmap fonts
+// stay crisp.
 #pragma once
 
 #include <windows.h>
@@ -34,6 +40,21 @@ class Win32DrawTarget : public session::DrawTarget {
   void beginBatch(HDC paintDC = nullptr);
   void endBatch();
 
+  // The shell's own drawing over the terminal area (chat rows, the composing
+  // syllable, the selection): `draw(dc, x0, y0)` draws at the font's size
+  // with the area's top-left cell at (x0, y0); [x, y, width, height] is the
+  // part it touches, in the same units from the area's corner.
+  template <class Draw>
+  void drawOverArea(int x, int y, int width, int height, Draw draw) {
+    beginBatch();
+    if (HDC dc = areaDC()) {
+      draw(dc, areaX(0), areaY(0));
+      prepare(dc);  // the terminal's face back for the drawing that follows
+      present(x, y, width, height);
+    }
+    endBatch();
+  }
+
   // A picture drawn stretched into rows [0, rows) of a page (the welcome picture).
   void stretchIntoPage(session::PageId page, int rows, const BITMAPINFO* info, const void* bits);
 
@@ -64,6 +85,15 @@ class Win32DrawTarget : public session::DrawTarget {
     HDC page = nullptr;    // the page context with the page's bitmap selected, or null
   };
   Surfaces take(int windowRow, session::PageId page, int pageRow);
+  bool zoomed() const { return geometry_.zoom > 1; }
+  // Where the window's drawing goes: the window itself at 1x, else the
+  // area's picture; and a cell's place on it.
+  HDC areaDC();
+  int areaX(int column) const { return zoomed() ? geometry_.pageX(column) : geometry_.windowX(column); }
+  int areaY(int row) const { return zoomed() ? geometry_.pageY(row) : geometry_.windowY(row); }
+  // The part [x, y, width, height] of the area's picture shown enlarged
+  // (nothing to do at 1x).
+  void present(int x, int y, int width, int height);
   HDC windowDC();
   HDC pageDC(session::PageId page);
   HDC scratchDC(session::PageId page);  // a second page for page-to-page copies
@@ -83,6 +113,10 @@ class Win32DrawTarget : public session::DrawTarget {
   HDC page_dc_ = nullptr;
   HGDIOBJ pageDefault_ = nullptr;
   session::PageId selectedPage_ = 0;
+  HBITMAP area_ = nullptr;  // the terminal area at the font's size, while zoomed
+  int areaWidth_ = 0, areaHeight_ = 0;
+  HDC area_dc_ = nullptr;
+  HGDIOBJ areaDefault_ = nullptr;
   HDC scratch_dc_ = nullptr;
   HGDIOBJ scratchDefault_ = nullptr;
   session::PageId scratchPage_ = 0;

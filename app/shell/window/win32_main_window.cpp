@@ -8,10 +8,12 @@
 #include <windowsx.h>
 #include <mmsystem.h>
 
+#include <algorithm>
 #include <ctime>
 
 #include "app/settings/startup_settings.h"
 #include "app/settings/window_size.h"
+#include "app/settings/zoom_setting.h"
 #include "app/shell/input/command_ids.h"
 #include "app/shell/window/win32_picture.h"
 #include "app/shell/window/win32_shell.h"
@@ -62,11 +64,24 @@ void updateGeometry(Shell& shell) {
   RECT client{};
   GetClientRect(shell.window, &client);
   shell.target.setGeometry(
-      session::ScreenGeometry::forClient(client.right, client.bottom, shell.cellWidth, shell.cellHeight));
+      session::ScreenGeometry::forClient(client.right, client.bottom, shell.cellWidth, shell.cellHeight, shell.zoom));
 }
 
 int menuHeight() { return GetSystemMetrics(SM_CYMENU); }
 int captionHeight() { return GetSystemMetrics(SM_CYCAPTION); }
+
+TrackSize minimumSize(const Shell& shell) {
+  return minimumTrackSize(shell.cellWidth * shell.zoom, shell.cellHeight * shell.zoom, menuHeight(), captionHeight());
+}
+
+// The saved factor, or the one the screen's DPI asks for.
+int startingZoom(const Shell& shell) {
+  if (const auto saved = settings::readZoom(shell.files)) return *saved;
+  HDC screen = GetDC(nullptr);
+  const int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSX) : 96;
+  if (screen != nullptr) ReleaseDC(nullptr, screen);
+  return settings::zoomForDpi(dpi);
+}
 
 // The window's outer size for a client size, from the window's own styles,
 // so a saved size comes back exactly (no drift from start to start).
@@ -86,8 +101,10 @@ void placeWindow(Shell& shell, const std::optional<settings::WindowSize>& saved)
     height = saved->height;
   }
   const SIZE outer = outerSizeFor(shell.window, width, height);
-  const WindowRect r =
-      centredOnScreen(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), outer.cx, outer.cy);
+  // Grown to fit the zoomed terminal.
+  const TrackSize minimum = minimumSize(shell);
+  const WindowRect r = centredOnScreen(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
+                                       std::max<int>(outer.cx, minimum.width), std::max<int>(outer.cy, minimum.height));
   MoveWindow(shell.window, r.left, r.top, r.width, r.height, FALSE);
 }
 
@@ -117,6 +134,7 @@ LRESULT onCreate(HWND window, const CREATESTRUCTA* create) {
   RegisterWindow(window);
   HCTLGetVersion();  // makes sure the control library is loaded for the dialogs
   InitAutomata(window, shell->hangul.keyboard);
+  shell->zoom = startingZoom(*shell);
   useHangulFace(*shell);
   shell->terminal.setHostCode(shell->hangul.codeNumber());
   shell->processor.setHostCode(shell->hangul.codeNumber());
@@ -187,7 +205,7 @@ void onPaint(Shell& shell) {
     shell.terminal.pages().repaint(shell.terminal.state().displayOffset, shell.modes.chatOpen());
   }
   shell.target.endBatch();
-  const RECT area{g.leftMargin, g.topMargin, g.leftMargin + g.pageWidth(), g.topMargin + session::kRows * g.cellHeight};
+  const RECT area{g.leftMargin, g.topMargin, g.leftMargin + g.windowWidth(), g.topMargin + g.windowHeight()};
   paintChatArea(shell);
   drawFrame(dc, area, 5, RGB(255, 255, 255), RGB(0, 0, 0));
   drawFrame(dc, area, 1, RGB(0, 0, 0), RGB(255, 255, 255));
@@ -254,6 +272,26 @@ void useHangulFace(Shell& shell) {
   updateGeometry(shell);
 }
 
+void setZoom(Shell& shell, int factor) {
+  factor = std::clamp(factor, settings::kMinZoom, settings::kMaxZoom);
+  if (factor == shell.zoom) return;
+  const int from = shell.zoom;
+  shell.zoom = factor;
+  settings::writeZoom(shell.files, factor);
+  shell.host.hideCaret();
+  RECT outer{};
+  GetWindowRect(shell.window, &outer);
+  const WindowRect now{outer.left, outer.top, outer.right - outer.left, outer.bottom - outer.top};
+  const WindowRect r = zoomedWindow(now, from, factor, shell.cellWidth, shell.cellHeight, minimumSize(shell),
+                                    GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+  // Moving the window sizes it again (WM_SIZE); a window that keeps its size
+  // still needs the new geometry.
+  MoveWindow(shell.window, r.left, r.top, r.width, r.height, TRUE);
+  updateGeometry(shell);
+  InvalidateRect(shell.window, nullptr, TRUE);
+  shell.modes.placeCaret();
+}
+
 LRESULT CALLBACK mainWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_CREATE) return onCreate(window, reinterpret_cast<CREATESTRUCTA*>(lParam));
   Shell* shell = shellOf(window);
@@ -271,13 +309,13 @@ LRESULT CALLBACK mainWindowProcedure(HWND window, UINT message, WPARAM wParam, L
     case WM_ERASEBKGND:
       return 1;  // the background picture covers the whole client area
     case WM_GETMINMAXINFO: {
-      const TrackSize min = minimumTrackSize(shell->cellWidth, shell->cellHeight, menuHeight(), captionHeight());
+      const TrackSize min = minimumSize(*shell);
       reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = POINT{min.width, min.height};
       return 0;
     }
     case WM_SETFOCUS:
       shell->hasFocus = true;
-      CreateCaret(window, nullptr, shell->cellWidth, shell->cellHeight);
+      CreateCaret(window, nullptr, shell->cellWidth * shell->zoom, shell->cellHeight * shell->zoom);
       shell->caretShown = false;
       shell->modes.placeCaret();
       return 0;

@@ -66,7 +66,6 @@ class ShellHost : public session::SessionHost {
   void showCaretAt(int column, int row) override;
   int chatColumn() override;
   void writeCapture(std::string_view bytes) override;
-  void clearInputLine() override;
 
  private:
   Shell& shell_;
@@ -99,6 +98,7 @@ struct Shell {
   int cellWidth = 8;     // W
   int cellHeight = 16;   // H
   int wideCaret = 16;    // W2, the caret over a two-byte character
+  int zoom = 1;          // the terminal shown 1 to 4 times its size
   bool hasFocus = false;
   bool caretShown = false;
 
@@ -184,6 +184,9 @@ HWND openLogo(HINSTANCE instance, HWND mainWindow, const settings::SettingsFiles
 // The Hangul face of the settings becomes the terminal's, and the cell size
 // is read again from it.
 void useHangulFace(Shell& shell);
+// The terminal shown `factor` times its size (kept within 1 to 4); the factor
+// is saved and the window grows or shrinks to fit.
+void setZoom(Shell& shell, int factor);
 LRESULT CALLBACK mainWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 }  // namespace kesta::shell

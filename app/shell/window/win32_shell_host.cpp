@@ -65,8 +65,6 @@ void ShellHost::showCaretAt(int column, int row) {
 int ShellHost::chatColumn() { return shell_.chat.column(); }
 void ShellHost::writeCapture(std::string_view bytes) { shell_.capture.writeCapture(bytes); }
 
-void ShellHost::clearInputLine() { shell_.processor.clearInputLine(); }
-
 void playCue(Shell& shell, const char* fileName) {
   if (!shell.voice.on) return;
   if (shell.music.on) shell.host.stopMusic();

@@ -2,6 +2,7 @@
 // saved client size, and how small it may be dragged.
 #pragma once
 
+#include <algorithm>
 #include <optional>
 
 #include "app/settings/window_size.h"
@@ -30,6 +31,21 @@ struct TrackSize {
 // 34.5 lines (less 38 pixels of the old frame allowance) high.
 constexpr TrackSize minimumTrackSize(int cellWidth, int cellHeight, int menuHeight, int captionHeight) {
   return {86 * cellWidth, menuHeight + captionHeight + (69 * cellHeight) / 2 - 38};
+}
+
+// The window's outer rectangle when the zoom goes from `from` to `to`: it
+// grows or shrinks by what the terminal's 85 by 31 cell block does, keeps its
+// top-left corner, is never smaller than `minimum` (the new zoom's), and is
+// moved back onto the screen where it would pass the right or bottom edge,
+// never past the left or top one.
+constexpr WindowRect zoomedWindow(WindowRect now, int from, int to, int cellWidth, int cellHeight, TrackSize minimum,
+                                  int screenWidth, int screenHeight) {
+  WindowRect r = now;
+  r.width = std::max(now.width + (to - from) * 85 * cellWidth, minimum.width);
+  r.height = std::max(now.height + (to - from) * 31 * cellHeight, minimum.height);
+  if (r.left + r.width > screenWidth) r.left = std::max(0, screenWidth - r.width);
+  if (r.top + r.height > screenHeight) r.top = std::max(0, screenHeight - r.height);
+  return r;
 }
 
 // The client size worth saving at exit: a minimized window reports 0 by 0,

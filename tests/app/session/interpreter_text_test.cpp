@@ -135,13 +135,12 @@ TEST(TerminalText, SearchMismatchRestartsWithoutRetryingTheByte) {
   EXPECT_EQ(s.canvas.window()[1][0].background, kHighlightBackground);
 }
 
-TEST(TerminalText, EndOfChunkPlacesCaretAndClearsInputLine) {
+TEST(TerminalText, EndOfChunkPlacesTheCaret) {
   Session s;
   s.interpret("abc\x1b[5;10H");
   EXPECT_FALSE(s.host.caretHidden);
   EXPECT_EQ(s.host.caretColumn, 9);
   EXPECT_EQ(s.host.caretRow, 4);
-  EXPECT_EQ(s.host.inputLineClears, 1);
   s.terminal.setChatMode(true);
   s.interpret("x");
   EXPECT_EQ(s.host.caretColumn, 7);

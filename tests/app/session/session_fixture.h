@@ -25,7 +25,6 @@ struct RecordingHost : SessionHost {
   bool voice = false;
   bool music = false;
   int beeps = 0;
-  int inputLineClears = 0;
   int caretColumn = -1, caretRow = -1;
   bool caretHidden = false;
   std::size_t sendLimit = static_cast<std::size_t>(-1);  // bytes a send accepts
@@ -59,7 +58,6 @@ struct RecordingHost : SessionHost {
   }
   int chatColumn() override { return 7; }
   void writeCapture(std::string_view bytes) override { capture.append(bytes); }
-  void clearInputLine() override { ++inputLineClears; }
 };
 
 struct TableSource : AutoResponseSource {

@@ -9,6 +9,7 @@
 #include "app/settings/modem_settings.h"
 #include "app/settings/sound_settings.h"
 #include "app/settings/window_size.h"
+#include "app/settings/zoom_setting.h"
 #include "tests/app/settings/temp_home.h"
 
 namespace kesta::settings {
@@ -112,6 +113,21 @@ TEST_F(SettingsRecords, ShortWindowSizeFileKeepsTheOldHeight) {
   ASSERT_TRUE(readWindowSize(files_, size));
   EXPECT_EQ(size.width, 800);
   EXPECT_EQ(size.height, 0x01020399);
+}
+
+TEST_F(SettingsRecords, ZoomIsOneFactorFromOneToFourElseTheDpiDecides) {
+  EXPECT_EQ(readZoom(files_), std::nullopt);  // missing: the DPI decides, nothing is written
+  ASSERT_TRUE(writeZoom(files_, 3));
+  EXPECT_EQ(fileBytes("env/kesta.zom"), (std::vector<std::uint8_t>{3, 0, 0, 0}));
+  EXPECT_EQ(readZoom(files_), 3);
+  const std::vector<std::uint8_t> unusable[] = {{0, 0, 0, 0}, {5, 0, 0, 0}, {2, 0, 0}, {2, 0, 0, 0, 0}, {0xFF, 0xFF, 0xFF, 0xFF}};
+  for (const auto& bytes : unusable) {
+    putFile("env/kesta.zom", bytes);
+    EXPECT_EQ(readZoom(files_), std::nullopt) << bytes.size() << " bytes, first " << int(bytes[0]);
+  }
+  for (const auto& [dpi, zoom] : {std::pair{72, 1}, {96, 1}, {120, 1}, {144, 1}, {192, 2}, {288, 3}, {384, 4}, {768, 4}}) {
+    EXPECT_EQ(zoomForDpi(dpi), zoom) << dpi;
+  }
 }
 
 // ---- Hangul settings ----

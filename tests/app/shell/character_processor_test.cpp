@@ -41,20 +41,19 @@ struct Keyboard {
   void toggle() {
     hangul::IsToggleKeyPressed(&automaton.state, 0x20, true);
     automaton.controlDown = true;
-    processor.character(0x20, column);
+    processor.character(0x20);
     automaton.controlDown = false;
   }
   void type(std::string_view keys) {
     for (char c : keys) {
-      if (c == '\r') processor.carriageReturn(column);
-      else if (c == '\b') processor.backspace(column);
-      else processor.character(static_cast<unsigned char>(c), column);
+      if (c == '\r') processor.carriageReturn();
+      else if (c == '\b') processor.backspace();
+      else processor.character(static_cast<unsigned char>(c));
     }
   }
   RealAutomaton automaton;
   RecordingView view;
   CharacterProcessor processor;
-  int column = 0;
 };
 
 TEST(CharacterProcessor, HangulWordsReachTheHostInItsCode) {
@@ -115,23 +114,16 @@ TEST(CharacterProcessor, ComposingIsDrawnInPlaceAndCommitComesBeforeOtherSends) 
   ASSERT_FALSE(k.view.drawn.empty());
   EXPECT_EQ(k.view.drawn.back().first, 0);
   EXPECT_TRUE(k.view.carets.back());  // a syllable-wide caret while composing
-  k.processor.commitComposition(k.column);
+  k.processor.commitComposition();
   k.view.send("\x1b");
   EXPECT_EQ(k.view.wire, hostBytes("ㄱ", 6) + "\x1b");
   EXPECT_FALSE(k.view.carets.back());
 }
 
-TEST(CharacterProcessor, EnglishModeSendsEveryByteAndTheLineNeverOverflows) {
+TEST(CharacterProcessor, EnglishModeSendsEveryByte) {
   Keyboard k(hangul::kTwoSetKeyboard, 6);
   k.type(std::string_view("ab\x03\x1b", 4));
   EXPECT_EQ(k.view.wire, std::string("ab\x03\x1b", 4));
-  for (int column : {79, 80, 85, -1}) {
-    Keyboard far(hangul::kTwoSetKeyboard, 6);
-    far.column = column;
-    far.toggle();
-    far.type("rk.\r");
-    EXPECT_EQ(far.view.wire, hostBytes("가", 6) + ".\r") << column;
-  }
 }
 
 // Screen text leaves in the host's code, and the clipboard's two texts hold

@@ -17,7 +17,7 @@ TEST(CommandTable, IdsAndKeysAreUniqueAndEveryMenuItemHasBothLanguages) {
   int perPopup[kTopLevel + 1] = {};
   for (const CommandEntry& e : commandTable()) {
     EXPECT_TRUE(ids.insert(e.id).second) << e.id;
-    EXPECT_TRUE(e.id >= 101 && e.id <= 261) << e.id;
+    EXPECT_TRUE(e.id >= 101 && e.id <= 263) << e.id;
     if (e.key.virtualKey != 0) EXPECT_TRUE(keys.insert({e.key.virtualKey, e.key.modifiers}).second) << e.id;
     if (e.popup != kNoMenu) {
       EXPECT_FALSE(e.english.empty()) << e.id;
@@ -25,7 +25,7 @@ TEST(CommandTable, IdsAndKeysAreUniqueAndEveryMenuItemHasBothLanguages) {
       ++perPopup[e.popup];
     }
   }
-  const int expected[] = {7, 3, 3, 3, 3, 10, 6, 6, 1};  // File .. State, then About
+  const int expected[] = {7, 3, 3, 3, 3, 10, 6, 8, 1};  // File .. State, then About
   for (int p = 0; p <= kTopLevel; ++p) EXPECT_EQ(perPopup[p], expected[p]) << "popup " << p;
   EXPECT_EQ(menuPopups().size(), 8u);
   // Ctrl+M is the key of the domain-name command, Alt+M the macro definitions.
@@ -65,7 +65,9 @@ TEST(CommandDispatch, DecisionsFollowTheModes) {
       {IDM_NOTHING_CTRLD, idle, CommandAction::Nothing, ""},
       {IDM_NOTHING_ALTF9, idle, CommandAction::Nothing, ""},
       {100, idle, CommandAction::Nothing, ""},
-      {262, idle, CommandAction::Nothing, ""},
+      {IDM_ZOOM_IN, view, CommandAction::ZoomIn, ""},
+      {IDM_ZOOM_OUT, chat, CommandAction::ZoomOut, ""},
+      {264, idle, CommandAction::Nothing, ""},
       {IDM_EXIT, idle, CommandAction::Exit, ""},
   };
   for (const Case& c : cases) {

@@ -52,7 +52,6 @@ struct Window : TerminalKeyView, ChatView, ModeFace {
     if (modes->caret() == CaretPlace::ChatColumn) caret = CaretPlace::ChatColumn;
   }
   // ModeFace
-  int cursorColumn() override { return session.terminal.state().column; }
   int displayOffset() override { return session.terminal.state().displayOffset; }
   void openChatRows() override { session.terminal.openChat(); }
   void closeChatRows() override { session.terminal.closeChat(); }

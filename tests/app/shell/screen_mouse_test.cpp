@@ -56,6 +56,36 @@ TEST(PointerToCell, EveryCellOfTheTextAreaCountsTheLastColumnAndRowIncluded) {
   EXPECT_EQ(cellAtPointer(session::ScreenGeometry{}, 0, 0, false), std::nullopt);  // no font yet
 }
 
+// At every zoom each cell's corners and edges map back to that cell, the
+// last column and row (the chat window's 24th row) included, and a pixel
+// past them to none.
+TEST(PointerToCell, EveryZoomRoundTripsCellCornersAndEdges) {
+  for (int zoom = 1; zoom <= 4; ++zoom) {
+    const auto g = session::ScreenGeometry::forClient(1400 * zoom, 900 * zoom, 8, 16, zoom);
+    ASSERT_EQ(g.windowX(1) - g.windowX(0), 8 * zoom);
+    ASSERT_EQ(g.windowY(1) - g.windowY(0), 16 * zoom);
+    ASSERT_EQ(g.windowWidth(), 85 * 8 * zoom);
+    for (const bool chat : {false, true}) {
+      const int rows = chat ? session::kChatRows : session::kRows;
+      for (const GridCell cell : {GridCell{0, 0}, GridCell{40, 12}, GridCell{79, rows - 1}, GridCell{0, rows - 1}}) {
+        const int x = g.windowX(cell.column), y = g.windowY(cell.row);
+        const int right = x + g.windowCellWidth() - 1, bottom = y + g.windowCellHeight() - 1;
+        for (const auto& [px, py] : {std::pair{x, y}, {right, y}, {x, bottom}, {right, bottom}, {(x + right) / 2, y}}) {
+          EXPECT_EQ(cellAtPointer(g, px, py, chat), cell) << "zoom " << zoom << " at " << px << "," << py;
+        }
+      }
+      EXPECT_EQ(cellAtPointer(g, g.windowX(80), g.windowY(0), chat), std::nullopt) << zoom;
+      EXPECT_EQ(cellAtPointer(g, g.windowX(0), g.windowY(rows), chat), std::nullopt) << zoom;
+      EXPECT_EQ(cellAtPointer(g, g.windowX(0) - 1, g.windowY(0), chat), std::nullopt) << zoom;
+    }
+  }
+  // The zoomed block stays centred as the 1x block is.
+  const auto one = session::ScreenGeometry::forClient(1400, 900, 8, 16, 1);
+  const auto two = session::ScreenGeometry::forClient(1400, 900, 8, 16, 2);
+  EXPECT_EQ(one.leftMargin + one.windowWidth() / 2, 700);
+  EXPECT_EQ(two.leftMargin + two.windowWidth() / 2, 700);
+}
+
 TEST(ClickableItems, DigitRunsLoneCapitalsAndCapitalWordsInParentheses) {
   const std::string menu = row80("1 2 3 123 (P,N,Q) (YES) (Yes)");
   // For every column of the line, what a click there sends.

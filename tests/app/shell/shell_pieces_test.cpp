@@ -89,6 +89,27 @@ TEST(WindowPlacement, CentresAndKeepsSizes) {
   EXPECT_TRUE(usableSavedSize({700, 500}));
 }
 
+TEST(WindowPlacement, AZoomChangeGrowsOrShrinksFromTheTopLeftAndStaysOnTheScreen) {
+  const TrackSize minimum{688, 500};
+  struct Case {
+    WindowRect now;
+    int from, to, screenWidth, screenHeight;
+    WindowRect after;
+  };
+  const Case cases[] = {
+      {{100, 50, 700, 560}, 1, 2, 1920, 1080, {100, 24, 1380, 1056}},  // past the bottom: moved up
+      {{1500, 900, 700, 560}, 1, 2, 1920, 1080, {540, 24, 1380, 1056}},
+      {{0, 0, 700, 560}, 1, 2, 1024, 768, {0, 0, 1380, 1056}},  // larger than the screen: the corner stays
+      {{10, 20, 1400, 1100}, 2, 1, 1920, 1080, {10, 20, 720, 604}},
+      {{10, 20, 700, 560}, 2, 1, 1920, 1080, {10, 20, 688, 500}},  // never below the minimum
+      {{300, 200, 800, 600}, 2, 2, 1920, 1080, {300, 200, 800, 600}},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(zoomedWindow(c.now, c.from, c.to, 8, 16, minimum, c.screenWidth, c.screenHeight), c.after)
+        << c.from << "->" << c.to << " at " << c.now.left << "," << c.now.top;
+  }
+}
+
 TEST(SerialDevice, NamesPortsAndTheTelnetDevice) {
   EXPECT_EQ(serialDeviceName(3), "COM3");
   EXPECT_EQ(serialDeviceName(9), "COM9");

@@ -288,12 +288,25 @@ int main(int argc, char** argv) {
     std::printf("%ld %ld %ld %ld\n", origin.x, origin.y, r.right - r.left, r.bottom - r.top);
     return 0;
   }
+  if (command == "caret" && argc == 3) {
+    // The caret of the window's thread, in the window's client coordinates.
+    HWND hwnd = FindWindowA(nullptr, argv[2]);
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!hwnd || !GetGUIThreadInfo(GetWindowThreadProcessId(hwnd, nullptr), &info) || info.hwndCaret == nullptr) {
+      std::printf("no caret\n");
+      return 1;
+    }
+    std::printf("%ld %ld %ld %ld\n", info.rcCaret.left, info.rcCaret.top, info.rcCaret.right - info.rcCaret.left,
+                info.rcCaret.bottom - info.rcCaret.top);
+    return 0;
+  }
   if (command == "com" && argc >= 3) return comChat(argc, argv);
   if (command == "window" && argc == 6) return showWindow(argv);
   if (command == "resources" && argc == 2) return resources();
   if (command == "statustext" && argc == 3) return statusText(argv[2]);
   if (command == "texts" && argc == 3) return childTexts(argv[2]);
   if (command == "edit" && argc == 5) return editProbe(argv[2], argv[3], argv[4]);
-  std::fprintf(stderr, "usage: e2e_probe acp | profile SECTION KEY | client TITLE | com PORT STEP... | resources | statustext TITLE | window TITLE R G B | texts TITLE | edit DLL PREFIX TITLE\n");
+  std::fprintf(stderr, "usage: e2e_probe acp | profile SECTION KEY | client TITLE | caret TITLE | com PORT STEP... | resources | statustext TITLE | window TITLE R G B | texts TITLE | edit DLL PREFIX TITLE\n");
   return 2;
 }
