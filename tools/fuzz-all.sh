@@ -3,7 +3,7 @@
 # (default 60), starting from its seeds in tests/fuzz-corpus/TARGET. New
 # inputs go to build/fuzz/corpus/TARGET; crashes to build/fuzz/crashes/.
 # The targets are those the build lists in build/fuzz/fuzzers.txt. A target
-# that crashes, leaks, takes more than 25 s or 1 GB on one input or does not
+# that crashes, leaks, takes more than 25 s on one input or 2 GB or does not
 # run counts as failed, and so do a target without seeds and seeds without
 # a target. Ends with "N passed, N failed" and exits non-zero on a failure.
 #   tools/fuzz-all.sh [--no-build] [SECONDS]
@@ -49,10 +49,10 @@ while IFS='=' read -r target program; do
   log="build/fuzz/corpus/$target.log"
   # The outer limit catches a target that never gets going.
   if timeout $((seconds + 120)) "$program" "build/fuzz/corpus/$target" "$seeds" -max_total_time="$seconds" \
-       -timeout=25 -rss_limit_mb=1024 -print_final_stats=1 \
+       -timeout=25 -rss_limit_mb=2048 -print_final_stats=1 \
        -artifact_prefix="build/fuzz/crashes/$target-" > "$log" 2>&1; then
     passed=$((passed + 1))
-    echo "fuzz-all: $target: $(grep -E '^#[0-9]+ +DONE' "$log" | tail -n 1)"
+    echo "fuzz-all: $target: $(grep -E '^#[0-9]+[[:space:]]+DONE' "$log" | tail -n 1)"
   else
     grep -E 'ERROR: |SUMMARY: |Test unit written to' "$log" | head -n 5 >&2
     fail "$target failed, see $log"
