@@ -29,7 +29,7 @@ namespace {
 // discard keeps what is to come: the fuzz bytes stand for what arrives later.
 class ScriptChannel : public ByteChannel {
  public:
-  ScriptChannel(const uint8_t* data, size_t size, int block, int silences)
+  ScriptChannel(const uint8_t* data, size_t size, size_t block, int silences)
       : at_(data), end_(data + size), block_(block), silences_(silences) {}
   int readByte(int waitMs) override {
     uint8_t b;
@@ -37,12 +37,13 @@ class ScriptChannel : public ByteChannel {
     return n > 0 ? b : n;
   }
   int readSome(uint8_t* buffer, int max, int) override {
+    if (max <= 0) return 0;
     ++reads;
     if (at_ == end_) return silences_-- > 0 ? kNoByte : kClosed;
-    int n = std::min({max, block_, static_cast<int>(end_ - at_)});
-    std::copy(at_, at_ + n, buffer);
+    size_t n = std::min({static_cast<size_t>(max), block_, static_cast<size_t>(end_ - at_)});
+    std::copy_n(at_, n, buffer);
     at_ += n;
-    return n;
+    return static_cast<int>(n);
   }
   bool write(const uint8_t*, size_t size) override {
     written += size;
@@ -57,7 +58,7 @@ class ScriptChannel : public ByteChannel {
  private:
   const uint8_t* at_;
   const uint8_t* end_;
-  int block_;
+  size_t block_;
   int silences_;
 };
 
@@ -73,7 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fs::create_directories(into, ec);
   if (ec) std::abort();
 
-  static const int kBlocks[] = {1, 7, 64, 4096};
+  static const size_t kBlocks[] = {1, 7, 64, 4096};
   ScriptChannel channel(data + 1, size - 1, kBlocks[(options >> 2) & 3], ((options >> 4) & 3) * 8);
   SilentReporter reporter;
   long seconds = 0;
