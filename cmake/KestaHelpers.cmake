@@ -95,13 +95,29 @@ function(kesta_fuzzer name)
   add_executable(${name} ${A_SOURCES})
   target_link_libraries(${name} PRIVATE ${A_LIBS})
   if(KESTA_LIBFUZZER)
-    # Seeds: tests/fuzz-corpus/NAME (tools/fuzz-all.sh runs every target on its own).
+    # Seeds: tests/fuzz-corpus/NAME (tools/fuzz-all.sh runs every target on its own,
+    # from the list kesta_write_fuzzer_list writes).
     target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+    set_property(GLOBAL APPEND PROPERTY KESTA_FUZZERS "${name}=$<TARGET_FILE:${name}>")
   else()
     target_link_libraries(${name} PRIVATE kesta_fuzz_driver)
     add_test(NAME ${name} COMMAND ${name} --runs=${A_RUNS} --seed=1)
     set_tests_properties(${name} PROPERTIES LABELS "native;fuzz")
   endif()
+endfunction()
+
+# kesta_write_fuzzer_list(): with KESTA_LIBFUZZER, writes fuzzers.txt in the
+# build folder, one "NAME=PROGRAM" a line for every kesta_fuzzer, so that
+# tools/fuzz-all.sh runs exactly the targets there are (and finds a target
+# without seeds, or seeds without a target).
+function(kesta_write_fuzzer_list)
+  if(NOT KESTA_LIBFUZZER)
+    return()
+  endif()
+  get_property(fuzzers GLOBAL PROPERTY KESTA_FUZZERS)
+  list(SORT fuzzers)
+  list(JOIN fuzzers "\n" text)
+  file(GENERATE OUTPUT ${CMAKE_BINARY_DIR}/fuzzers.txt CONTENT "${text}\n")
 endfunction()
 
 # kesta_benchmark(NAME SOURCES ... [LIBS ...]): a Google Benchmark program,

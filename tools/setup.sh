@@ -5,6 +5,8 @@ set -euo pipefail
 
 packages=(
   cmake make ninja-build g++ clang
+  # libFuzzer and clang's sanitizer runtimes (the fuzz preset); only recommended by clang
+  libclang-rt-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64
   wine wine64 xvfb xauth
   googletest libgtest-dev libbenchmark-dev

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # The one test command: sets up this machine, then builds and tests every
 # target. native (then again under ASan+UBSan), win64 (tests under Wine with
-# an Xvfb display), win32 (compiled and linked only). Ends with one line
-# "N passed, N failed" and exits non-zero on any failure.
+# an Xvfb display), win32 (compiled and linked only), fuzz (every libFuzzer
+# target a few seconds from its seeds; each target counts as one test).
+# Ends with one line "N passed, N failed" and exits non-zero on any failure.
 #
-#   tools/test-all.sh [--no-setup] [--only native|native-asan|win64|win32]...
+#   tools/test-all.sh [--no-setup] [--only native|native-asan|win64|win32|fuzz]...
 set -uo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -105,6 +106,25 @@ if wanted win64 && build win64; then
 fi
 if wanted win32 && build win32; then
   passed=$((passed + 1))   # the 32-bit build linked: its ABI checks are static_asserts
+fi
+
+if wanted fuzz && build fuzz; then
+  # Long enough to run every seed and mutate a little: a target that no
+  # longer builds, starts or survives its seeds fails here.
+  note "fuzz every target for ${KESTA_FUZZ_SECONDS:-4}s"
+  log=$(mktemp)
+  bash tools/fuzz-all.sh --no-build "${KESTA_FUZZ_SECONDS:-4}" >"$log" 2>&1
+  cat "$log"
+  line=$(grep -E '^[0-9]+ passed, [0-9]+ failed$' "$log" | tail -n 1)
+  if [ -n "$line" ]; then
+    passed=$((passed + $(cut -d' ' -f1 <<<"$line")))
+    bad=$(cut -d' ' -f3 <<<"$line")
+    failed=$((failed + bad))
+    [ "$bad" -gt 0 ] && failures+=("fuzz")
+  else
+    failed=$((failed + 1)); failures+=("fuzz")
+  fi
+  rm -f "$log"
 fi
 
 note "done"

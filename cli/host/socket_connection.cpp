@@ -11,7 +11,6 @@
 #include "cli/host/transfer_guard.h"
 #include "zlink/fd_channel.h"
 #include "zlink/session.h"
-#include "zlink/telnet.h"
 
 namespace kesta::host {
 
@@ -29,7 +28,7 @@ xlat::Code codeOf(int type) {
 }  // namespace
 
 SocketConnection::SocketConnection(int fd, int codeType, const std::atomic<bool>& stop, ConnectionLimits limits)
-    : fd_(fd), codeType_(codeType), code_(codeOf(codeType)), stop_(stop), limits_(limits), editor_(code_) {
+    : fd_(fd), codeType_(codeType), code_(codeOf(codeType)), stop_(stop), limits_(limits), input_(code_) {
   if (::pipe2(wake_, O_CLOEXEC | O_NONBLOCK) != 0) wake_[0] = wake_[1] = -1;
   // A user who stops reading must not hold the session thread for ever.
   timeval sendLimit{10, 0};
@@ -47,7 +46,7 @@ bool SocketConnection::setCodeType(int type) {
   if (!xlat::codeForType(type, &code)) return false;
   codeType_ = type;
   code_ = code;
-  editor_.setCode(code);
+  input_.editor().setCode(code);
   return true;
 }
 
@@ -66,12 +65,7 @@ void SocketConnection::sendRaw(const std::string& bytes) {
   }
 }
 
-void SocketConnection::write(const std::string& utf8) {
-  std::string text = xlat::convert(xlat::Code::Utf8, code_, utf8);
-  std::vector<uint8_t> wire;
-  zlink::telnetEncode(reinterpret_cast<const uint8_t*>(text.data()), text.size(), wire);
-  sendRaw(std::string(wire.begin(), wire.end()));
-}
+void SocketConnection::write(const std::string& utf8) { sendRaw(toWire(utf8, code_)); }
 
 bool SocketConnection::pump(int waitMs, bool* woken) {
   pollfd p[2] = {{fd_, POLLIN, 0}, {wake_[0], POLLIN, 0}};
@@ -91,30 +85,22 @@ bool SocketConnection::pump(int waitMs, bool* woken) {
     gone_ = true;
     return false;
   }
-  std::string data, replies;
-  telnet_.receive(block, static_cast<std::size_t>(n), data, replies);
-  if (!replies.empty()) sendRaw(replies);
-  std::string echo;
-  editor_.feed(data.data(), data.size(), echo);
-  if (telnet_.echoing() && !echo.empty()) {
-    std::vector<uint8_t> wire;
-    zlink::telnetEncode(reinterpret_cast<const uint8_t*>(echo.data()), echo.size(), wire);
-    sendRaw(std::string(wire.begin(), wire.end()));
-  }
+  std::string owed = input_.receive(block, static_cast<std::size_t>(n));
+  if (!owed.empty()) sendRaw(owed);
   return !gone_;
 }
 
 void SocketConnection::open() {
-  sendRaw(telnet_.opening());
+  sendRaw(input_.opening());
   auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(limits_.negotiationMs);
-  while (!gone_ && !stop_ && !telnet_.terminalTypeSettled() && std::chrono::steady_clock::now() < end) {
+  while (!gone_ && !stop_ && !input_.telnet().terminalTypeSettled() && std::chrono::steady_clock::now() < end) {
     if (!pump(50, nullptr)) break;
   }
 }
 
 bool SocketConnection::readLine(std::string* line, const std::function<void()>& onWake) {
   auto idleEnd = std::chrono::steady_clock::now() + std::chrono::seconds(limits_.idleSeconds);
-  while (!editor_.hasLine()) {
+  while (!input_.editor().hasLine()) {
     if (gone_ || stop_) return false;
     if (std::chrono::steady_clock::now() >= idleEnd) {
       write("\r\n\x1b[1;31m시간이 다 되었습니다 (idle too long)\x1b[0m\r\n");
@@ -123,9 +109,9 @@ bool SocketConnection::readLine(std::string* line, const std::function<void()>& 
     bool woken = false;
     if (!pump(kPollMs, &woken)) return false;
     if (woken) onWake();
-    if (editor_.hasLine()) break;
+    if (input_.editor().hasLine()) break;
   }
-  *line = editor_.takeLine();
+  *line = input_.editor().takeLine();
   return true;
 }
 
@@ -141,7 +127,7 @@ void SocketConnection::settleAfterTransfer() {
       break;
     }
   }
-  editor_.clear();
+  input_.editor().clear();
 }
 
 int SocketConnection::transfer(bool sending, const std::function<int(const zlink::SessionConfig&)>& session) {
@@ -169,7 +155,7 @@ int SocketConnection::transfer(bool sending, const std::function<int(const zlink
 }
 
 bool SocketConnection::download(const std::filesystem::path& file) {
-  editor_.clear();
+  input_.editor().clear();
   // The sender's ZRQINIT comes with "rz\r" before it, as from lrzsz's sz:
   // one more here would start a second download in a terminal that starts
   // one on every "rz\r".
@@ -178,7 +164,7 @@ bool SocketConnection::download(const std::filesystem::path& file) {
 }
 
 bool SocketConnection::upload(const std::filesystem::path& directory) {
-  editor_.clear();
+  input_.editor().clear();
   return transfer(false, [&](const zlink::SessionConfig& c) { return zlink::receiveFiles(c, directory.string()); }) ==
          zlink::kResultSuccess;
 }

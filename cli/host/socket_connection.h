@@ -8,8 +8,7 @@
 #include <string>
 
 #include "cli/host/connection.h"
-#include "cli/host/line_editor.h"
-#include "cli/host/telnet_server.h"
+#include "cli/host/user_input.h"
 #include "zlink/channel.h"
 #include "zlink/session.h"
 
@@ -38,7 +37,7 @@ class SocketConnection : public Connection {
   bool readLine(std::string* line, const std::function<void()>& onWake) override;
   int codeType() const override { return codeType_; }
   bool setCodeType(int type) override;
-  std::string terminalType() const override { return telnet_.terminalType(); }
+  std::string terminalType() const override { return input_.telnet().terminalType(); }
   int wakeFd() const override { return wake_[1]; }
   bool download(const std::filesystem::path& file) override;
   bool upload(const std::filesystem::path& directory) override;
@@ -61,8 +60,7 @@ class SocketConnection : public Connection {
   xlat::Code code_;
   const std::atomic<bool>& stop_;
   ConnectionLimits limits_;
-  TelnetServer telnet_;
-  LineEditor editor_;
+  UserInput input_;
   bool gone_ = false;
   bool uploadTooLarge_ = false;
 };

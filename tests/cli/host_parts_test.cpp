@@ -187,7 +187,12 @@ TEST(BoardFile, NumbersFollowTheHighestAndATornLineIsSkipped) {
 }
 
 TEST(FileLibrary, FreeNamesNeverReuseATakenOne) {
-  const std::vector<std::tuple<std::string, std::set<std::string>, std::string>> cases = {
+  struct Case {
+    std::string name;
+    std::set<std::string> taken;
+    std::string expected;
+  };
+  const std::vector<Case> cases = {
       {"a.txt", {}, "a.txt"},
       {"a.txt", {"a.txt"}, "a.1.txt"},
       {"a.txt", {"a.txt", "a.1.txt"}, "a.2.txt"},
@@ -195,8 +200,8 @@ TEST(FileLibrary, FreeNamesNeverReuseATakenOne) {
       {".hidden", {".hidden"}, ".hidden.1"},
       {"x.tar.gz", {"x.tar.gz"}, "x.tar.1.gz"},
   };
-  for (const auto& [name, taken, expected] : cases)
-    EXPECT_EQ(freeName(name, [&](const std::string& n) { return taken.count(n) > 0; }), expected) << name;
+  for (const Case& c : cases)
+    EXPECT_EQ(freeName(c.name, [&](const std::string& n) { return c.taken.count(n) > 0; }), c.expected) << c.name;
 }
 
 }  // namespace

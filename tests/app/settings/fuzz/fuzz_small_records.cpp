@@ -14,9 +14,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     case 0: return fuzz::fuzzRecord(data + 1, size - 1, WindowSize{}, none);
     case 1:
       return fuzz::fuzzRecord(data + 1, size - 1, HangulSettings{}, [](const HangulSettings& h) {
+        // Indexes 0-6 are codes 1-7, the last entry is 9 (UTF-8); 8 is never one.
         int n = h.codeNumber();
-        if (n < 1 || n > 7) std::abort();
-        (void)hangulCodeLabel(h.code, true).size();
+        if (n < 1 || n > 9 || n == 8) std::abort();
+        bool listed = h.code >= 0 && h.code < kHangulCodeCount;
+        if (hangulCodeLabel(h.code, true).empty() == listed || hangulCodeLabel(h.code, false).empty() == listed)
+          std::abort();
         (void)hangulFontFace(h.font).size();
       });
     case 2: return fuzz::fuzzRecord(data + 1, size - 1, VoiceFlag{}, none);
