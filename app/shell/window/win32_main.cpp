@@ -40,6 +40,19 @@ bool registerMainClass(HINSTANCE instance, Language language) {
   return RegisterClassA(&c) != 0;
 }
 
+// GetMessage hands out posted messages (the socket's and the serial port's
+// notifications) before keyboard and mouse input, so while a host floods the
+// screen a typed key would wait until the flood stops. Waiting input is
+// taken first: a user can always interrupt a long listing.
+bool nextMessage(MSG& message) {
+  if (HIWORD(GetQueueStatus(QS_INPUT)) != 0 &&
+      (PeekMessageA(&message, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE) ||
+       PeekMessageA(&message, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE))) {
+    return true;
+  }
+  return GetMessageA(&message, nullptr, 0, 0) > 0;
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int) {
@@ -67,7 +80,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
   // After an Alt accelerator the Alt key's release would put the window into
   // menu mode (and the next keys would be lost to the menu): it is swallowed.
   bool swallowAltRelease = false;
-  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+  while (nextMessage(message)) {
     if (swallowAltRelease && (message.message == WM_SYSKEYUP || message.message == WM_KEYUP) &&
         message.wParam == VK_MENU) {
       swallowAltRelease = false;
