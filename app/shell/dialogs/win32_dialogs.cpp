@@ -5,8 +5,8 @@
 #include <cstring>
 
 #include "app/shell/dialogs/text_cut.h"
-#include "app/shell/window/win32_text.h"
 #include "app/shell/dialogs/win32_dialog_support.h"
+#include "app/shell/window/win32_text.h"
 
 namespace kesta::shell {
 

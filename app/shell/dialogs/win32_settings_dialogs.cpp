@@ -8,11 +8,11 @@
 #include <memory>
 
 #include "app/settings/picture.h"
+#include "app/shell/connection/serial_device.h"
 #include "app/shell/dialogs/dialog_choices.h"
 #include "app/shell/dialogs/dialog_ids.h"
 #include "app/shell/dialogs/hangul_dialogs.h"
 #include "app/shell/dialogs/modem_dialog.h"
-#include "app/shell/connection/serial_device.h"
 #include "app/shell/dialogs/text_cut.h"
 #include "app/shell/dialogs/win32_dialog_support.h"
 #include "app/shell/window/win32_picture.h"

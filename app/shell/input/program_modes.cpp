@@ -1,7 +1,7 @@
 #include "app/shell/input/program_modes.h"
 
-#include "app/shell/views/clickable_item.h"
 #include "app/shell/input/virtual_keys.h"
+#include "app/shell/views/clickable_item.h"
 
 namespace kesta::shell {
 

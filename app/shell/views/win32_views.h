@@ -10,9 +10,9 @@
 #include <string>
 #include <string_view>
 
-#include "app/shell/views/capture.h"
 #include "app/shell/input/chat_processor.h"
 #include "app/shell/input/program_modes.h"
+#include "app/shell/views/capture.h"
 #include "app/shell/views/reception_holds.h"
 
 namespace kesta::shell {

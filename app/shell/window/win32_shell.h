@@ -21,16 +21,16 @@
 #include "app/settings/settings_files.h"
 #include "app/settings/sound_settings.h"
 #include "app/settings/win32_profile.h"
-#include "app/shell/window/connection_clock.h"
-#include "app/shell/window/shell_texts.h"
-#include "app/shell/window/win32_draw_target.h"
-#include "app/shell/input/win32_keyboard.h"
 #include "app/shell/connection/win32_serial_port.h"
 #include "app/shell/connection/win32_telnet.h"
-#include "app/shell/views/win32_views.h"
+#include "app/shell/input/win32_keyboard.h"
 #include "app/shell/views/chat_ring.h"
 #include "app/shell/views/passed_screen_view.h"
 #include "app/shell/views/screen_selection.h"
+#include "app/shell/views/win32_views.h"
+#include "app/shell/window/connection_clock.h"
+#include "app/shell/window/shell_texts.h"
+#include "app/shell/window/win32_draw_target.h"
 
 namespace kesta::shell {
 

@@ -8,10 +8,10 @@
 #include <random>
 #include <string>
 
-#include "app/shell/views/chat_ring.h"
-#include "app/shell/views/clickable_item.h"
 #include "app/shell/input/program_modes.h"
 #include "app/shell/input/virtual_keys.h"
+#include "app/shell/views/chat_ring.h"
+#include "app/shell/views/clickable_item.h"
 #include "tests/app/session/session_fixture.h"
 #include "tests/app/shell/real_automaton.h"
 

@@ -7,14 +7,14 @@
 #include <string>
 #include <vector>
 
+#include "app/shell/input/virtual_keys.h"
 #include "app/shell/views/clickable_item.h"
 #include "app/shell/views/clipboard_text.h"
 #include "app/shell/views/grid_characters.h"
 #include "app/shell/views/screen_pointer.h"
 #include "app/shell/views/screen_selection.h"
-#include "app/shell/input/virtual_keys.h"
-#include "xlat/xlat.h"
 #include "tests/app/shell/recording_lines.h"
+#include "xlat/xlat.h"
 
 namespace kesta::shell {
 namespace {

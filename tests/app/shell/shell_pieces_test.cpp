@@ -4,10 +4,10 @@
 
 #include <deque>
 
-#include "app/shell/window/connection_clock.h"
 #include "app/shell/connection/serial_device.h"
-#include "app/shell/window/shell_texts.h"
 #include "app/shell/connection/telnet_send.h"
+#include "app/shell/window/connection_clock.h"
+#include "app/shell/window/shell_texts.h"
 #include "app/shell/window/window_placement.h"
 
 namespace kesta::shell {

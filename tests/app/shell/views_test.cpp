@@ -7,11 +7,11 @@
 #include <sstream>
 #include <vector>
 
-#include "app/shell/views/capture.h"
 #include "app/shell/input/command_ids.h"
+#include "app/shell/input/virtual_keys.h"
+#include "app/shell/views/capture.h"
 #include "app/shell/views/passed_screen_view.h"
 #include "app/shell/window/shell_texts.h"
-#include "app/shell/input/virtual_keys.h"
 #include "tests/app/session/session_fixture.h"
 #include "tests/app/shell/recording_lines.h"
 
