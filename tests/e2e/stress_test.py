@@ -143,7 +143,7 @@ def resident_mb(install):
     return None if best is None else best / 1024
 
 
-def answers(kesta, install):
+def answers(install):
     """The window answers a message from another process within a second."""
     started = time.time()
     status, _ = install.run_probe("client", e2e.TITLE, timeout=10)
@@ -173,7 +173,7 @@ def run(args):
                 memory = [resident_mb(install)]
                 while not storm.finished.is_set():
                     time.sleep(5)
-                    check(kesta.running() and answers(kesta, install),
+                    check(kesta.running() and answers(install),
                           "%d s into the storm the program runs and its window answers" % (time.time() - started))
                     memory.append(resident_mb(install))
                 print("     the storm sent %.1f MB in %d s" % (storm.sent / 1e6, time.time() - started))

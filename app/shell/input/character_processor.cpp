@@ -20,7 +20,7 @@ std::string_view CharacterProcessor::toHost(std::string_view internal) {
   return {converted_.data(), length < converted_.size() ? length : converted_.size()};
 }
 
-void CharacterProcessor::sendSyllable(std::uint16_t code) {
+void CharacterProcessor::sendCharacter(std::uint16_t code) {
   if (code == 0) return;
   const char bytes[2] = {static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)};
   view_.send(toHost(std::string_view(bytes, 2)));
@@ -40,7 +40,7 @@ void CharacterProcessor::character(std::uint16_t character) {
       // keeps its jamo until MakeCompleteCode, which must come next or the
       // next key would complete the same syllable a second time.
       if (character != 0) {
-        sendSyllable(character);
+        sendCharacter(character);
         automaton_.makeCompleteCode();
       }
       break;
@@ -54,7 +54,7 @@ void CharacterProcessor::character(std::uint16_t character) {
       view_.eraseSyllable();
       break;
     case kKeyCompletedThenKey:
-      sendSyllable(automaton_.completedCode());
+      sendCharacter(automaton_.completedCode());
       sendByte(character);
       view_.recreateCaret(false);
       break;
@@ -86,7 +86,7 @@ void CharacterProcessor::backspace() {
 
 void CharacterProcessor::commitComposition() {
   if (!automaton_.processingInput()) return;
-  sendSyllable(automaton_.makeCompleteCode());
+  sendCharacter(automaton_.makeCompleteCode());
   view_.recreateCaret(false);
 }
 

@@ -62,11 +62,13 @@ class CharacterProcessor {
   // is the order of typing.
   void commitComposition();
 
+  // A two-byte character (internal code) sent in the host code; 0 sends nothing.
+  void sendCharacter(std::uint16_t code);
+
   // Text in the internal code converted to the host code.
   std::string_view toHost(std::string_view internal);
 
  private:
-  void sendSyllable(std::uint16_t code);
   void sendByte(std::uint16_t character);
 
   KeyboardAutomaton& automaton_;

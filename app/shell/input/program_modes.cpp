@@ -99,8 +99,7 @@ void ProgramModes::putPicked(std::uint16_t code) {
     chat_.insertCharacter(code);
     return;
   }
-  const char bytes[2] = {static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)};
-  face_.send(terminalKeys_.toHost(std::string_view(bytes, 2)));
+  terminalKeys_.sendCharacter(code);
   placeCaret();
 }
 

@@ -74,6 +74,18 @@ TEST_F(ProgramResources, KoreanMenuAgreesWithTheTable) {
   DestroyMenu(bar);
 }
 
+// The program draws its terminal enlarged itself: its manifest tells Windows
+// not to stretch it a second time.
+TEST_F(ProgramResources, TheManifestDeclaresTheProgramDpiAware) {
+  HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
+  ASSERT_NE(found, nullptr);
+  HGLOBAL loaded = LoadResource(module, found);
+  ASSERT_NE(loaded, nullptr);
+  const std::string manifest(static_cast<const char*>(LockResource(loaded)), SizeofResource(module, found));
+  EXPECT_NE(manifest.find("<dpiAware"), std::string::npos) << manifest;
+  EXPECT_NE(manifest.find(">true</dpiAware>"), std::string::npos) << manifest;
+}
+
 TEST_F(ProgramResources, EveryKeyOfTable200ReachesItsCommand) {
   HACCEL table = LoadAcceleratorsA(module, MAKEINTRESOURCEA(IDR_ACCELERATORS));
   ASSERT_NE(table, nullptr);
