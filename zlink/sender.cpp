@@ -386,10 +386,19 @@ int Sender::finish() {
 
 int Sender::closeSession() {
   static const uint8_t kZero[4] = {};
-  link_.status("  Send ZFIN...");
-  link_.sendHex(kZfin, kZero);
-  link_.setState(kSendAfterZfin);
-  int type = link_.receiveHeader();
+  // A receiver whose wait for our ZFIN ran out repeats its final ZRINIT;
+  // that stale frame may still be on its way when our ZFIN has gone, so a
+  // frame other than ZFIN is answered with ZFIN again, a few times. Silence,
+  // garbage and a cancel end the session as before.
+  constexpr int kZfinTries = 4;
+  int type = kReadTimeout;
+  for (int tries = 0; tries < kZfinTries; ++tries) {
+    link_.status("  Send ZFIN...");
+    link_.sendHex(kZfin, kZero);
+    link_.setState(kSendAfterZfin);
+    type = link_.receiveHeader();
+    if (type == kZfin || type < 0 || isAbort(type)) break;
+  }
   link_.status(type == kZfin ? "  Received ZFIN..." : "  Received Non ZFIN...");
   link_.status("  Send OO(over and out)...");
   static const uint8_t kOverAndOut[2] = {'O', 'O'};

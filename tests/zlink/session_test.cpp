@@ -562,10 +562,16 @@ TEST(ZmodemSender, ZrposDuringDataAndAfterZeofRewinds) {
   EXPECT_EQ(peer.expect(kZeof), 3000);
   peer.hex(kZrinit);
   peer.expect(kZfin);
+  // A receiver that grew tired of waiting repeats its final ZRINIT: the
+  // sender answers with ZFIN again and takes the ZFIN that follows.
+  peer.hex(kZrinit);
+  peer.expect(kZfin);
   peer.hex(kZfin);
   EXPECT_EQ(result.get(), kResultSuccess);
   EXPECT_TRUE(sent.saw("  Retry at = 512..."));
   EXPECT_TRUE(sent.saw("  Rewind data packet..."));
+  EXPECT_TRUE(sent.saw("  Received ZFIN..."));
+  EXPECT_FALSE(sent.saw("  Received Non ZFIN..."));
 }
 
 }  // namespace
