@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "zlink/buffered_channel.h"
+#include "zlink/carrier_watch.h"
 #include "zlink/telnet.h"
 
 namespace kesta::zlink {
@@ -34,6 +35,7 @@ class SerialChannel : public ByteChannel {
   HANDLE port_;
   OVERLAPPED* write_;
   OVERLAPPED* read_;
+  CarrierWatch carrier_;
 };
 
 // A connected socket. Writes double every 0xFF; reads remove telnet

@@ -41,9 +41,11 @@ int SerialChannel::readSome(uint8_t* buffer, int max, int waitMs) {
   ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(waitMs < 0 ? 0 : waitMs);
   for (;;) {
     int n = readQueued(buffer, max);
+    if (n > 0) carrier_.heard(buffer, static_cast<size_t>(n), GetTickCount64());
     if (n != 0) return n;
     ULONGLONG now = GetTickCount64();
-    if (now >= deadline) return kNoByte;
+    // A modem that said "NO CARRIER" and fell silent has lost the call.
+    if (now >= deadline) return carrier_.dropped(now) ? kClosed : kNoByte;
     DWORD left = static_cast<DWORD>(deadline - now);
     Sleep(left < kPollMs ? left : kPollMs);
   }

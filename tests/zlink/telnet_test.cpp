@@ -1,8 +1,12 @@
-// The telnet byte rules of a transfer over a socket.
+// The telnet byte rules of a transfer over a socket, and the watch for a
+// modem's "NO CARRIER" on a serial line.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
 #include <vector>
 
+#include "zlink/carrier_watch.h"
 #include "zlink/telnet.h"
 
 namespace kesta::zlink {
@@ -75,6 +79,34 @@ TEST(TelnetRules, AnFfAtTheEndOfAReadWaitsForTheNext) {
   EXPECT_EQ(second[0], 0xFF);
   EXPECT_EQ(second[1], 'b');
   EXPECT_FALSE(decoder.inCommand());
+}
+
+TEST(CarrierWatch, ADropIsNoCarrierAsTheLastThingHeardAndSilenceAfterIt) {
+  struct Case {
+    std::vector<std::pair<std::string, std::uint64_t>> heard;  // bytes and when
+    std::uint64_t askedAt;
+    bool dropped;
+  } cases[] = {
+      {{{"\r\nNO CARRIER\r\n", 1000}}, 6000, true},
+      {{{"\r\nNO CARRIER\r\n", 1000}}, 5999, false},                        // not silent long enough yet
+      {{{"\r\nNO CARR", 1000}, {"IER\r\n", 1200}}, 6200, true},           // cut between two reads
+      {{{"NNO CARRIER", 1000}}, 7000, true},                               // a false start before it
+      {{{"\r\nNO CARRIER\r\n", 1000}, {"x", 2000}}, 9000, false},          // more came after it
+      {{{"\r\nNO CARRIER\r\n", 1000}, {"\r\n", 2000}}, 6000, true},        // line ends do not count
+      {{{"NO CARRIES", 1000}}, 9000, false},
+      {{{"NO\r\nCARRIER", 1000}}, 9000, false},                            // split by a line end
+      {{{"**\x18" "B0900000000a87c\r\n", 1000}}, 9000, false},             // a header, not the modem
+      {{}, 9000, false},
+  };
+  for (const Case& c : cases) {
+    CarrierWatch watch;
+    std::string all;
+    for (const auto& [text, at] : c.heard) {
+      watch.heard(reinterpret_cast<const std::uint8_t*>(text.data()), text.size(), at);
+      all += text;
+    }
+    EXPECT_EQ(watch.dropped(c.askedAt), c.dropped) << testing::PrintToString(all) << " asked at " << c.askedAt;
+  }
 }
 
 }  // namespace

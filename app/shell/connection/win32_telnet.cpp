@@ -114,7 +114,11 @@ void TelnetSocket::pauseNotifications() {
 }
 
 void TelnetSocket::resumeNotifications() {
-  if (socket_ != INVALID_SOCKET) WSAAsyncSelect(socket_, window_, kSocketMessage, kEvents);
+  if (socket_ == INVALID_SOCKET) return;
+  WSAAsyncSelect(socket_, window_, kSocketMessage, kEvents);
+  // A close that came while notifications were off (a host that died during
+  // a transfer) is not posted again: one read finds it, or finds nothing.
+  PostMessageA(window_, kSocketMessage, static_cast<WPARAM>(socket_), WSAMAKESELECTREPLY(FD_READ, 0));
 }
 
 }  // namespace kesta::shell

@@ -193,9 +193,9 @@ void transfer(Shell& shell, bool send) {
   if (!send && result == 1) playCue(shell, "dwed.wav");
   shell.holds.release(ReceptionHolder::Transfer);
   FreeLibrary(library);
-  if (!send && result < 0) {
-    const DownloadFailure failure = downloadFailure(result, shell.language);
-    messageBoxUtf8(shell.window, failure.text, failure.title, MB_OK | MB_ICONWARNING);
+  if (result < 0) {
+    const TransferFailure failure = transferFailure(send, result, shell.language);
+    if (!failure.text.empty()) messageBoxUtf8(shell.window, failure.text, failure.title, MB_OK | MB_ICONWARNING);
   }
 }
 

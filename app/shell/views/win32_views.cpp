@@ -91,7 +91,7 @@ bool ShellReception::serialOpen() const { return shell_.serial != nullptr; }
 void ShellReception::setPaused(PauseStep step, bool paused) {
   switch (step) {
     case PauseStep::SocketNotifications:
-      // Winsock posts FD_READ again for data already waiting on the resume.
+      // The resume reads once: data waiting and a close that came meanwhile are found.
       if (paused) shell_.socket.pauseNotifications();
       else shell_.socket.resumeNotifications();
       return;

@@ -22,23 +22,34 @@ const CaptureTexts& captureTexts(Language language) {
   return language == Language::Korean ? korean : english;
 }
 
-DownloadFailure downloadFailure(int result, Language language) {
+TransferFailure transferFailure(bool send, int result, Language language) {
   struct Reason {
+    bool send;
     int result;
     std::string_view english, korean;
   };
   static constexpr Reason reasons[] = {
-      {-1, "The received file could not be created in the download directory.",
+      {false, -1, "The received file could not be created in the download directory.",
        "받을 파일을 내려받기 디렉토리에 만들 수 없습니다."},
-      {-11, "The received file could not be written (is the disk full?). What arrived is kept.",
+      {false, -11, "The received file could not be written (is the disk full?). What arrived is kept.",
        "받은 파일을 쓸 수 없습니다 (디스크가 가득 찼나요?). 받은 데이터는 남겨 둡니다."},
-      {-5, "The host broke off the transfer.", "호스트가 전송을 중단했습니다."},
+      {false, -5, "The host broke off the transfer.", "호스트가 전송을 중단했습니다."},
+      {true, -3, "", ""},
+      {true, -5, "The host broke off the transfer.", "호스트가 전송을 중단했습니다."},
+      {true, -11, "The file could not be read.", "보낼 파일을 읽을 수 없습니다."},
+      {true, -2, "The host stopped answering or the line failed; the file was not sent whole.",
+       "호스트가 응답하지 않거나 회선이 끊겨 파일을 다 보내지 못했습니다."},
   };
   const bool korean = language == Language::Korean;
-  const DownloadFailure other{korean ? "파일을 받지 못했습니다." : "The file could not be received.",
-                              korean ? "파일 받기 실패" : "Download Failed"};
+  const TransferFailure other =
+      send ? TransferFailure{korean ? "파일을 보내지 못했습니다." : "The file could not be sent.",
+                             korean ? "파일 보내기 실패" : "Upload Failed"}
+           : TransferFailure{korean ? "파일을 받지 못했습니다." : "The file could not be received.",
+                             korean ? "파일 받기 실패" : "Download Failed"};
   for (const Reason& reason : reasons) {
-    if (reason.result == result) return {korean ? reason.korean : reason.english, other.title};
+    if (reason.send == send && reason.result == result) {
+      return {korean ? reason.korean : reason.english, other.title};
+    }
   }
   return other;
 }

@@ -41,12 +41,13 @@ struct CaptureTexts {
 };
 const CaptureTexts& captureTexts(Language language);
 
-// Why a download failed, from the transfer library's negative result, and
-// the title of its message.
-struct DownloadFailure {
+// Why a download or an upload failed, from the transfer library's negative
+// result, and the title of its message. An upload the user cancelled has no
+// message (an empty text): they know.
+struct TransferFailure {
   std::string_view text, title;
 };
-DownloadFailure downloadFailure(int result, Language language);
+TransferFailure transferFailure(bool send, int result, Language language);
 
 // The chat window's hint bar (row 24): the head and tail keys, the special
 // characters and Hanja. Drawn with the built-in Hangul font in both interfaces.

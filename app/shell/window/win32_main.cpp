@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/shell/input/command_ids.h"
+#include "app/shell/window/win32_crash_report.h"
 #include "app/shell/window/win32_shell.h"
 #include "hangul/quilh32.h"
 
@@ -56,6 +57,7 @@ bool nextMessage(MSG& message) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int) {
+  installCrashReport();
   const Language language = languageForCodePage(GetACP());
   if (previous == nullptr && !registerMainClass(instance, language)) return 0;
   registerLogoClass(instance);
