@@ -1,7 +1,8 @@
-// The sending session: one file. Asked to stream, a receiver that can take
-// data while it answers gets a stream of sub-packets and one that names a
-// buffer length at most that much before each wait; otherwise every
-// sub-packet is acknowledged.
+// The sending session: one file. A receiver that can take data while it
+// answers gets a stream of sub-packets and one that names a buffer length at
+// most that much before each wait; otherwise (or when streaming is turned
+// off, or once a stream has needed several resends) every sub-packet is
+// acknowledged.
 #include <cstdio>
 #include <memory>
 
@@ -34,6 +35,7 @@ class Sender {
   void rewind();
   bool waitsLeftAfterLostReply();
   int finish();
+  bool resendLastBlock();
   int closeSession();
 
   Link link_;
@@ -176,7 +178,8 @@ int Sender::sendData() {
   // acknowledged: streamed to lrzsz's rz -e, a resend after the second
   // sub-packet sometimes ended in a skipped file.
   const bool escaped = (o.receiverCapabilities & kWantsEscapedControls) != 0;
-  if (link_.config.stream && !escaped && (o.receiverBufferLength > 0 || fullDuplex))
+  const bool noisy = rewinds_ > 2 && o.receiverBufferLength == 0;
+  if (link_.config.stream && !escaped && !noisy && (o.receiverBufferLength > 0 || fullDuplex))
     return sendStreaming(fullDuplex, o.receiverBufferLength);
   return sendAcknowledged();
 }
@@ -204,11 +207,10 @@ bool Sender::readBlock(size_t size, size_t* n) {
 int Sender::sendStreaming(bool fullDuplex, long window) {
   SessionOptions& o = link_.options;
   constexpr int kPacketsPerZcrcq = 16;
-  // Once a stream has needed a resend, at most this much goes out unacknowledged:
-  // a receiver skipping a long backlog for the next header counts it as errors.
-  constexpr long kNoisyLineWindow = 16 * 1024;
   const size_t size = window > 0 && window < static_cast<long>(sizeof block_) ? static_cast<size_t>(window) : sizeof block_;
   for (;;) {
+    // Nothing left to send: no (empty) frame, the end of file at once.
+    if (o.position >= o.fileSize) return finish();
     link_.setState(kSendData);
     uint8_t data[4];
     storePosition(data, o.position);
@@ -255,8 +257,12 @@ int Sender::sendStreaming(bool fullDuplex, long window) {
           link_.discardInput();  // what came before it speaks of data sent again now
           // An empty ZCRCE ends the open frame: the receiver then looks for the new header.
           if (end != kZcrcw) link_.sendSubPacket(block_, 0, kZcrce);
-          // The first two may answer an offer the receiver saw twice; more mean a noisy line.
-          if (++rewinds_ > 2 && window == 0) window = kNoisyLineWindow;
+          // The first two may answer an offer the receiver saw twice; more
+          // mean a noisy line, where the rest goes acknowledged sub-packet by
+          // sub-packet: a receiver that skips a long backlog for the next
+          // header counts what it skips (and every ZCRCW in it) as errors,
+          // answers each with another ZRPOS and gives up after too many.
+          if (++rewinds_ > 2 && window == 0) return sendAcknowledged();
           restart = true;
           break;
         }
@@ -284,6 +290,8 @@ int Sender::sendAcknowledged() {
   SessionOptions& o = link_.options;
   for (;;) {
     // A ZDATA header at the position, then blocks until the end of the file.
+    // Nothing left to send: no (empty) frame, the end of file at once.
+    if (o.position >= o.fileSize) return finish();
     link_.setState(kSendData);
     uint8_t data[4];
     storePosition(data, o.position);
@@ -376,12 +384,38 @@ int Sender::finish() {
       link_.abort(true);
       return kResultPeerAborted;
     }
-    // Silence or a garbled reply: the ZEOF may have been lost.
+    // Silence or a garbled reply: the ZEOF or the receiver's ZRPOS may have
+    // been lost. A receiver still looking for a header at an earlier
+    // position passes over an end of file that is not at its position
+    // without a word, so the last block goes again before the ZEOF: a
+    // receiver behind answers its ZDATA with ZRPOS, one at the end takes
+    // the ZEOF. (The block is never empty: a receiver that keeps a frame
+    // ahead of its position for later must not keep an empty one, which
+    // lrzsz's rz then takes again and again without moving on.)
     link_.countError();
     if (link_.lastReadTimedOut() && ++silentWaits_ > kMaxSilentWaits) return kResultFailed;
+    if (!resendLastBlock()) return kResultFileError;
   }
   link_.status("  Received final ZRINIT...");
   return closeSession();
+}
+
+// The file's last block (at most a sub-packet) as a frame of its own.
+bool Sender::resendLastBlock() {
+  SessionOptions& o = link_.options;
+  const long end = o.position;
+  const long length = end < static_cast<long>(sizeof block_) ? end : static_cast<long>(sizeof block_);
+  if (length == 0) return true;
+  o.position = end - length;
+  size_t n = 0;
+  const bool read = readBlock(static_cast<size_t>(length), &n);
+  o.position = end;
+  if (!read) return false;
+  uint8_t data[4];
+  storePosition(data, end - length);
+  link_.sendBinary(kZdata, data);
+  link_.sendSubPacket(block_, n, kZcrce);
+  return true;
 }
 
 int Sender::closeSession() {

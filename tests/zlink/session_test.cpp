@@ -498,6 +498,68 @@ TEST(ZmodemSender, DataIsPacedByTheReceiversZrinit) {
   }
 }
 
+// The end of the file: a receiver silent after ZEOF (its ZRPOS may have been
+// lost while it looks for a header at an earlier position, passing over an
+// end of file elsewhere) gets the last block again before the ZEOF; a ZRPOS
+// at the end gets the ZEOF alone, never a ZDATA with an empty first
+// sub-packet (a receiver keeping a frame ahead of its position must not
+// keep an empty one); an empty file is a ZEOF at 0.
+TEST(ZmodemSender, TheEndOfFileIsRepeatedWithTheLastBlockAndNeverAsAnEmptyFrame) {
+  struct Case {
+    const char* what;
+    long size;
+    bool silentAfterZeof;
+    long rposAfterZeof;  // -1: none
+    std::string tail;    // from the first ZDATA or ZEOF
+  };
+  const Case cases[] = {
+      {"silence", 2500, true, -1, "ZDATA@0 q1024 q1024 e452 ZEOF@2500 ZDATA@1476 e1024 ZEOF@2500 ZFIN"},
+      {"silence, short file", 300, true, -1, "ZDATA@0 e300 ZEOF@300 ZDATA@0 e300 ZEOF@300 ZFIN"},
+      {"ZRPOS at the end", 2048, false, 2048, "ZDATA@0 q1024 q1024 e0 ZEOF@2048 ZEOF@2048 ZFIN"},
+      {"ZRPOS behind", 2048, false, 1024, "ZDATA@0 q1024 q1024 e0 ZEOF@2048 ZDATA@1024 q1024 e0 ZEOF@2048 ZFIN"},
+      {"empty file", 0, false, -1, "ZEOF@0 ZFIN"},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.what);
+    TempDir from;
+    writeFile(from.path() / "end", randomBytes(static_cast<size_t>(k.size), 17));
+    ChannelPair pair;
+    RecordingReporter sent;
+    auto result = std::async(std::launch::async, [&] {
+      return sendFile(configFor(pair.a, sent), (from.path() / "end").string());
+    });
+    Peer peer(pair.b);
+    acceptOffer(peer);  // full duplex without overlapped I/O: every sub-packet acknowledged
+    auto acknowledge = [&](long from) {
+      for (long at = (from / 1024 + 1) * 1024; at <= k.size && k.size > 0; at += 1024) peer.hex(kZack, at);
+    };
+    if (k.size > 0) {
+      peer.expect(kZdata);
+      acknowledge(0);
+    }
+    EXPECT_EQ(peer.expect(kZeof), k.size);
+    if (k.silentAfterZeof) {
+      EXPECT_EQ(peer.expect(kZdata), k.size > 1024 ? k.size - 1024 : 0);
+      EXPECT_EQ(peer.expect(kZeof), k.size);
+    } else if (k.rposAfterZeof >= 0) {
+      peer.hex(kZrpos, k.rposAfterZeof);
+      if (k.rposAfterZeof < k.size) {
+        peer.expect(kZdata);
+        acknowledge(k.rposAfterZeof);
+      }
+      EXPECT_EQ(peer.expect(kZeof), k.size);
+    }
+    peer.hex(kZrinit);
+    peer.expect(kZfin);
+    peer.hex(kZfin);
+    ASSERT_EQ(result.get(), kResultSuccess) << k.what;
+    const std::string wire = describeStream(pair.a.log);
+    const size_t first = std::min(wire.find("ZDATA"), wire.find("ZEOF"));
+    ASSERT_NE(first, std::string::npos) << wire;
+    EXPECT_EQ(wire.substr(first), k.tail);
+  }
+}
+
 // A scripted receiving peer that cancels in the middle of the data.
 TEST(ZmodemSender, PeerCancelWhileWaitingForZack) {
   TempDir from;
