@@ -60,11 +60,18 @@ int Link::receiveHeader() {
 }
 
 int Link::pollHeader() {
-  if (!buffered()) {
-    int n = channel.readSome(input_, static_cast<int>(sizeof input_), 0);
-    if (n == ByteChannel::kClosed) closed_ = true;
-    if (n <= 0) return kReadTimeout;
-    setWindow(input_, input_ + n);
+  // Bytes that cannot begin a header (the XON after a hex header, noise)
+  // are passed over without a wait: only a ZPAD or a CAN is worth one.
+  for (;;) {
+    if (!buffered()) {
+      int n = channel.readSome(input_, static_cast<int>(sizeof input_), 0);
+      if (n == ByteChannel::kClosed) closed_ = true;
+      if (n <= 0) return kReadTimeout;
+      setWindow(input_, input_ + n);
+    }
+    const int c = peekBuffered();
+    if ((c & 0x7F) == kZpad || c == kCan) break;
+    skipBuffered();
   }
   // Noise without a header must not hold the sender for the whole time-out.
   waitLimit_ = 1;

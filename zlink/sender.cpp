@@ -45,6 +45,8 @@ class Sender {
   int subPacketNumber_ = 0;
   int silentWaits_ = 0;
   int rewinds_ = 0;  // ZRPOS received while streaming
+  bool repeatedZrinit_ = false;  // a second ZRINIT passed over while ZSINIT awaits its ZACK
+  int lateStartFrames_ = 0;  // start frames passed over while ZFILE awaits its ZRPOS
   long fileOffset_ = -1;  // where the file stands, -1 when unknown
 };
 
@@ -143,6 +145,12 @@ int Sender::run() {
           link_.abort(true);
           return kResultPeerAborted;
         }
+        // A late second ZACK or ZRINIT of the start says nothing about the
+        // ZFILE, which is on its way.
+        if ((type == kZack || type == kZrinit) && lateStartFrames_ < 2) {
+          ++lateStartFrames_;
+          continue;
+        }
         link_.badFrame("  Bad ZRPOS -- ", type, "...");
         link_.countError();
         if (type == kZskip) {
@@ -158,6 +166,14 @@ int Sender::run() {
     if (isAbort(type)) {
       link_.abort(true);
       return kResultPeerAborted;
+    }
+    // A receiver that answered our ZRQINIT after its own first ZRINIT (lrzsz's
+    // rz does) sends a second ZRINIT; our ZSINIT is already on its way, and a
+    // second one would bring a second ZACK, a second ZFILE and a stale ZRPOS
+    // into the data.
+    if (type == kZrinit && !repeatedZrinit_) {
+      repeatedZrinit_ = true;
+      continue;
     }
     link_.badFrame("  Bad ZACK -- ", type, "...");
     link_.countError();

@@ -560,6 +560,87 @@ TEST(ZmodemSender, TheEndOfFileIsRepeatedWithTheLastBlockAndNeverAsAnEmptyFrame)
   }
 }
 
+// A receiver that answers our ZRQINIT after its own first ZRINIT (as
+// lrzsz's rz does) sends two; the sender still sends one ZSINIT and one
+// ZFILE, so that no second ZACK, ZFILE and stale ZRPOS reach the data.
+TEST(ZmodemSender, ASecondZrinitAndItsLateFramesBringNoSecondZsinitOrZfile) {
+  TempDir from;
+  writeFile(from.path() / "twice", randomBytes(3000, 9));
+  ChannelPair pair;
+  RecordingReporter sent;
+  auto result = std::async(std::launch::async, [&] {
+    return sendFile(configFor(pair.a, sent), (from.path() / "twice").string());
+  });
+  Peer peer(pair.b);
+  const uint8_t caps[4] = {0, 0, 0, kCanFullDuplex | kCanCrc32};
+  FrameWriter w;
+  w.hexHeader(kZrinit, caps);
+  const std::vector<uint8_t> zrinit(w.data(), w.data() + w.size());
+  peer.expect(kZrqinit);
+  peer.raw(zrinit);
+  peer.raw(zrinit);  // the answer to the ZRQINIT, after the first one
+  peer.expect(kZsinit);
+  peer.hex(kZack);
+  peer.expect(kZfile);
+  peer.hex(kZack);  // late frames of a doubled start
+  peer.raw(zrinit);
+  peer.hex(kZrpos, 0);
+  peer.expect(kZdata);
+  peer.hex(kZack, 1024);
+  peer.hex(kZack, 2048);
+  EXPECT_EQ(peer.expect(kZeof), 3000);
+  peer.hex(kZrinit);
+  peer.expect(kZfin);
+  peer.hex(kZfin);
+  ASSERT_EQ(result.get(), kResultSuccess);
+  EXPECT_EQ(describeStream(pair.a.log), "ZRQINIT ZSINIT w1 ZFILE w26 ZDATA@0 q1024 q1024 e952 ZEOF@3000 ZFIN");
+}
+
+// Polling for replies while streaming: bytes that cannot begin a header
+// (the XON after a hex header, noise) are passed over without a wait; a
+// ZPAD or a CAN is worth one short wait for the rest.
+TEST(ZmodemLink, PollingWaitsOnlyWhenAHeaderMayHaveBegun) {
+  struct WaitRecorder : ByteChannel {
+    std::vector<uint8_t> pending;
+    std::vector<int> waits;  // waitMs of every read that found nothing
+    int readByte(int waitMs) override {
+      if (pending.empty()) {
+        waits.push_back(waitMs);
+        return kNoByte;
+      }
+      int c = pending.front();
+      pending.erase(pending.begin());
+      return c;
+    }
+    bool write(const uint8_t*, size_t) override { return true; }
+    void discardInput() override { pending.clear(); }
+    void discardOutput() override {}
+  };
+  struct Case {
+    std::vector<uint8_t> bytes;
+    bool waited;
+  };
+  const Case cases[] = {
+      {{kXon}, false},
+      {{kXon | 0x80, 'x', 0}, false},
+      {{'*'}, true},
+      {{kXon, '*', kZdle}, true},
+      {{kCan}, true},
+  };
+  for (const Case& k : cases) {
+    WaitRecorder channel;
+    channel.pending = k.bytes;
+    SessionConfig config;
+    config.channel = &channel;
+    config.timing = {50, 3};
+    Link link(config);
+    EXPECT_LT(link.pollHeader(), 0);
+    bool waited = false;
+    for (int w : channel.waits) waited |= w > 0;
+    EXPECT_EQ(waited, k.waited) << "first byte " << int(k.bytes[0]);
+  }
+}
+
 // A scripted receiving peer that cancels in the middle of the data.
 TEST(ZmodemSender, PeerCancelWhileWaitingForZack) {
   TempDir from;
