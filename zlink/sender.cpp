@@ -111,7 +111,10 @@ int Sender::run() {
       link_.writer.escapeControls = (o.receiverCapabilities & kWantsEscapedControls) != 0;
       link_.reader.escapeControls = link_.writer.escapeControls;
       link_.reader.variableHeaders = link_.writer.variableHeaders;
+      // ZFILE follows ZSINIT at once (a receiver reads them in turn): a
+      // round trip less on a line with latency.
       sendZsinit();
+      sendZfile();
       break;
     }
     if (isAbort(type)) {
@@ -126,15 +129,15 @@ int Sender::run() {
     link_.sendHex(kZrqinit, kZero);
   }
 
-  // Step 2: ZACK of ZSINIT, then ZFILE until ZRPOS.
+  // Step 2: ZACK of ZSINIT, then ZRPOS of ZFILE (ZFILE again until it comes).
   link_.setState(kSendAfterZsinit);
   link_.resetErrors();
   for (;;) {
     int type = link_.receiveHeader();
     if (type != kReadCancelled && link_.stopped()) return stoppedResult();
+    if (type == kZrpos) break;  // the ZACK was lost; the ZFILE was not
     if (type == kZack) {
       link_.status("  Receved ZACK...");
-      sendZfile();
       link_.setState(kSendAfterZfile);
       link_.resetErrors();
       for (;;) {
@@ -168,8 +171,8 @@ int Sender::run() {
       return kResultPeerAborted;
     }
     // A receiver that answered our ZRQINIT after its own first ZRINIT (lrzsz's
-    // rz does) sends a second ZRINIT; our ZSINIT is already on its way, and a
-    // second one would bring a second ZACK, a second ZFILE and a stale ZRPOS
+    // rz does) sends a second ZRINIT; our ZSINIT and ZFILE are already on
+    // their way, and second ones would bring a second ZACK and a stale ZRPOS
     // into the data.
     if (type == kZrinit && !repeatedZrinit_) {
       repeatedZrinit_ = true;
@@ -178,9 +181,10 @@ int Sender::run() {
     link_.badFrame("  Bad ZACK -- ", type, "...");
     link_.countError();
     if (tooManyErrors()) return kResultFailed;
+    // Only ZFILE goes again: a receiver that already has it may take a
+    // second ZSINIT for a fault and end the session (lrzsz's rz does).
     link_.discardInput();
-    link_.channel.discardOutput();
-    sendZsinit();
+    sendZfile();
   }
   return sendData();
 }
