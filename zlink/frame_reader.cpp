@@ -166,6 +166,17 @@ int FrameReader::receiveData(uint8_t* buffer, size_t capacity, size_t* size) {
   size_t stored = 0;
   uint32_t crc = kCrc32Start;
   for (;;) {
+    // Plain bytes at hand (neither control bytes nor ZDLE) are data in
+    // every mode: take the run of them in one pass.
+    const uint8_t* p = source_.bufferedBegin();
+    const uint8_t* end = source_.bufferedEnd();
+    if (static_cast<size_t>(end - p) > capacity - stored) end = p + (capacity - stored);
+    while (p < end && (*p & 0x60)) {
+      const uint8_t b = *p++;
+      buffer[stored++] = b;
+      crc = crc32Update(crc, b);
+    }
+    source_.takeBufferedUpTo(p);
     int c = readEscaped();
     if (c < 0) return c;
     if (c & kTerminatorFlag) {

@@ -22,6 +22,11 @@ class ByteSource {
   void skipBuffered() {
     if (cursor_ < limit_) ++cursor_;
   }
+  // The bytes at hand, for a reader that takes a run of them at once, and
+  // where it stopped.
+  const uint8_t* bufferedBegin() const { return cursor_; }
+  const uint8_t* bufferedEnd() const { return limit_; }
+  void takeBufferedUpTo(const uint8_t* p) { cursor_ = p; }
 
  protected:
   // Returns the next byte (or a negative value), and may set a new window
