@@ -171,11 +171,9 @@ int FrameReader::receiveData(uint8_t* buffer, size_t capacity, size_t* size) {
     const uint8_t* p = source_.bufferedBegin();
     const uint8_t* end = source_.bufferedEnd();
     if (static_cast<size_t>(end - p) > capacity - stored) end = p + (capacity - stored);
-    while (p < end && (*p & 0x60)) {
-      const uint8_t b = *p++;
-      buffer[stored++] = b;
-      crc = crc32Update(crc, b);
-    }
+    const uint8_t* const run = p;
+    while (p < end && (*p & 0x60)) buffer[stored++] = *p++;
+    crc = crc32UpdateRun(crc, run, static_cast<size_t>(p - run));
     source_.takeBufferedUpTo(p);
     int c = readEscaped();
     if (c < 0) return c;

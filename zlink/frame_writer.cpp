@@ -142,16 +142,16 @@ void FrameWriter::subPacket(const uint8_t* data, size_t size, uint8_t terminator
   const uint8_t* kind = escapeControls ? kControls.kind : kPlain.kind;
   size_ = 0;
   if (size > kSubPacketLength) size = kSubPacketLength;
-  // The data, escaped, with its CRC taken on the way (the buffer holds a
-  // fully escaped sub-packet).
+  // The CRC, then the data escaped (the buffer holds a fully escaped
+  // sub-packet).
   uint8_t* const begin = buffer_.data();
   uint8_t* out = begin;
   uint32_t crc = kCrc32Start;
   uint16_t crc16Value = 0;
+  if (frameCrc32_) crc = crc32UpdateRun(crc, data, size);
+  else for (size_t i = 0; i < size; ++i) crc16Value = crc16Update(crc16Value, data[i]);
   for (size_t i = 0; i < size; ++i) {
     const uint8_t b = data[i];
-    if (frameCrc32_) crc = crc32Update(crc, b);
-    else crc16Value = crc16Update(crc16Value, b);
     const uint8_t k = kind[b];
     if (k == 1 || (k == 2 && out > begin && (out[-1] & 0x7F) == 0x40)) {
       *out++ = kZdle;

@@ -35,7 +35,7 @@ class Sender {
   void rewind();
   bool waitsLeftAfterLostReply();
   int finish();
-  bool resendLastBlock();
+  bool resendFromConfirmed();
   int closeSession();
 
   Link link_;
@@ -48,6 +48,12 @@ class Sender {
   bool repeatedZrinit_ = false;  // a second ZRINIT passed over while ZSINIT awaits its ZACK
   int lateStartFrames_ = 0;  // start frames passed over while ZFILE awaits its ZRPOS
   long fileOffset_ = -1;  // where the file stands, -1 when unknown
+  // The receiver's position as it last told it (ZRPOS, ZACK): a frame sent
+  // again after a lost reply starts here, never ahead of the receiver
+  // (lrzsz's rz keeps a frame ahead of its position for later and, with
+  // several kept, could fail when it ends).
+  long confirmed_ = 0;
+  long resentEnd_ = -1;  // where the block sent again after ZEOF ends, -1: none
 };
 
 void Sender::sendZsinit() {
@@ -191,7 +197,7 @@ int Sender::run() {
 
 int Sender::sendData() {
   SessionOptions& o = link_.options;
-  o.position = link_.headerPosition();
+  o.position = confirmed_ = link_.headerPosition();
   link_.markDataStart();
   const bool fullDuplex = (o.receiverCapabilities & (kCanFullDuplex | kCanOverlapIo)) == (kCanFullDuplex | kCanOverlapIo);
   // A receiver that wants control characters escaped keeps every sub-packet
@@ -297,8 +303,10 @@ int Sender::sendStreaming(bool fullDuplex, long window) {
         }
         link_.status("  Unexpected Header (%d)...", type);
         if (type >= 0) continue;
-        // The answer to the ZCRCW was lost or garbled: announce the position again.
+        // The answer to the ZCRCW was lost or garbled: send again from what
+        // the receiver confirmed.
         if (!waitsLeftAfterLostReply()) return kResultFailed;
+        o.position = confirmed_;
         restart = true;
         break;
       }
@@ -352,9 +360,10 @@ int Sender::sendAcknowledged() {
         }
         link_.status("  Unexpected Header (%d)...", type);
         if (type >= 0) continue;
-        // A lost or garbled reply: announce the position again; a receiver
-        // that missed data answers with ZRPOS.
+        // A lost or garbled reply: send again from what the receiver
+        // confirmed; one that is further answers with ZRPOS.
         if (!waitsLeftAfterLostReply()) return kResultFailed;
+        o.position = confirmed_;
         restart = true;
         break;
       }
@@ -363,13 +372,14 @@ int Sender::sendAcknowledged() {
 }
 
 void Sender::acknowledged() {
+  if (link_.headerPosition() > confirmed_) confirmed_ = link_.headerPosition();
   silentWaits_ = 0;
   link_.resetErrors();
 }
 
 // A ZRPOS: the data goes again from the receiver's offset.
 void Sender::rewind() {
-  link_.options.position = link_.headerPosition();
+  link_.options.position = confirmed_ = link_.headerPosition();
   link_.status("  Retry at = %ld...", link_.options.position);
   link_.countError();
 }
@@ -390,14 +400,18 @@ int Sender::finish() {
     link_.sendBinary(kZeof, data);
     link_.setState(kSendAfterZeof);
     int type;
-    do {
+    for (;;) {
       type = link_.receiveHeader();
       if (type != kReadCancelled && link_.stopped()) return stoppedResult();
-    } while (type >= 0 && type != kZrinit && type != kZskip && type != kZrpos && !isAbort(type));
+      // The ZACK of a block sent again below (not a late one of a ZCRCQ):
+      // the rest goes from there.
+      if (type == kZack && resentEnd_ > 0 && link_.headerPosition() == resentEnd_ && resentEnd_ < o.position)
+        type = kZrpos;
+      if (type < 0 || type == kZrinit || type == kZskip || type == kZrpos || isAbort(type)) break;
+    }
     if (type == kZrinit || type == kZskip) break;
     if (type == kZrpos) {
       link_.status("  Rewind data packet...");
-      o.position = link_.headerPosition();
       return sendData();
     }
     if (isAbort(type)) {
@@ -407,34 +421,36 @@ int Sender::finish() {
     // Silence or a garbled reply: the ZEOF or the receiver's ZRPOS may have
     // been lost. A receiver still looking for a header at an earlier
     // position passes over an end of file that is not at its position
-    // without a word, so the last block goes again before the ZEOF: a
-    // receiver behind answers its ZDATA with ZRPOS, one at the end takes
-    // the ZEOF. (The block is never empty: a receiver that keeps a frame
-    // ahead of its position for later must not keep an empty one, which
-    // lrzsz's rz then takes again and again without moving on.)
+    // without a word, so a block goes again before the ZEOF, from the
+    // position the receiver confirmed last, ended by ZCRCW: a receiver
+    // still there acknowledges it, one further answers with ZRPOS, and one
+    // at the end takes the ZEOF.
     link_.countError();
     if (link_.lastReadTimedOut() && ++silentWaits_ > kMaxSilentWaits) return kResultFailed;
-    if (!resendLastBlock()) return kResultFileError;
+    if (!resendFromConfirmed()) return kResultFileError;
   }
   link_.status("  Received final ZRINIT...");
   return closeSession();
 }
 
-// The file's last block (at most a sub-packet) as a frame of its own.
-bool Sender::resendLastBlock() {
+// A block (at most a sub-packet, never empty) from the confirmed position
+// as a frame of its own, ended by ZCRCW; nothing when the receiver
+// confirmed the whole file.
+bool Sender::resendFromConfirmed() {
   SessionOptions& o = link_.options;
   const long end = o.position;
-  const long length = end < static_cast<long>(sizeof block_) ? end : static_cast<long>(sizeof block_);
-  if (length == 0) return true;
-  o.position = end - length;
+  if (confirmed_ >= end) return true;
+  const long length = end - confirmed_ < static_cast<long>(sizeof block_) ? end - confirmed_ : static_cast<long>(sizeof block_);
+  o.position = confirmed_;
   size_t n = 0;
   const bool read = readBlock(static_cast<size_t>(length), &n);
   o.position = end;
   if (!read) return false;
   uint8_t data[4];
-  storePosition(data, end - length);
+  storePosition(data, confirmed_);
   link_.sendBinary(kZdata, data);
-  link_.sendSubPacket(block_, n, kZcrce);
+  link_.sendSubPacket(block_, n, kZcrcw);
+  resentEnd_ = confirmed_ + static_cast<long>(n);
   return true;
 }
 
