@@ -120,7 +120,7 @@ class Link : public ByteSource {
   static constexpr size_t kMostPending = 16384;
   std::vector<uint8_t> pending_;
   uint8_t header_[4] = {};
-  uint8_t input_[4096];
+  uint8_t input_[32768];
   bool timedOut_ = false;
   bool closed_ = false;
   int waitLimit_ = 0;  // fewer waits than the time-out, while aborting
