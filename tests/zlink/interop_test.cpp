@@ -137,7 +137,7 @@ TEST_F(Interop, OurSubPacketsToRzForA2048ByteFile) {
   size_t last = frames.rfind("ZDATA@");
   ASSERT_NE(last, std::string::npos) << frames;
   std::string tail = frames.substr(last);
-  // Not asked to stream, every sub-packet waits for rz's ZACK.
+  // Streaming turned off, every sub-packet waits for rz's ZACK.
   EXPECT_TRUE(tail == "ZDATA@0 q1024 q1024 e0 ZEOF@2048 ZFIN" || tail == "ZDATA@1024 q1024 e0 ZEOF@2048 ZFIN")
       << frames;
   EXPECT_EQ(frames.find('g'), std::string::npos) << frames;  // never streamed
