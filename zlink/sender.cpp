@@ -201,8 +201,8 @@ int Sender::sendData() {
   link_.markDataStart();
   const bool fullDuplex = (o.receiverCapabilities & (kCanFullDuplex | kCanOverlapIo)) == (kCanFullDuplex | kCanOverlapIo);
   // A receiver that wants control characters escaped keeps every sub-packet
-  // acknowledged: streamed to lrzsz's rz -e, a resend after the second
-  // sub-packet sometimes ended in a skipped file.
+  // acknowledged: streamed to lrzsz's rz -e through a line that corrupts
+  // bytes, a transfer still failed early (the cause is not yet known).
   const bool escaped = (o.receiverCapabilities & kWantsEscapedControls) != 0;
   const bool noisy = rewinds_ > 2 && o.receiverBufferLength == 0;
   if (link_.config.stream && !escaped && !noisy && (o.receiverBufferLength > 0 || fullDuplex))
