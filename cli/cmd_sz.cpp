@@ -10,17 +10,18 @@
 namespace {
 
 const char kUsage[] =
-    "usage: kesta-cli sz [--telnet] [--timeout TENTHS] [--quiet] [--stream] FILE\n"
+    "usage: kesta-cli sz [--telnet] [--timeout TENTHS] [--quiet] [--no-stream] FILE\n"
     "Sends FILE with ZMODEM over standard input and output; progress goes to\n"
     "standard error. Exit status 0 only when the transfer succeeded.\n"
     "  --telnet          the stream follows the telnet byte rules (0xFF doubled)\n"
     "  --timeout TENTHS  character time-out in tenths of a second (default 1400)\n"
     "  --quiet           no progress, errors only\n"
-    "  --stream          stream to a receiver that takes data while it answers\n"
-    "                    (otherwise every sub-packet waits for its ZACK)\n";
+    "  --no-stream       every sub-packet waits for its ZACK (by default a\n"
+    "                    receiver that takes data while it answers gets a stream)\n"
+    "  --stream          the default, accepted as before\n";
 
 int runSz(int argc, char** argv) {
-  kesta::cli::Args args({"--timeout"}, {"--telnet", "--quiet", "--stream"});
+  kesta::cli::Args args({"--timeout"}, {"--telnet", "--quiet", "--stream", "--no-stream"});
   if (!args.parse(argc, argv)) return kesta::cli::usageError("sz", args.error());
   if (args.wantsHelp()) {
     std::fputs(kUsage, stdout);
@@ -44,7 +45,7 @@ int runSz(int argc, char** argv) {
 
   return kesta::cli::runStdioZmodem("sz", args.has("--telnet"), args.has("--quiet"), tenths,
                                      [&](kesta::zlink::SessionConfig& config) {
-                                       config.stream = args.has("--stream");
+                                       config.stream = !args.has("--no-stream");
                                        return kesta::zlink::sendFile(config, path);
                                      });
 }

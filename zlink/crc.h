@@ -22,6 +22,9 @@ inline constexpr uint32_t kCrc32Start = 0xFFFFFFFFu;
 // Running the register over data followed by its sent CRC leaves this value.
 inline constexpr uint32_t kCrc32Residue = 0xDEBB20E3u;
 inline uint32_t crc32Update(uint32_t crc, uint8_t byte) { return kCrc32Table[(crc ^ byte) & 0xFF] ^ (crc >> 8); }
+// The register run over a buffer, eight bytes a step (the same value as
+// crc32Update byte by byte).
+uint32_t crc32UpdateRun(uint32_t crc, const uint8_t* data, size_t size);
 // The standard CRC-32 of a buffer (start all ones, complemented at the end).
 uint32_t crc32(const uint8_t* data, size_t size);
 

@@ -164,12 +164,32 @@ int FrameReader::receiveData(uint8_t* buffer, size_t capacity, size_t* size) {
   *size = 0;
   if (!lastHeaderCrc32_) return kReadNotCrc32;
   size_t stored = 0;
-  uint32_t crc = kCrc32Start;
   for (;;) {
+    // The bytes at hand in one pass: plain bytes, and ZDLE with a plainly
+    // escaped byte, mean the same in every mode; anything else (control
+    // bytes, terminators, a ZDLE at the end of what is at hand) goes the
+    // byte-by-byte way.
+    const uint8_t* p = source_.bufferedBegin();
+    const uint8_t* const end = source_.bufferedEnd();
+    while (p < end && stored < capacity) {
+      const uint8_t b = *p;
+      if (b & 0x60) {
+        buffer[stored++] = b;
+        ++p;
+      } else if (b == kZdle && end - p >= 2 && (p[1] & 0x60) == 0x40) {
+        buffer[stored++] = p[1] ^ 0x40;
+        p += 2;
+      } else {
+        break;
+      }
+    }
+    source_.takeBufferedUpTo(p);
     int c = readEscaped();
     if (c < 0) return c;
     if (c & kTerminatorFlag) {
-      int terminator = c & 0xFF;
+      // The CRC over the data at once, then the terminator and the CRC sent.
+      const int terminator = c & 0xFF;
+      uint32_t crc = crc32UpdateRun(kCrc32Start, buffer, stored);
       crc = crc32Update(crc, static_cast<uint8_t>(terminator));
       for (int i = 0; i < 4; ++i) {
         c = readEscaped();
@@ -183,7 +203,6 @@ int FrameReader::receiveData(uint8_t* buffer, size_t capacity, size_t* size) {
     }
     if (stored >= capacity) return kReadTooLong;
     buffer[stored++] = static_cast<uint8_t>(c);
-    crc = crc32Update(crc, static_cast<uint8_t>(c));
   }
 }
 

@@ -16,6 +16,17 @@ class ByteSource {
   int next() { return cursor_ < limit_ ? *cursor_++ : underflow(); }
   // Bytes are at hand without a call.
   bool buffered() const { return cursor_ < limit_; }
+  // The next byte at hand, left in place, or -1 when none is.
+  int peekBuffered() const { return cursor_ < limit_ ? *cursor_ : -1; }
+  // Passes over the byte peekBuffered() returned.
+  void skipBuffered() {
+    if (cursor_ < limit_) ++cursor_;
+  }
+  // The bytes at hand, for a reader that takes a run of them at once, and
+  // where it stopped.
+  const uint8_t* bufferedBegin() const { return cursor_; }
+  const uint8_t* bufferedEnd() const { return limit_; }
+  void takeBufferedUpTo(const uint8_t* p) { cursor_ = p; }
 
  protected:
   // Returns the next byte (or a negative value), and may set a new window

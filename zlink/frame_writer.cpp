@@ -109,23 +109,67 @@ void FrameWriter::binaryHeader(int type, const uint8_t data[4]) {
   }
 }
 
+namespace {
+
+// How putEscaped treats each byte value, as a table for the data loop:
+// 0 as it is, 1 escaped, 2 escaped after "@" only (CR).
+struct EscapeTable {
+  uint8_t kind[256];
+  explicit EscapeTable(bool escapeControls) {
+    for (int b = 0; b < 256; ++b) {
+      if (b & 0x60) {
+        kind[b] = 0;
+        continue;
+      }
+      switch (b) {
+        case 0x10: case 0x11: case 0x13: case 0x90: case 0x91: case 0x93: case kZdle:
+          kind[b] = 1;
+          break;
+        case 0x0D: case 0x8D:
+          kind[b] = escapeControls ? 1 : 2;
+          break;
+        default:
+          kind[b] = escapeControls ? 1 : 0;
+      }
+    }
+  }
+};
+
+}  // namespace
+
 void FrameWriter::subPacket(const uint8_t* data, size_t size, uint8_t terminator) {
+  static const EscapeTable kPlain(false), kControls(true);
+  const uint8_t* kind = escapeControls ? kControls.kind : kPlain.kind;
   size_ = 0;
   if (size > kSubPacketLength) size = kSubPacketLength;
-  for (size_t i = 0; i < size; ++i) putEscaped(data[i]);
+  // The CRC, then the data escaped (the buffer holds a fully escaped
+  // sub-packet).
+  uint8_t* const begin = buffer_.data();
+  uint8_t* out = begin;
+  uint32_t crc = kCrc32Start;
+  uint16_t crc16Value = 0;
+  if (frameCrc32_) crc = crc32UpdateRun(crc, data, size);
+  else for (size_t i = 0; i < size; ++i) crc16Value = crc16Update(crc16Value, data[i]);
+  for (size_t i = 0; i < size; ++i) {
+    const uint8_t b = data[i];
+    const uint8_t k = kind[b];
+    if (k == 1 || (k == 2 && out > begin && (out[-1] & 0x7F) == 0x40)) {
+      *out++ = kZdle;
+      *out++ = b ^ 0x40;
+    } else {
+      *out++ = b;
+    }
+  }
+  size_ = static_cast<size_t>(out - begin);
   put(kZdle);
   put(terminator);
   if (frameCrc32_) {
-    uint32_t crc = kCrc32Start;
-    for (size_t i = 0; i < size; ++i) crc = crc32Update(crc, data[i]);
     crc = ~crc32Update(crc, terminator);
     for (int i = 0; i < 4; ++i) putEscaped(static_cast<uint8_t>(crc >> (8 * i)));
   } else {
-    uint16_t crc = 0;
-    for (size_t i = 0; i < size; ++i) crc = crc16Update(crc, data[i]);
-    crc = crc16Update(crc, terminator);
-    putEscaped(static_cast<uint8_t>(crc >> 8));
-    putEscaped(static_cast<uint8_t>(crc));
+    const uint16_t crc16Final = crc16Update(crc16Value, terminator);
+    putEscaped(static_cast<uint8_t>(crc16Final >> 8));
+    putEscaped(static_cast<uint8_t>(crc16Final));
   }
   if (terminator == kZcrcw) put(kXon);
 }

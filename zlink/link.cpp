@@ -15,6 +15,7 @@ Link::Link(const SessionConfig& config)
 bool Link::stopped() const { return closed_ || (config.cancel && config.cancel->load()); }
 
 int Link::underflow() {
+  flushOutput();  // nothing waits for an answer to what has not gone out
   timedOut_ = false;
   int waits = waitLimit_ > 0 ? waitLimit_ : config.timing.waits > 0 ? config.timing.waits : 1;
   for (int i = 0; i < waits && !stopped(); ++i) {
@@ -29,7 +30,21 @@ int Link::underflow() {
   return -1;
 }
 
+Link::~Link() { flushOutput(); }
+
+void Link::queue(const uint8_t* data, size_t size) {
+  pending_.insert(pending_.end(), data, data + size);
+  if (pending_.size() >= kMostPending) flushOutput();
+}
+
+void Link::flushOutput() {
+  if (pending_.empty()) return;
+  if (!channel.write(pending_.data(), pending_.size())) closed_ = true;
+  pending_.clear();
+}
+
 void Link::writeRaw(const uint8_t* data, size_t size) {
+  flushOutput();
   if (!channel.write(data, size)) closed_ = true;
 }
 
@@ -46,12 +61,17 @@ void Link::sendHexPosition(int type, long position) {
 
 void Link::sendBinary(int type, const uint8_t data[4]) {
   writer.binaryHeader(type, data);
-  writeRaw(writer.data(), writer.size());
+  queue(writer.data(), writer.size());
+  // A header that carries data goes with its first sub-packet; any other goes now.
+  if (type != kZdata && type != kZfile && type != kZsinit) flushOutput();
 }
 
 void Link::sendSubPacket(const uint8_t* data, size_t size, uint8_t terminator) {
   writer.subPacket(data, size, terminator);
-  writeRaw(writer.data(), writer.size());
+  queue(writer.data(), writer.size());
+  // Streamed sub-packets (ZCRCG) go out in batches; one that asks for an
+  // answer or ends a frame goes now, with what waits before it.
+  if (terminator != kZcrcg) flushOutput();
 }
 
 int Link::receiveHeader() {
@@ -60,11 +80,18 @@ int Link::receiveHeader() {
 }
 
 int Link::pollHeader() {
-  if (!buffered()) {
-    int n = channel.readSome(input_, static_cast<int>(sizeof input_), 0);
-    if (n == ByteChannel::kClosed) closed_ = true;
-    if (n <= 0) return kReadTimeout;
-    setWindow(input_, input_ + n);
+  // Bytes that cannot begin a header (the XON after a hex header, noise)
+  // are passed over without a wait: only a ZPAD or a CAN is worth one.
+  for (;;) {
+    if (!buffered()) {
+      int n = channel.readSome(input_, static_cast<int>(sizeof input_), 0);
+      if (n == ByteChannel::kClosed) closed_ = true;
+      if (n <= 0) return kReadTimeout;
+      setWindow(input_, input_ + n);
+    }
+    const int c = peekBuffered();
+    if ((c & 0x7F) == kZpad || c == kCan) break;
+    skipBuffered();
   }
   // Noise without a header must not hold the sender for the whole time-out.
   waitLimit_ = 1;

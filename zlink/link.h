@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "zlink/frame_reader.h"
 #include "zlink/frame_writer.h"
@@ -55,6 +56,9 @@ struct SessionOptions {
 class Link : public ByteSource {
  public:
   explicit Link(const SessionConfig& config);
+  ~Link() override;
+  Link(const Link&) = delete;
+  Link& operator=(const Link&) = delete;
 
   // Throws away what was received and not yet read, here and in the channel.
   void discardInput() {
@@ -70,7 +74,10 @@ class Link : public ByteSource {
   void sendHexPosition(int type, long position);
   void sendBinary(int type, const uint8_t data[4]);
   void sendSubPacket(const uint8_t* data, size_t size, uint8_t terminator);
+  // Writes what is queued, then the bytes.
   void writeRaw(const uint8_t* data, size_t size);
+  // Writes the streamed sub-packets still queued.
+  void flushOutput();
 
   // One header; the data bytes stay in header().
   int receiveHeader();
@@ -107,8 +114,13 @@ class Link : public ByteSource {
   // ByteSource: one byte within the character time-out, or -1.
   int underflow() override;
 
+  void queue(const uint8_t* data, size_t size);
+
+  // Output gathered into writes of up to about this size.
+  static constexpr size_t kMostPending = 16384;
+  std::vector<uint8_t> pending_;
   uint8_t header_[4] = {};
-  uint8_t input_[4096];
+  uint8_t input_[32768];
   bool timedOut_ = false;
   bool closed_ = false;
   int waitLimit_ = 0;  // fewer waits than the time-out, while aborting

@@ -1,7 +1,8 @@
-// The sending session: one file. Asked to stream, a receiver that can take
-// data while it answers gets a stream of sub-packets and one that names a
-// buffer length at most that much before each wait; otherwise every
-// sub-packet is acknowledged.
+// The sending session: one file. A receiver that can take data while it
+// answers gets a stream of sub-packets and one that names a buffer length at
+// most that much before each wait; otherwise (or when streaming is turned
+// off, or once a stream has needed several resends) every sub-packet is
+// acknowledged.
 #include <cstdio>
 #include <memory>
 
@@ -34,6 +35,7 @@ class Sender {
   void rewind();
   bool waitsLeftAfterLostReply();
   int finish();
+  bool resendFromConfirmed();
   int closeSession();
 
   Link link_;
@@ -43,7 +45,15 @@ class Sender {
   int subPacketNumber_ = 0;
   int silentWaits_ = 0;
   int rewinds_ = 0;  // ZRPOS received while streaming
+  bool repeatedZrinit_ = false;  // a second ZRINIT passed over while ZSINIT awaits its ZACK
+  int lateStartFrames_ = 0;  // start frames passed over while ZFILE awaits its ZRPOS
   long fileOffset_ = -1;  // where the file stands, -1 when unknown
+  // The receiver's position as it last told it (ZRPOS, ZACK): a frame sent
+  // again after a lost reply starts here, never ahead of the receiver
+  // (lrzsz's rz keeps a frame ahead of its position for later and, with
+  // several kept, could fail when it ends).
+  long confirmed_ = 0;
+  long resentEnd_ = -1;  // where the block sent again after ZEOF ends, -1: none
 };
 
 void Sender::sendZsinit() {
@@ -107,7 +117,10 @@ int Sender::run() {
       link_.writer.escapeControls = (o.receiverCapabilities & kWantsEscapedControls) != 0;
       link_.reader.escapeControls = link_.writer.escapeControls;
       link_.reader.variableHeaders = link_.writer.variableHeaders;
+      // ZFILE follows ZSINIT at once (a receiver reads them in turn): a
+      // round trip less on a line with latency.
       sendZsinit();
+      sendZfile();
       break;
     }
     if (isAbort(type)) {
@@ -122,15 +135,15 @@ int Sender::run() {
     link_.sendHex(kZrqinit, kZero);
   }
 
-  // Step 2: ZACK of ZSINIT, then ZFILE until ZRPOS.
+  // Step 2: ZACK of ZSINIT, then ZRPOS of ZFILE (ZFILE again until it comes).
   link_.setState(kSendAfterZsinit);
   link_.resetErrors();
   for (;;) {
     int type = link_.receiveHeader();
     if (type != kReadCancelled && link_.stopped()) return stoppedResult();
+    if (type == kZrpos) break;  // the ZACK was lost; the ZFILE was not
     if (type == kZack) {
       link_.status("  Receved ZACK...");
-      sendZfile();
       link_.setState(kSendAfterZfile);
       link_.resetErrors();
       for (;;) {
@@ -140,6 +153,12 @@ int Sender::run() {
         if (isAbort(type)) {
           link_.abort(true);
           return kResultPeerAborted;
+        }
+        // A late second ZACK or ZRINIT of the start says nothing about the
+        // ZFILE, which is on its way.
+        if ((type == kZack || type == kZrinit) && lateStartFrames_ < 2) {
+          ++lateStartFrames_;
+          continue;
         }
         link_.badFrame("  Bad ZRPOS -- ", type, "...");
         link_.countError();
@@ -157,26 +176,36 @@ int Sender::run() {
       link_.abort(true);
       return kResultPeerAborted;
     }
+    // A receiver that answered our ZRQINIT after its own first ZRINIT (lrzsz's
+    // rz does) sends a second ZRINIT; our ZSINIT and ZFILE are already on
+    // their way, and second ones would bring a second ZACK and a stale ZRPOS
+    // into the data.
+    if (type == kZrinit && !repeatedZrinit_) {
+      repeatedZrinit_ = true;
+      continue;
+    }
     link_.badFrame("  Bad ZACK -- ", type, "...");
     link_.countError();
     if (tooManyErrors()) return kResultFailed;
+    // Only ZFILE goes again: a receiver that already has it may take a
+    // second ZSINIT for a fault and end the session (lrzsz's rz does).
     link_.discardInput();
-    link_.channel.discardOutput();
-    sendZsinit();
+    sendZfile();
   }
   return sendData();
 }
 
 int Sender::sendData() {
   SessionOptions& o = link_.options;
-  o.position = link_.headerPosition();
+  o.position = confirmed_ = link_.headerPosition();
   link_.markDataStart();
   const bool fullDuplex = (o.receiverCapabilities & (kCanFullDuplex | kCanOverlapIo)) == (kCanFullDuplex | kCanOverlapIo);
   // A receiver that wants control characters escaped keeps every sub-packet
-  // acknowledged: streamed to lrzsz's rz -e, a resend after the second
-  // sub-packet sometimes ended in a skipped file.
+  // acknowledged: streamed to lrzsz's rz -e through a line that corrupts
+  // bytes, a transfer still failed early (the cause is not yet known).
   const bool escaped = (o.receiverCapabilities & kWantsEscapedControls) != 0;
-  if (link_.config.stream && !escaped && (o.receiverBufferLength > 0 || fullDuplex))
+  const bool noisy = rewinds_ > 2 && o.receiverBufferLength == 0;
+  if (link_.config.stream && !escaped && !noisy && (o.receiverBufferLength > 0 || fullDuplex))
     return sendStreaming(fullDuplex, o.receiverBufferLength);
   return sendAcknowledged();
 }
@@ -204,11 +233,10 @@ bool Sender::readBlock(size_t size, size_t* n) {
 int Sender::sendStreaming(bool fullDuplex, long window) {
   SessionOptions& o = link_.options;
   constexpr int kPacketsPerZcrcq = 16;
-  // Once a stream has needed a resend, at most this much goes out unacknowledged:
-  // a receiver skipping a long backlog for the next header counts it as errors.
-  constexpr long kNoisyLineWindow = 16 * 1024;
   const size_t size = window > 0 && window < static_cast<long>(sizeof block_) ? static_cast<size_t>(window) : sizeof block_;
   for (;;) {
+    // Nothing left to send: no (empty) frame, the end of file at once.
+    if (o.position >= o.fileSize) return finish();
     link_.setState(kSendData);
     uint8_t data[4];
     storePosition(data, o.position);
@@ -255,8 +283,12 @@ int Sender::sendStreaming(bool fullDuplex, long window) {
           link_.discardInput();  // what came before it speaks of data sent again now
           // An empty ZCRCE ends the open frame: the receiver then looks for the new header.
           if (end != kZcrcw) link_.sendSubPacket(block_, 0, kZcrce);
-          // The first two may answer an offer the receiver saw twice; more mean a noisy line.
-          if (++rewinds_ > 2 && window == 0) window = kNoisyLineWindow;
+          // The first two may answer an offer the receiver saw twice; more
+          // mean a noisy line, where the rest goes acknowledged sub-packet by
+          // sub-packet: a receiver that skips a long backlog for the next
+          // header counts what it skips (and every ZCRCW in it) as errors,
+          // answers each with another ZRPOS and gives up after too many.
+          if (++rewinds_ > 2 && window == 0) return sendAcknowledged();
           restart = true;
           break;
         }
@@ -271,8 +303,10 @@ int Sender::sendStreaming(bool fullDuplex, long window) {
         }
         link_.status("  Unexpected Header (%d)...", type);
         if (type >= 0) continue;
-        // The answer to the ZCRCW was lost or garbled: announce the position again.
+        // The answer to the ZCRCW was lost or garbled: send again from what
+        // the receiver confirmed.
         if (!waitsLeftAfterLostReply()) return kResultFailed;
+        o.position = confirmed_;
         restart = true;
         break;
       }
@@ -284,6 +318,8 @@ int Sender::sendAcknowledged() {
   SessionOptions& o = link_.options;
   for (;;) {
     // A ZDATA header at the position, then blocks until the end of the file.
+    // Nothing left to send: no (empty) frame, the end of file at once.
+    if (o.position >= o.fileSize) return finish();
     link_.setState(kSendData);
     uint8_t data[4];
     storePosition(data, o.position);
@@ -324,9 +360,10 @@ int Sender::sendAcknowledged() {
         }
         link_.status("  Unexpected Header (%d)...", type);
         if (type >= 0) continue;
-        // A lost or garbled reply: announce the position again; a receiver
-        // that missed data answers with ZRPOS.
+        // A lost or garbled reply: send again from what the receiver
+        // confirmed; one that is further answers with ZRPOS.
         if (!waitsLeftAfterLostReply()) return kResultFailed;
+        o.position = confirmed_;
         restart = true;
         break;
       }
@@ -335,13 +372,14 @@ int Sender::sendAcknowledged() {
 }
 
 void Sender::acknowledged() {
+  if (link_.headerPosition() > confirmed_) confirmed_ = link_.headerPosition();
   silentWaits_ = 0;
   link_.resetErrors();
 }
 
 // A ZRPOS: the data goes again from the receiver's offset.
 void Sender::rewind() {
-  link_.options.position = link_.headerPosition();
+  link_.options.position = confirmed_ = link_.headerPosition();
   link_.status("  Retry at = %ld...", link_.options.position);
   link_.countError();
 }
@@ -362,26 +400,58 @@ int Sender::finish() {
     link_.sendBinary(kZeof, data);
     link_.setState(kSendAfterZeof);
     int type;
-    do {
+    for (;;) {
       type = link_.receiveHeader();
       if (type != kReadCancelled && link_.stopped()) return stoppedResult();
-    } while (type >= 0 && type != kZrinit && type != kZskip && type != kZrpos && !isAbort(type));
+      // The ZACK of a block sent again below (not a late one of a ZCRCQ):
+      // the rest goes from there.
+      if (type == kZack && resentEnd_ > 0 && link_.headerPosition() == resentEnd_ && resentEnd_ < o.position)
+        type = kZrpos;
+      if (type < 0 || type == kZrinit || type == kZskip || type == kZrpos || isAbort(type)) break;
+    }
     if (type == kZrinit || type == kZskip) break;
     if (type == kZrpos) {
       link_.status("  Rewind data packet...");
-      o.position = link_.headerPosition();
       return sendData();
     }
     if (isAbort(type)) {
       link_.abort(true);
       return kResultPeerAborted;
     }
-    // Silence or a garbled reply: the ZEOF may have been lost.
+    // Silence or a garbled reply: the ZEOF or the receiver's ZRPOS may have
+    // been lost. A receiver still looking for a header at an earlier
+    // position passes over an end of file that is not at its position
+    // without a word, so a block goes again before the ZEOF, from the
+    // position the receiver confirmed last, ended by ZCRCW: a receiver
+    // still there acknowledges it, one further answers with ZRPOS, and one
+    // at the end takes the ZEOF.
     link_.countError();
     if (link_.lastReadTimedOut() && ++silentWaits_ > kMaxSilentWaits) return kResultFailed;
+    if (!resendFromConfirmed()) return kResultFileError;
   }
   link_.status("  Received final ZRINIT...");
   return closeSession();
+}
+
+// A block (at most a sub-packet, never empty) from the confirmed position
+// as a frame of its own, ended by ZCRCW; nothing when the receiver
+// confirmed the whole file.
+bool Sender::resendFromConfirmed() {
+  SessionOptions& o = link_.options;
+  const long end = o.position;
+  if (confirmed_ >= end) return true;
+  const long length = end - confirmed_ < static_cast<long>(sizeof block_) ? end - confirmed_ : static_cast<long>(sizeof block_);
+  o.position = confirmed_;
+  size_t n = 0;
+  const bool read = readBlock(static_cast<size_t>(length), &n);
+  o.position = end;
+  if (!read) return false;
+  uint8_t data[4];
+  storePosition(data, confirmed_);
+  link_.sendBinary(kZdata, data);
+  link_.sendSubPacket(block_, n, kZcrcw);
+  resentEnd_ = confirmed_ + static_cast<long>(n);
+  return true;
 }
 
 int Sender::closeSession() {

@@ -24,12 +24,12 @@ struct SessionConfig {
   // session: names are made safe as UTF-8 and files opened by their
   // Unicode names. Otherwise names and paths are the local code's bytes.
   bool utf8Names = false;
-  // Sending: stream to a receiver that takes data while it answers, and
-  // bound each frame by a receiver's buffer length. Off (the transfer
-  // library, as always), every sub-packet waits for its ZACK: streamed, a
-  // line that drops bytes can still end a transfer early, so streaming is
-  // only asked for (kesta-cli sz --stream, the benchmark).
-  bool stream = false;
+  // Sending: stream to a receiver that takes data while it answers (full
+  // duplex, overlapped I/O, no buffer length), bound each frame by a
+  // receiver's buffer length, and fall back to every sub-packet acknowledged
+  // once a stream has needed several resends. Off, every sub-packet waits
+  // for its ZACK.
+  bool stream = true;
   // Seconds on any steady clock; a steady clock when empty.
   std::function<long()> clock;
   // Optional: set by another thread to stop the session at its next wait.

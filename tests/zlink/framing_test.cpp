@@ -36,6 +36,22 @@ TEST(ZmodemCrc, RegisterOverDataAndItsCrcLeavesTheResidue) {
   EXPECT_EQ(reg, kCrc32Residue);
 }
 
+// Eight bytes a step gives the byte-by-byte register for every length and
+// alignment, from any register value.
+TEST(ZmodemCrc, RunsOfAnyLengthAndAlignmentMatchByteByByte) {
+  const auto data = test::randomBytes(200, 3);
+  for (uint32_t start : {kCrc32Start, 0u, 0x12345678u}) {
+    for (size_t offset = 0; offset < 8; ++offset) {
+      for (size_t length = 0; length + offset <= 80; ++length) {
+        uint32_t expected = start;
+        for (size_t i = 0; i < length; ++i) expected = crc32Update(expected, data[offset + i]);
+        ASSERT_EQ(crc32UpdateRun(start, data.data() + offset, length), expected)
+            << "offset " << offset << ", length " << length;
+      }
+    }
+  }
+}
+
 TEST(ZmodemHexHeader, ZrqinitIsPrecededByRzAndEndsWithXon) {
   FrameWriter w;
   const uint8_t zero[4] = {};

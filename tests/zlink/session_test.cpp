@@ -440,8 +440,8 @@ TEST(ZmodemSender, A2048ByteFileIsTwoZcrcqAnEmptyZcrceAndZeofAt2048) {
   EXPECT_TRUE(sent.saw("  Send Sub Packet #1 (ZCRCQ)..."));
   EXPECT_TRUE(sent.saw("  Send Sub Packet #2 (ZCRCQ)..."));
   EXPECT_TRUE(sent.saw("  Send Sub Packet #3 (Last)..."));
-  // One write per header, per sub-packet and for the "OO".
-  EXPECT_EQ(pair.a.writes, 12);
+  // One write per header with its first sub-packet, per further sub-packet and for the "OO".
+  EXPECT_EQ(pair.a.writes, 9);
 }
 
 // The data paced by the receiver's ZRINIT: a stream with a ZCRCQ every
@@ -495,6 +495,151 @@ TEST(ZmodemSender, DataIsPacedByTheReceiversZrinit) {
     ASSERT_EQ(result.get(), kResultSuccess);
     const std::string wire = describeStream(pair.a.log);
     EXPECT_EQ(wire.substr(wire.find("ZDATA")), k.data);
+  }
+}
+
+// The end of the file: a receiver silent after ZEOF (its ZRPOS may have been
+// lost while it looks for a header at an earlier position, passing over an
+// end of file elsewhere) gets a block again from the position it confirmed
+// last, ended by ZCRCW, before the ZEOF; a ZACK of it short of the end sends
+// the rest from there; a ZRPOS
+// at the end gets the ZEOF alone, never a ZDATA with an empty first
+// sub-packet (a receiver keeping a frame ahead of its position must not
+// keep an empty one); an empty file is a ZEOF at 0.
+TEST(ZmodemSender, TheEndOfFileIsRepeatedWithTheLastBlockAndNeverAsAnEmptyFrame) {
+  struct Case {
+    const char* what;
+    long size;
+    bool silentAfterZeof;
+    long rposAfterZeof;  // -1: none
+    std::string tail;    // from the first ZDATA or ZEOF
+  };
+  const Case cases[] = {
+      {"silence", 2500, true, -1, "ZDATA@0 q1024 q1024 e452 ZEOF@2500 ZDATA@2048 w452 ZEOF@2500 ZFIN"},
+      {"silence, short file", 300, true, -1, "ZDATA@0 e300 ZEOF@300 ZDATA@0 w300 ZEOF@300 ZFIN"},
+      {"ZRPOS at the end", 2048, false, 2048, "ZDATA@0 q1024 q1024 e0 ZEOF@2048 ZEOF@2048 ZFIN"},
+      {"ZRPOS behind", 2048, false, 1024, "ZDATA@0 q1024 q1024 e0 ZEOF@2048 ZDATA@1024 q1024 e0 ZEOF@2048 ZFIN"},
+      {"empty file", 0, false, -1, "ZEOF@0 ZFIN"},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.what);
+    TempDir from;
+    writeFile(from.path() / "end", randomBytes(static_cast<size_t>(k.size), 17));
+    ChannelPair pair;
+    RecordingReporter sent;
+    auto result = std::async(std::launch::async, [&] {
+      return sendFile(configFor(pair.a, sent), (from.path() / "end").string());
+    });
+    Peer peer(pair.b);
+    acceptOffer(peer);  // full duplex without overlapped I/O: every sub-packet acknowledged
+    auto acknowledge = [&](long from) {
+      for (long at = (from / 1024 + 1) * 1024; at <= k.size && k.size > 0; at += 1024) peer.hex(kZack, at);
+    };
+    if (k.size > 0) {
+      peer.expect(kZdata);
+      acknowledge(0);
+    }
+    EXPECT_EQ(peer.expect(kZeof), k.size);
+    if (k.silentAfterZeof) {
+      EXPECT_EQ(peer.expect(kZdata), k.size / 1024 * 1024);  // the last position acknowledged
+      EXPECT_EQ(peer.expect(kZeof), k.size);
+    } else if (k.rposAfterZeof >= 0) {
+      peer.hex(kZrpos, k.rposAfterZeof);
+      if (k.rposAfterZeof < k.size) {
+        peer.expect(kZdata);
+        acknowledge(k.rposAfterZeof);
+      }
+      EXPECT_EQ(peer.expect(kZeof), k.size);
+    }
+    peer.hex(kZrinit);
+    peer.expect(kZfin);
+    peer.hex(kZfin);
+    ASSERT_EQ(result.get(), kResultSuccess) << k.what;
+    const std::string wire = describeStream(pair.a.log);
+    const size_t first = std::min(wire.find("ZDATA"), wire.find("ZEOF"));
+    ASSERT_NE(first, std::string::npos) << wire;
+    EXPECT_EQ(wire.substr(first), k.tail);
+  }
+}
+
+// A receiver that answers our ZRQINIT after its own first ZRINIT (as
+// lrzsz's rz does) sends two; the sender still sends one ZSINIT and one
+// ZFILE, so that no second ZACK, ZFILE and stale ZRPOS reach the data.
+TEST(ZmodemSender, ASecondZrinitAndItsLateFramesBringNoSecondZsinitOrZfile) {
+  TempDir from;
+  writeFile(from.path() / "twice", randomBytes(3000, 9));
+  ChannelPair pair;
+  RecordingReporter sent;
+  auto result = std::async(std::launch::async, [&] {
+    return sendFile(configFor(pair.a, sent), (from.path() / "twice").string());
+  });
+  Peer peer(pair.b);
+  const uint8_t caps[4] = {0, 0, 0, kCanFullDuplex | kCanCrc32};
+  FrameWriter w;
+  w.hexHeader(kZrinit, caps);
+  const std::vector<uint8_t> zrinit(w.data(), w.data() + w.size());
+  peer.expect(kZrqinit);
+  peer.raw(zrinit);
+  peer.raw(zrinit);  // the answer to the ZRQINIT, after the first one
+  peer.expect(kZsinit);
+  peer.hex(kZack);
+  peer.expect(kZfile);
+  peer.hex(kZack);  // late frames of a doubled start
+  peer.raw(zrinit);
+  peer.hex(kZrpos, 0);
+  peer.expect(kZdata);
+  peer.hex(kZack, 1024);
+  peer.hex(kZack, 2048);
+  EXPECT_EQ(peer.expect(kZeof), 3000);
+  peer.hex(kZrinit);
+  peer.expect(kZfin);
+  peer.hex(kZfin);
+  ASSERT_EQ(result.get(), kResultSuccess);
+  EXPECT_EQ(describeStream(pair.a.log), "ZRQINIT ZSINIT w1 ZFILE w26 ZDATA@0 q1024 q1024 e952 ZEOF@3000 ZFIN");
+}
+
+// Polling for replies while streaming: bytes that cannot begin a header
+// (the XON after a hex header, noise) are passed over without a wait; a
+// ZPAD or a CAN is worth one short wait for the rest.
+TEST(ZmodemLink, PollingWaitsOnlyWhenAHeaderMayHaveBegun) {
+  struct WaitRecorder : ByteChannel {
+    std::vector<uint8_t> pending;
+    std::vector<int> waits;  // waitMs of every read that found nothing
+    int readByte(int waitMs) override {
+      if (pending.empty()) {
+        waits.push_back(waitMs);
+        return kNoByte;
+      }
+      int c = pending.front();
+      pending.erase(pending.begin());
+      return c;
+    }
+    bool write(const uint8_t*, size_t) override { return true; }
+    void discardInput() override { pending.clear(); }
+    void discardOutput() override {}
+  };
+  struct Case {
+    std::vector<uint8_t> bytes;
+    bool waited;
+  };
+  const Case cases[] = {
+      {{kXon}, false},
+      {{kXon | 0x80, 'x', 0}, false},
+      {{'*'}, true},
+      {{kXon, '*', kZdle}, true},
+      {{kCan}, true},
+  };
+  for (const Case& k : cases) {
+    WaitRecorder channel;
+    channel.pending = k.bytes;
+    SessionConfig config;
+    config.channel = &channel;
+    config.timing = {50, 3};
+    Link link(config);
+    EXPECT_LT(link.pollHeader(), 0);
+    bool waited = false;
+    for (int w : channel.waits) waited |= w > 0;
+    EXPECT_EQ(waited, k.waited) << "first byte " << int(k.bytes[0]);
   }
 }
 
