@@ -45,6 +45,11 @@ struct HRegistration {
   void* stagingBits = nullptr;
   int stagingHeight = 0, stagingDepth = 0;  // rows, bits a pixel
   kesta::hangul::InkExpander expander;
+  // The DIB section last drawn into directly, and whether its rows lie
+  // bottom-up in memory.
+  HGDIOBJ probedBitmap = nullptr;
+  void* probedBits = nullptr;
+  bool probedBottomUp = false;
 };
 
 enum class Slot { Hangul, English, Special, Kssm };

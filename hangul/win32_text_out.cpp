@@ -52,7 +52,12 @@ class GlyphPainter {
     transparent_ = GetBkMode(target) == TRANSPARENT;
     const COLORREF text = GetTextColor(target), paper = GetBkColor(target);
     colorBytes_ = (text >> 24) == 0 && (paper >> 24) == 0 ? colorBytesOf(target) : 0;
-    if (colorBytes_ != 0 && !transparent_) {
+    if (direct_) {
+      // Pixels go straight into the target's bits; see drawDirect.
+      if (transparent_) ink_ = rrggbb(text);
+      else r.expander.setColors(rrggbb(text), rrggbb(paper), colorBytes_);
+      GdiFlush();  // what GDI still has to draw there is drawn before we write
+    } else if (colorBytes_ != 0 && !transparent_) {
       // Opaque colour targets get their pixels made here and copied without conversion.
       r.expander.setColors(rrggbb(text), rrggbb(paper), colorBytes_);
     } else if (colorBytes_ != 0) {
@@ -139,6 +144,10 @@ class GlyphPainter {
   // copied out first. A cell that draws nothing breaks the strip, so what lies
   // under it stays as it was.
   void add(const GlyphCell& cell, int x, int y) {
+    if (direct_) {
+      drawDirect(cell, x, y);
+      return;
+    }
     if (colorBytes_ != 0) {
       addToRun(cell, x, y);
       return;
@@ -177,17 +186,122 @@ class GlyphPainter {
  private:
   static COLORREF rrggbb(COLORREF c) { return GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c); }
 
-  // 3 or 4 for targets of 24 or 32 bits a pixel, else 0 (the monochrome path).
-  static int colorBytesOf(HDC dc) {
+  // 3 or 4 for targets of 24 or 32 bits a pixel, else 0 (the monochrome
+  // path). A memory DC whose bitmap is a DIB section we can write into
+  // ourselves sets direct_.
+  int colorBytesOf(HDC dc) {
     int bits = 0;
     if (GetObjectType(dc) == OBJ_MEMDC) {
-      BITMAP bm{};
-      if (GetObjectA(GetCurrentObject(dc, OBJ_BITMAP), sizeof bm, &bm) == 0) return 0;
-      bits = bm.bmBitsPixel;
+      DIBSECTION section{};
+      const int got = GetObjectA(GetCurrentObject(dc, OBJ_BITMAP), sizeof section, &section);
+      if (got == 0) return 0;
+      bits = section.dsBm.bmBitsPixel;
+      if (got == sizeof section && (bits == 24 || bits == 32)) direct_ = directTarget(dc, section);
     } else {
       bits = GetDeviceCaps(dc, BITSPIXEL);
     }
     return bits == 24 ? 3 : bits == 32 ? 4 : 0;
+  }
+
+  // A DIB section of plain RGB pixels, with logical coordinates that are
+  // device pixels moved by an offset and one clip rectangle (or none at
+  // all): then a copy through GDI would put exactly the bytes we can put
+  // there ourselves. Anything else (mapping modes, transforms, mirrored
+  // layouts, clip regions of several rectangles) goes through GDI.
+  bool directTarget(HDC dc, const DIBSECTION& section) {
+    if (section.dsBm.bmBits == nullptr || section.dsBmih.biCompression != BI_RGB) return false;
+    if (GetMapMode(dc) != MM_TEXT || GetGraphicsMode(dc) != GM_COMPATIBLE || GetLayout(dc) != 0) return false;
+    RECT box;
+    const int kind = GetClipBox(dc, &box);
+    if (kind != SIMPLEREGION && kind != NULLREGION) return false;
+    POINT origin{0, 0};
+    if (!LPtoDP(dc, &origin, 1)) return false;
+    offset_ = origin;
+    const int width = section.dsBm.bmWidth, height = section.dsBm.bmHeight;
+    if (kind == NULLREGION) {
+      clip_ = {0, 0, 0, 0};
+    } else {
+      clip_ = {std::max<LONG>(box.left + origin.x, 0), std::max<LONG>(box.top + origin.y, 0),
+               std::min<LONG>(box.right + origin.x, width), std::min<LONG>(box.bottom + origin.y, height)};
+    }
+    stride_ = section.dsBm.bmWidthBytes;
+    bits_ = static_cast<uint8_t*>(section.dsBm.bmBits);
+    if (clip_.left < clip_.right && clip_.top < clip_.bottom) {
+      const HGDIOBJ bitmap = GetCurrentObject(dc, OBJ_BITMAP);
+      if (bitmap != r_.probedBitmap || section.dsBm.bmBits != r_.probedBits) {
+        int bottomUp = rowsBottomUp(dc, section);
+        if (bottomUp < 0) return false;
+        r_.probedBitmap = bitmap, r_.probedBits = section.dsBm.bmBits, r_.probedBottomUp = bottomUp != 0;
+      }
+      if (r_.probedBottomUp) {  // the first row in memory is the last on the screen
+        bits_ += static_cast<ptrdiff_t>(height - 1) * stride_;
+        stride_ = -stride_;
+      }
+    }
+    return true;
+  }
+
+  // Whether the section's rows lie bottom-up in memory (1) or top-down (0);
+  // -1 when it cannot be told. GetObject gives the height positive either
+  // way, so a pixel inside the clip is changed in memory, GDI is asked what
+  // it shows there, and the byte is put back.
+  int rowsBottomUp(HDC dc, const DIBSECTION& section) {
+    const int height = section.dsBm.bmHeight;
+    const int x = clip_.left;
+    int y = clip_.top;
+    if (y == height - 1 - y && y + 1 < clip_.bottom) ++y;
+    if (y == height - 1 - y) return 0;  // the one row that lies where it is either way
+    uint8_t* byte = static_cast<uint8_t*>(section.dsBm.bmBits) + static_cast<ptrdiff_t>(y) * section.dsBm.bmWidthBytes +
+                    x * (section.dsBm.bmBitsPixel / 8);
+    const uint8_t was = *byte;
+    const COLORREF before = GetPixel(dc, x - offset_.x, y - offset_.y);
+    *byte = static_cast<uint8_t>(was ^ 0x80);
+    const COLORREF after = GetPixel(dc, x - offset_.x, y - offset_.y);
+    *byte = was;
+    if (before == CLR_INVALID || after == CLR_INVALID) return -1;
+    return before == after ? 1 : 0;
+  }
+
+  // Writes a cell's pixels into the target's bits, inside the clip: opaque,
+  // eight pixels of a glyph byte at once from the colour table; transparent,
+  // the ink pixels alone.
+  void drawDirect(const GlyphCell& cell, int x, int y) {
+    const int dx = x + offset_.x, dy = y + offset_.y;
+    const int left = std::max<int>(dx, clip_.left), right = std::min<int>(dx + cell.width, clip_.right);
+    const int top = std::max<int>(dy, clip_.top), bottom = std::min<int>(dy + cell.height, clip_.bottom);
+    if (left >= right || top >= bottom) return;
+    const int bpp = colorBytes_;
+    if (!transparent_ && left == dx && right == dx + cell.width) {
+      // Whole rows: eight pixels at a time, as into the run bitmap.
+      // (Row by row: a bottom-up target's rows run backwards in memory.)
+      for (int py = top; py < bottom; ++py)
+        r_.expander.paint(&cell.rows[static_cast<size_t>(py - dy) * cell.rowBytes], cell.rowBytes, cell.width / 8, 1,
+                          bits_ + static_cast<ptrdiff_t>(py) * stride_ + static_cast<ptrdiff_t>(dx) * bpp, 0);
+      return;
+    }
+    const int firstByte = (left - dx) / 8, lastByte = (right - dx - 1) / 8;
+    for (int py = top; py < bottom; ++py) {
+      const uint8_t* row = &cell.rows[static_cast<size_t>(py - dy) * cell.rowBytes];
+      uint8_t* line = bits_ + static_cast<ptrdiff_t>(py) * stride_;
+      for (int b = firstByte; b <= lastByte; ++b) {
+        const int bx = dx + 8 * b;  // the byte's first pixel
+        const int from = std::max(bx, left), to = std::min(bx + 8, right);
+        uint8_t* out = line + static_cast<ptrdiff_t>(from) * bpp;
+        if (!transparent_) {
+          std::memcpy(out, r_.expander.entry(row[b]) + (from - bx) * bpp, static_cast<size_t>(to - from) * bpp);
+          continue;
+        }
+        const uint8_t ink = static_cast<uint8_t>(~row[b]);
+        if (ink == 0) continue;
+        for (int px = from; px < to; ++px, out += bpp)
+          if (ink & (0x80 >> (px - bx))) {
+            out[0] = static_cast<uint8_t>(ink_);
+            out[1] = static_cast<uint8_t>(ink_ >> 8);
+            out[2] = static_cast<uint8_t>(ink_ >> 16);
+            if (bpp == 4) out[3] = 0;
+          }
+      }
+    }
   }
 
   // A run bitmap of the target's depth at least `height` rows tall, selected
@@ -268,6 +382,11 @@ class GlyphPainter {
   COLORREF textColor_ = 0, bkColor_ = 0;
   HBRUSH brush_ = nullptr;
   int colorBytes_ = 0;
+  bool direct_ = false;  // pixels written straight into the target's DIB section
+  uint8_t* bits_ = nullptr;  // the target's top row
+  ptrdiff_t stride_ = 0;     // bytes from one row to the next below it
+  RECT clip_{};              // device pixels that may be written
+  POINT offset_{};           // device pixels of the logical origin
   COLORREF ink_ = 0;  // 0xRRGGBB, transparent colour targets
   int runX_ = 0, runY_ = 0, runWidth_ = 0, runHeight_ = 0;
   std::vector<uint8_t> mask_;

@@ -174,6 +174,12 @@ class Canvas {
       bytes.resize(static_cast<size_t>(bm.bmWidthBytes) * bm.bmHeight);
       GetBitmapBits(bitmap_, static_cast<LONG>(bytes.size()), bytes.data());
     }
+    if (const char* d = std::getenv("KESTA_DUMP")) {
+      static int n = 0;
+      FILE* f = std::fopen((std::string(d) + std::to_string(n++)).c_str(), "wb");
+      std::fwrite(bytes.data(), 1, bytes.size(), f);
+      std::fclose(f);
+    }
     uint64_t h = 14695981039346656037ull;
     for (uint8_t b : bytes) h = (h ^ b) * 1099511628211ull;
     return h;
