@@ -19,6 +19,7 @@ struct FontSlot {
   char face[kFaceChars] = {};
   HBITMAP cellBitmap = nullptr;
   kesta::hangul::GlyphCell cell;
+  kesta::hangul::SyllableCache syllables;  // Hangul: syllables composed with the header
 };
 
 struct HRegistration {

@@ -119,8 +119,11 @@ class GlyphPainter {
   void drawHangul(const TextCell& c, int x, int y) {
     FontSlot& s = r_.hangul;
     if (x + s.cell.width <= 0 || y + s.cell.height <= 0) return;
-    if (kesta::hangul::composeSyllable(static_cast<uint16_t>(c.lead << 8 | c.second), *s.header, s.cell.rows))
-      add(s.cell, x, y);
+    const uint8_t* rows = s.syllables.rows(static_cast<uint16_t>(c.lead << 8 | c.second), *s.header, s.cell.rowBytes,
+                                           s.cell.height);
+    if (rows == nullptr) return;
+    std::memcpy(s.cell.rows.data(), rows, static_cast<size_t>(s.cell.rowBytes) * s.cell.height);
+    add(s.cell, x, y);
   }
 
   void drawHanja(const TextCell& c, int x, int y) {
@@ -271,14 +274,17 @@ class GlyphPainter {
     const int top = std::max<int>(dy, clip_.top), bottom = std::min<int>(dy + cell.height, clip_.bottom);
     if (left >= right || top >= bottom) return;
     const int bpp = colorBytes_;
-    if (!transparent_ && left == dx && right == dx + cell.width) {
-      // Whole rows: eight pixels at a time, as into the run bitmap.
-      // (Row by row: a bottom-up target's rows run backwards in memory.)
-      for (int py = top; py < bottom; ++py)
-        r_.expander.paint(&cell.rows[static_cast<size_t>(py - dy) * cell.rowBytes], cell.rowBytes, cell.width / 8, 1,
-                          bits_ + static_cast<ptrdiff_t>(py) * stride_ + static_cast<ptrdiff_t>(dx) * bpp, 0);
+    if (transparent_) {
+      if (bpp == 4) layInk<4>(cell, dx, dy, left, top, right, bottom);
+      else layInk<3>(cell, dx, dy, left, top, right, bottom);
       return;
     }
+    if (left == dx && right == dx + cell.width) {
+      if (bpp == 4) paintWholeRows<4>(cell, dx, dy, top, bottom);
+      else paintWholeRows<3>(cell, dx, dy, top, bottom);
+      return;
+    }
+    // Cut at the sides: the part of each byte's eight pixels inside.
     const int firstByte = (left - dx) / 8, lastByte = (right - dx - 1) / 8;
     for (int py = top; py < bottom; ++py) {
       const uint8_t* row = &cell.rows[static_cast<size_t>(py - dy) * cell.rowBytes];
@@ -286,20 +292,46 @@ class GlyphPainter {
       for (int b = firstByte; b <= lastByte; ++b) {
         const int bx = dx + 8 * b;  // the byte's first pixel
         const int from = std::max(bx, left), to = std::min(bx + 8, right);
-        uint8_t* out = line + static_cast<ptrdiff_t>(from) * bpp;
-        if (!transparent_) {
-          std::memcpy(out, r_.expander.entry(row[b]) + (from - bx) * bpp, static_cast<size_t>(to - from) * bpp);
-          continue;
+        std::memcpy(line + static_cast<ptrdiff_t>(from) * bpp, r_.expander.entry(row[b]) + (from - bx) * bpp,
+                    static_cast<size_t>(to - from) * bpp);
+      }
+    }
+  }
+
+  // Opaque, the cell's whole width: eight pixels of each glyph byte at once.
+  template <int kBytes>
+  void paintWholeRows(const GlyphCell& cell, int dx, int dy, int top, int bottom) {
+    constexpr size_t kEntry = 8 * kBytes;
+    const int bytes = cell.width / 8;
+    for (int py = top; py < bottom; ++py) {
+      const uint8_t* row = &cell.rows[static_cast<size_t>(py - dy) * cell.rowBytes];
+      uint8_t* out = bits_ + static_cast<ptrdiff_t>(py) * stride_ + static_cast<ptrdiff_t>(dx) * kBytes;
+      for (int b = 0; b < bytes; ++b, out += kEntry) std::memcpy(out, r_.expander.entry(row[b]), kEntry);
+    }
+  }
+
+  // Transparent: the text colour on the cell's ink pixels between left and
+  // right, top and bottom (device pixels; the cell's top left at dx, dy).
+  template <int kBytes>
+  void layInk(const GlyphCell& cell, int dx, int dy, int left, int top, int right, int bottom) {
+    const uint8_t blue = static_cast<uint8_t>(ink_), green = static_cast<uint8_t>(ink_ >> 8),
+                  red = static_cast<uint8_t>(ink_ >> 16);
+    const int firstByte = (left - dx) / 8, lastByte = (right - dx - 1) / 8;
+    for (int py = top; py < bottom; ++py) {
+      const uint8_t* row = &cell.rows[static_cast<size_t>(py - dy) * cell.rowBytes];
+      uint8_t* line = bits_ + static_cast<ptrdiff_t>(py) * stride_;
+      for (int b = firstByte; b <= lastByte; ++b) {
+        const int bx = dx + 8 * b;  // the byte's first pixel
+        unsigned ink = static_cast<uint8_t>(~row[b]);  // bit 7 is the byte's first pixel
+        if (bx < left) ink &= 0xFFu >> (left - bx);
+        if (bx + 8 > right) ink &= 0xFFu << (bx + 8 - right);
+        while (ink != 0) {
+          const int bit = __builtin_clz(ink) - 24;  // 0 for the first pixel
+          uint8_t* out = line + static_cast<ptrdiff_t>(bx + bit) * kBytes;
+          out[0] = blue, out[1] = green, out[2] = red;
+          if constexpr (kBytes == 4) out[3] = 0;
+          ink &= ~(0x80u >> bit);
         }
-        const uint8_t ink = static_cast<uint8_t>(~row[b]);
-        if (ink == 0) continue;
-        for (int px = from; px < to; ++px, out += bpp)
-          if (ink & (0x80 >> (px - bx))) {
-            out[0] = static_cast<uint8_t>(ink_);
-            out[1] = static_cast<uint8_t>(ink_ >> 8);
-            out[2] = static_cast<uint8_t>(ink_ >> 16);
-            if (bpp == 4) out[3] = 0;
-          }
       }
     }
   }
