@@ -6,6 +6,7 @@
 // transparent mode the run's ink is laid over a copy of what the target
 // shows there, and copied back.
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <new>
 #include <vector>
@@ -312,10 +313,24 @@ class GlyphPainter {
 
   // Transparent: the text colour on the cell's ink pixels between left and
   // right, top and bottom (device pixels; the cell's top left at dx, dy).
+  // A glyph byte whose eight pixels all lie inside is laid at once: its
+  // pixels are read, the ink pixels replaced through a mask of the byte's
+  // bits, and all eight written back (the paper ones as they were); a byte
+  // cut by the sides pixel by pixel.
   template <int kBytes>
   void layInk(const GlyphCell& cell, int dx, int dy, int left, int top, int right, int bottom) {
-    const uint8_t blue = static_cast<uint8_t>(ink_), green = static_cast<uint8_t>(ink_ >> 8),
-                  red = static_cast<uint8_t>(ink_ >> 16);
+    constexpr int kWords = kBytes;  // eight pixels are 3 or 4 words of 8 bytes
+    const auto& masks = inkMasks<kBytes>();
+    uint64_t pattern[kWords];  // eight pixels of the text colour
+    {
+      uint8_t pixels[8 * kBytes] = {};
+      for (int i = 0; i < 8; ++i) {
+        pixels[i * kBytes] = static_cast<uint8_t>(ink_);
+        pixels[i * kBytes + 1] = static_cast<uint8_t>(ink_ >> 8);
+        pixels[i * kBytes + 2] = static_cast<uint8_t>(ink_ >> 16);
+      }
+      std::memcpy(pattern, pixels, sizeof pixels);
+    }
     const int firstByte = (left - dx) / 8, lastByte = (right - dx - 1) / 8;
     for (int py = top; py < bottom; ++py) {
       const uint8_t* row = &cell.rows[static_cast<size_t>(py - dy) * cell.rowBytes];
@@ -323,17 +338,46 @@ class GlyphPainter {
       for (int b = firstByte; b <= lastByte; ++b) {
         const int bx = dx + 8 * b;  // the byte's first pixel
         unsigned ink = static_cast<uint8_t>(~row[b]);  // bit 7 is the byte's first pixel
+        if (ink == 0) continue;
+        uint8_t* out = line + static_cast<ptrdiff_t>(bx) * kBytes;
+        if (bx >= left && bx + 8 <= right) {
+          // Word by word, each kept in a register (a buffer of all of them
+          // would be read back wider than it was written, which stalls).
+          const uint64_t* mask = masks[ink].data();
+          for (int w = 0; w < kWords; ++w) {
+            uint64_t word;
+            std::memcpy(&word, out + 8 * w, 8);
+            word = (word & ~mask[w]) | (pattern[w] & mask[w]);
+            std::memcpy(out + 8 * w, &word, 8);
+          }
+          continue;
+        }
         if (bx < left) ink &= 0xFFu >> (left - bx);
         if (bx + 8 > right) ink &= 0xFFu << (bx + 8 - right);
-        while (ink != 0) {
-          const int bit = __builtin_clz(ink) - 24;  // 0 for the first pixel
-          uint8_t* out = line + static_cast<ptrdiff_t>(bx + bit) * kBytes;
-          out[0] = blue, out[1] = green, out[2] = red;
-          if constexpr (kBytes == 4) out[3] = 0;
-          ink &= ~(0x80u >> bit);
+        for (; ink != 0; ink &= ink - 1) {
+          const int bit = __builtin_ctz(ink);  // 7 for the first pixel
+          uint8_t* px = out + static_cast<ptrdiff_t>(7 - bit) * kBytes;
+          std::memcpy(px, reinterpret_cast<const uint8_t*>(pattern), kBytes);
         }
       }
     }
+  }
+
+  // For each byte of ink bits (a set bit is ink, bit 7 the first pixel),
+  // its eight pixels' bytes with all ones where a pixel is ink.
+  template <int kBytes>
+  static const std::array<std::array<uint64_t, kBytes>, 256>& inkMasks() {
+    static const auto table = [] {
+      std::array<std::array<uint64_t, kBytes>, 256> t{};
+      for (int v = 0; v < 256; ++v) {
+        uint8_t bytes[8 * kBytes] = {};
+        for (int i = 0; i < 8; ++i)
+          if (v & (0x80 >> i)) std::memset(bytes + i * kBytes, 0xFF, kBytes);
+        std::memcpy(t[v].data(), bytes, sizeof bytes);
+      }
+      return t;
+    }();
+    return table;
   }
 
   // A run bitmap of the target's depth at least `height` rows tall, selected
