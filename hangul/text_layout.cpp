@@ -36,6 +36,13 @@ int advanceOf(CharClass c, const CellWidths& w) {
 std::vector<TextCell> layoutCells(const uint8_t* text, int length, const CellWidths& widths, bool skipLineEnds,
                                   int* endX) {
   std::vector<TextCell> cells;
+  layoutCells(text, length, widths, skipLineEnds, endX, cells);
+  return cells;
+}
+
+void layoutCells(const uint8_t* text, int length, const CellWidths& widths, bool skipLineEnds, int* endX,
+                 std::vector<TextCell>& cells) {
+  cells.clear();
   int x = 0;
   for (int i = 0; text != nullptr && i < length && text[i] != 0;) {
     const CharClass cls = classOf(text[i]);
@@ -51,12 +58,18 @@ std::vector<TextCell> layoutCells(const uint8_t* text, int length, const CellWid
     i += 2;
   }
   if (endX != nullptr) *endX = x;
-  return cells;
 }
 
 std::vector<TextCell> layoutTabbedCells(const uint8_t* text, int length, const CellWidths& widths, TabStops stops,
                                         int tabBase, int* endX) {
   std::vector<TextCell> cells;
+  layoutTabbedCells(text, length, widths, stops, tabBase, endX, cells);
+  return cells;
+}
+
+void layoutTabbedCells(const uint8_t* text, int length, const CellWidths& widths, TabStops stops, int tabBase,
+                       int* endX, std::vector<TextCell>& cells) {
+  cells.clear();
   int x = 0;
   for (int i = 0; text != nullptr && i < length && text[i] != 0;) {
     const CharClass cls = classOf(text[i]);
@@ -72,7 +85,6 @@ std::vector<TextCell> layoutTabbedCells(const uint8_t* text, int length, const C
     i += 2;
   }
   if (endX != nullptr) *endX = x;
-  return cells;
 }
 
 int textExtentWidth(const uint8_t* text, int length, const CellWidths& widths) {

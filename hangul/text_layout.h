@@ -61,11 +61,16 @@ struct TextCell {
 // ends the walk. With skipLineEnds, CR and LF take no cell and no room.
 std::vector<TextCell> layoutCells(const uint8_t* text, int length, const CellWidths& widths,
                                   bool skipLineEnds = false, int* endX = nullptr);
+// The same into `cells` (emptied first), whose room is kept from call to call.
+void layoutCells(const uint8_t* text, int length, const CellWidths& widths, bool skipLineEnds, int* endX,
+                 std::vector<TextCell>& cells);
 
 // As layoutCells, but a tab takes no cell and moves x to tabBase + the next
 // stop (tabBase is the tab origin less the string's x).
 std::vector<TextCell> layoutTabbedCells(const uint8_t* text, int length, const CellWidths& widths, TabStops stops,
                                         int tabBase, int* endX = nullptr);
+void layoutTabbedCells(const uint8_t* text, int length, const CellWidths& widths, TabStops stops, int tabBase,
+                       int* endX, std::vector<TextCell>& cells);
 
 // Width of the extent: two-byte characters count the Hangul cell width, other
 // bytes the English cell width, a tab 8 English cell widths.

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "hangul/quilh32.h"
 #include "hangul/text_layout.h"
 
@@ -46,6 +48,7 @@ struct HRegistration {
   void* stagingBits = nullptr;
   int stagingHeight = 0, stagingDepth = 0;  // rows, bits a pixel
   kesta::hangul::InkExpander expander;
+  std::vector<kesta::hangul::TextCell> cells;  // the cells of the string being drawn
   // The DIB section last drawn into directly, and whether its rows lie
   // bottom-up in memory.
   HGDIOBJ probedBitmap = nullptr;

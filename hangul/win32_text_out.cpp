@@ -44,6 +44,13 @@ int lineHeight(const HRegistration& r, int* ascent = nullptr, int* descent = nul
   return a + d;
 }
 
+// The rows of one cell as drawn straight into a target: a glyph cell's, or a
+// kept syllable's.
+struct CellRows {
+  const uint8_t* rows;
+  int rowBytes, width, height;
+};
+
 // Draws glyph cells onto one DC for the length of one call.
 class GlyphPainter {
  public:
@@ -123,6 +130,10 @@ class GlyphPainter {
     const uint8_t* rows = s.syllables.rows(static_cast<uint16_t>(c.lead << 8 | c.second), *s.header, s.cell.rowBytes,
                                            s.cell.height);
     if (rows == nullptr) return;
+    if (direct_) {
+      drawDirect({rows, s.cell.rowBytes, s.cell.width, s.cell.height}, x, y);
+      return;
+    }
     std::memcpy(s.cell.rows.data(), rows, static_cast<size_t>(s.cell.rowBytes) * s.cell.height);
     add(s.cell, x, y);
   }
@@ -149,7 +160,7 @@ class GlyphPainter {
   // under it stays as it was.
   void add(const GlyphCell& cell, int x, int y) {
     if (direct_) {
-      drawDirect(cell, x, y);
+      drawDirect({cell.rows.data(), cell.rowBytes, cell.width, cell.height}, x, y);
       return;
     }
     if (colorBytes_ != 0) {
@@ -269,7 +280,7 @@ class GlyphPainter {
   // Writes a cell's pixels into the target's bits, inside the clip: opaque,
   // eight pixels of a glyph byte at once from the colour table; transparent,
   // the ink pixels alone.
-  void drawDirect(const GlyphCell& cell, int x, int y) {
+  void drawDirect(const CellRows& cell, int x, int y) {
     const int dx = x + offset_.x, dy = y + offset_.y;
     const int left = std::max<int>(dx, clip_.left), right = std::min<int>(dx + cell.width, clip_.right);
     const int top = std::max<int>(dy, clip_.top), bottom = std::min<int>(dy + cell.height, clip_.bottom);
@@ -301,7 +312,7 @@ class GlyphPainter {
 
   // Opaque, the cell's whole width: eight pixels of each glyph byte at once.
   template <int kBytes>
-  void paintWholeRows(const GlyphCell& cell, int dx, int dy, int top, int bottom) {
+  void paintWholeRows(const CellRows& cell, int dx, int dy, int top, int bottom) {
     constexpr size_t kEntry = 8 * kBytes;
     const int bytes = cell.width / 8;
     for (int py = top; py < bottom; ++py) {
@@ -318,7 +329,7 @@ class GlyphPainter {
   // bits, and all eight written back (the paper ones as they were); a byte
   // cut by the sides pixel by pixel.
   template <int kBytes>
-  void layInk(const GlyphCell& cell, int dx, int dy, int left, int top, int right, int bottom) {
+  void layInk(const CellRows& cell, int dx, int dy, int left, int top, int right, int bottom) {
     constexpr int kWords = kBytes;  // eight pixels are 3 or 4 words of 8 bytes
     const auto& masks = inkMasks<kBytes>();
     uint64_t pattern[kWords];  // eight pixels of the text colour
@@ -502,12 +513,13 @@ int textOut(HDC dc, int x, int y, LPCSTR text, int length, bool skipLineEnds, co
   }
   if ((align & TA_BASELINE) == TA_BASELINE) y -= r->hangul.header->cellHeight - r->hangul.header->underlineRise;
   int endX = 0;
-  const auto cells =
-      tabs != nullptr
-          ? kesta::hangul::layoutTabbedCells(bytes(text), length, widths,
-                                             kesta::hangul::TabStops(tabs->count, tabs->positions, widths.english),
-                                             tabs->origin - x, &endX)
-          : kesta::hangul::layoutCells(bytes(text), length, widths, skipLineEnds, &endX);
+  std::vector<TextCell>& cells = r->cells;
+  if (tabs != nullptr)
+    kesta::hangul::layoutTabbedCells(bytes(text), length, widths,
+                                     kesta::hangul::TabStops(tabs->count, tabs->positions, widths.english),
+                                     tabs->origin - x, &endX, cells);
+  else
+    kesta::hangul::layoutCells(bytes(text), length, widths, skipLineEnds, &endX, cells);
   int result = 1;
   {
     GlyphPainter painter(dc, *r);
