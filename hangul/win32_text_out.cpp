@@ -342,6 +342,31 @@ class GlyphPainter {
       }
       std::memcpy(pattern, pixels, sizeof pixels);
     }
+    auto lay = [&](uint8_t* out, unsigned ink) {
+      // Word by word, each kept in a register (a buffer of all of them
+      // would be read back wider than it was written, which stalls).
+      const uint64_t* mask = masks[ink].data();
+      for (int w = 0; w < kWords; ++w) {
+        uint64_t word;
+        std::memcpy(&word, out + 8 * w, 8);
+        word = (word & ~mask[w]) | (pattern[w] & mask[w]);
+        std::memcpy(out + 8 * w, &word, 8);
+      }
+    };
+    if (left == dx && right == dx + cell.width) {
+      // The whole width: a row without ink is passed over; in one with ink
+      // every byte is laid, with no choice to make byte by byte.
+      const int bytes = cell.width / 8;
+      for (int py = top; py < bottom; ++py) {
+        const uint8_t* row = &cell.rows[static_cast<size_t>(py - dy) * cell.rowBytes];
+        unsigned paper = 0xFF;
+        for (int b = 0; b < bytes; ++b) paper &= row[b];
+        if (paper == 0xFF) continue;  // every byte all paper
+        uint8_t* out = bits_ + static_cast<ptrdiff_t>(py) * stride_ + static_cast<ptrdiff_t>(dx) * kBytes;
+        for (int b = 0; b < bytes; ++b, out += 8 * kBytes) lay(out, static_cast<uint8_t>(~row[b]));
+      }
+      return;
+    }
     const int firstByte = (left - dx) / 8, lastByte = (right - dx - 1) / 8;
     for (int py = top; py < bottom; ++py) {
       const uint8_t* row = &cell.rows[static_cast<size_t>(py - dy) * cell.rowBytes];
@@ -352,15 +377,7 @@ class GlyphPainter {
         if (ink == 0) continue;
         uint8_t* out = line + static_cast<ptrdiff_t>(bx) * kBytes;
         if (bx >= left && bx + 8 <= right) {
-          // Word by word, each kept in a register (a buffer of all of them
-          // would be read back wider than it was written, which stalls).
-          const uint64_t* mask = masks[ink].data();
-          for (int w = 0; w < kWords; ++w) {
-            uint64_t word;
-            std::memcpy(&word, out + 8 * w, 8);
-            word = (word & ~mask[w]) | (pattern[w] & mask[w]);
-            std::memcpy(out + 8 * w, &word, 8);
-          }
+          lay(out, ink);
           continue;
         }
         if (bx < left) ink &= 0xFFu >> (left - bx);
