@@ -49,6 +49,7 @@ struct HRegistration {
   int stagingHeight = 0, stagingDepth = 0;  // rows, bits a pixel
   kesta::hangul::InkExpander expander;
   std::vector<kesta::hangul::TextCell> cells;  // the cells of the string being drawn
+  std::vector<uint8_t> runMask;                 // transparent runs: the ink, one bit a pixel
   // The DIB section last drawn into directly, and whether its rows lie
   // bottom-up in memory.
   HGDIOBJ probedBitmap = nullptr;

@@ -130,8 +130,13 @@ class GlyphPainter {
     const uint8_t* rows = s.syllables.rows(static_cast<uint16_t>(c.lead << 8 | c.second), *s.header, s.cell.rowBytes,
                                            s.cell.height);
     if (rows == nullptr) return;
+    const CellRows kept{rows, s.cell.rowBytes, s.cell.width, s.cell.height};
     if (direct_) {
-      drawDirect({rows, s.cell.rowBytes, s.cell.width, s.cell.height}, x, y);
+      drawDirect(kept, x, y);
+      return;
+    }
+    if (colorBytes_ != 0) {
+      addToRun(kept, x, y);
       return;
     }
     std::memcpy(s.cell.rows.data(), rows, static_cast<size_t>(s.cell.rowBytes) * s.cell.height);
@@ -164,7 +169,7 @@ class GlyphPainter {
       return;
     }
     if (colorBytes_ != 0) {
-      addToRun(cell, x, y);
+      addToRun({cell.rows.data(), cell.rowBytes, cell.width, cell.height}, x, y);
       return;
     }
     if (!strip_.empty() && (y != stripY_ || !strip_.append(cell, x))) flush();
@@ -438,7 +443,7 @@ class GlyphPainter {
 
   // Colour targets: the cell is painted into the run bitmap beside the run
   // it continues; a cell elsewhere, or one the bitmap has no room for, starts a new run.
-  void addToRun(const GlyphCell& cell, int x, int y) {
+  void addToRun(const CellRows& cell, int x, int y) {
     if (runWidth_ > 0 &&
         (y != runY_ || x != runX_ + runWidth_ || cell.height != runHeight_ || runWidth_ + cell.width > kRunPixels))
       flushRun();
@@ -453,12 +458,15 @@ class GlyphPainter {
     if (transparent_) {
       // The ink waits in a one-bit mask until the run is copied out.
       constexpr size_t kMaskStride = kRunPixels / 8;
-      if (mask_.size() < kMaskStride * cell.height) mask_.resize(kMaskStride * cell.height);
-      for (int row = 0; row < cell.height; ++row)
-        std::memcpy(&mask_[row * kMaskStride + runWidth_ / 8], &cell.rows[static_cast<size_t>(row) * cell.rowBytes],
-                    static_cast<size_t>(bytes));
+      std::vector<uint8_t>& mask = r_.runMask;
+      if (mask.size() < kMaskStride * cell.height) mask.resize(kMaskStride * cell.height);
+      for (int row = 0; row < cell.height; ++row) {
+        uint8_t* to = &mask[row * kMaskStride + runWidth_ / 8];
+        const uint8_t* from = &cell.rows[static_cast<size_t>(row) * cell.rowBytes];
+        for (int b = 0; b < bytes; ++b) to[b] = from[b];
+      }
     } else {
-      r_.expander.paint(cell.rows.data(), cell.rowBytes, bytes, cell.height, bits + runWidth_ * (depth / 8), stride);
+      r_.expander.paint(cell.rows, cell.rowBytes, bytes, cell.height, bits + runWidth_ * (depth / 8), stride);
     }
     runWidth_ += cell.width;
   }
@@ -470,9 +478,11 @@ class GlyphPainter {
       // operation with a one-bit source (converted pixel by pixel).
       BitBlt(memory_, 0, 0, runWidth_, runHeight_, target_, runX_, runY_, SRCCOPY);
       GdiFlush();
-      const int stride = (kRunPixels * colorBytes_ + 3) & ~3;
-      kesta::hangul::paintRows(mask_.data(), kRunPixels / 8, runWidth_, runHeight_,
-                               static_cast<uint8_t*>(r_.stagingBits), stride, colorBytes_, ink_, 0, true);
+      bits_ = static_cast<uint8_t*>(r_.stagingBits);
+      stride_ = (kRunPixels * colorBytes_ + 3) & ~3;
+      const CellRows run{r_.runMask.data(), kRunPixels / 8, runWidth_, runHeight_};
+      if (colorBytes_ == 4) layInk<4>(run, 0, 0, 0, 0, runWidth_, runHeight_);
+      else layInk<3>(run, 0, 0, 0, 0, runWidth_, runHeight_);
     }
     BitBlt(target_, runX_, runY_, runWidth_, runHeight_, memory_, 0, 0, SRCCOPY);
     runWidth_ = 0;
@@ -487,13 +497,12 @@ class GlyphPainter {
   HBRUSH brush_ = nullptr;
   int colorBytes_ = 0;
   bool direct_ = false;  // pixels written straight into the target's DIB section
-  uint8_t* bits_ = nullptr;  // the target's top row
+  uint8_t* bits_ = nullptr;  // the top row of the pixels written: the target's, or the run bitmap's
   ptrdiff_t stride_ = 0;     // bytes from one row to the next below it
   RECT clip_{};              // device pixels that may be written
   POINT offset_{};           // device pixels of the logical origin
   COLORREF ink_ = 0;  // 0xRRGGBB, transparent colour targets
   int runX_ = 0, runY_ = 0, runWidth_ = 0, runHeight_ = 0;
-  std::vector<uint8_t> mask_;
   kesta::hangul::GlyphStrip strip_;
   int stripY_ = 0;
   HGDIOBJ oldBrush_ = nullptr;

@@ -1,7 +1,8 @@
 // Throughput of HTextOut beside GDI's own TextOutW with a TrueType Korean
-// font, onto the same 24-bit memory bitmap (a DIB section), in one run:
-// rounds of each mode, the two calls in turn. Run by hand:
-//   wine textout_bench.exe [font.ttf] [face name]
+// font, onto the same memory bitmap (a 24-bit DIB section, then a bitmap
+// compatible with the display), in one run: rounds of each mode, the two
+// calls in turn. Run by hand:
+//   wine textout_bench.exe [font.ttf] [face name] [section|compatible]
 // (default: NanumGothic from Debian's fonts-nanum, through Wine's Z: drive).
 // HANJA.FNT is not needed: the text is Hangul syllables only.
 #include <windows.h>
@@ -58,6 +59,7 @@ double median(std::vector<double> v) {
 int main(int argc, char** argv) {
   const char* fontFile = argc > 1 ? argv[1] : "Z:\\usr\\share\\fonts\\truetype\\nanum\\NanumGothic.ttf";
   const char* faceA = argc > 2 ? argv[2] : "NanumGothic";
+  const char* only = argc > 3 ? argv[3] : nullptr;  // "section" or "compatible": that bitmap alone
 
   // One line of varied syllables, in the combination code and in UTF-16.
   std::string johab;
@@ -73,11 +75,14 @@ int main(int argc, char** argv) {
   InitHangulLib();
   HDC display = HCreateDC("DISPLAY", nullptr, nullptr, nullptr);
   HDC memory = HCreateCompatibleDC(display);
+  // The bitmaps drawn on: a 24-bit DIB section (the figures quoted), and a
+  // bitmap compatible with the display, as the program's window areas use.
   BITMAPINFO info{};
   info.bmiHeader = {sizeof info.bmiHeader, 16 * kSyllablesPerLine + 32, -64, 1, 24, BI_RGB};
   void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(display, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  SelectObject(memory, bitmap);
+  HBITMAP section = CreateDIBSection(display, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HBITMAP compatible = CreateCompatibleBitmap(display, 16 * kSyllablesPerLine + 32, 64);
+  HGDIOBJ oldBitmap = SelectObject(memory, section);
 
   // The TrueType font stays selected: HTextOut does not use the DC's font.
   HFONT font = nullptr;
@@ -98,27 +103,35 @@ int main(int argc, char** argv) {
   // Rounds of the four phases side by side; per mode the median rate of
   // each and the median of the rounds' ratios.
   const int syllables = kSyllablesPerLine * kLines;
-  for (int mode : {OPAQUE, TRANSPARENT}) {
-    std::vector<double> quilWall, quilCpu, gdiWall, gdiCpu, ratioWall, ratioCpu;
-    SetBkMode(memory, mode);
-    for (int round = 0; round < kRounds; ++round) {
-      const Took q = timed([&](int i) { HTextOut(memory, 0, i % 32, johab.data(), static_cast<int>(johab.size())); });
-      quilWall.push_back(syllables / q.wall), quilCpu.push_back(syllables / q.cpu);
-      if (!added) continue;
-      const Took g = timed([&](int i) { TextOutW(memory, 0, i % 32, wide.data(), static_cast<int>(wide.size())); });
-      gdiWall.push_back(syllables / g.wall), gdiCpu.push_back(syllables / g.cpu);
-      ratioWall.push_back(g.wall / q.wall), ratioCpu.push_back(g.cpu / q.cpu);
+  for (HBITMAP target : {section, compatible}) {
+    if (only != nullptr && std::string(only) != (target == section ? "section" : "compatible")) continue;
+    SelectObject(memory, target);
+    BITMAP bm{};
+    GetObjectA(target, sizeof bm, &bm);
+    std::printf("%s, %d bits a pixel:\n", target == section ? "DIB section" : "display-compatible bitmap", bm.bmBitsPixel);
+    for (int mode : {OPAQUE, TRANSPARENT}) {
+      std::vector<double> quilWall, quilCpu, gdiWall, gdiCpu, ratioWall, ratioCpu;
+      SetBkMode(memory, mode);
+      for (int round = 0; round < kRounds; ++round) {
+        const Took q = timed([&](int i) { HTextOut(memory, 0, i % 32, johab.data(), static_cast<int>(johab.size())); });
+        quilWall.push_back(syllables / q.wall), quilCpu.push_back(syllables / q.cpu);
+        if (!added) continue;
+        const Took g = timed([&](int i) { TextOutW(memory, 0, i % 32, wide.data(), static_cast<int>(wide.size())); });
+        gdiWall.push_back(syllables / g.wall), gdiCpu.push_back(syllables / g.cpu);
+        ratioWall.push_back(g.wall / q.wall), ratioCpu.push_back(g.cpu / q.cpu);
+      }
+      const char* name = mode == OPAQUE ? "opaque" : "transparent";
+      std::printf("%-11s HTextOut %5.2f M/s (processor time; wall clock %5.2f M/s)\n", name, median(quilCpu) / 1e6,
+                  median(quilWall) / 1e6);
+      if (added)
+        std::printf("%-11s TextOutW %5.2f M/s (processor time; wall clock %5.2f M/s; %ls 16 px, not antialiased)\n"
+                    "%-11s HTextOut / TextOutW %.2fx (processor time; wall clock %.2fx)\n",
+                    name, median(gdiCpu) / 1e6, median(gdiWall) / 1e6, used, name, median(ratioCpu), median(ratioWall));
     }
-    const char* name = mode == OPAQUE ? "opaque" : "transparent";
-    std::printf("%-11s HTextOut %5.2f M/s (processor time; wall clock %5.2f M/s)\n", name, median(quilCpu) / 1e6,
-                median(quilWall) / 1e6);
-    if (added)
-      std::printf("%-11s TextOutW %5.2f M/s (processor time; wall clock %5.2f M/s; %ls 16 px, not antialiased)\n"
-                  "%-11s HTextOut / TextOutW %.2fx (processor time; wall clock %.2fx)\n",
-                  name, median(gdiCpu) / 1e6, median(gdiWall) / 1e6, used, name, median(ratioCpu), median(ratioWall));
   }
 
   // What a call costs before any glyph: an empty string.
+  SelectObject(memory, section);
   const Took empty = timed([&](int i) { HTextOut(memory, 0, i % 32, johab.data(), 0); });
   std::printf("empty call  HTextOut %5.2f us (processor time; wall clock %5.2f us)\n", 1e6 * empty.cpu / kLines,
               1e6 * empty.wall / kLines);
@@ -128,9 +141,11 @@ int main(int argc, char** argv) {
     DeleteObject(font);
     RemoveFontResourceExA(fontFile, FR_PRIVATE, nullptr);
   }
+  SelectObject(memory, oldBitmap);
   HDeleteDC(memory);
   HDeleteDC(display);
-  DeleteObject(bitmap);
+  DeleteObject(section);
+  DeleteObject(compatible);
   DestroyHangulLib();
   return 0;
 }
