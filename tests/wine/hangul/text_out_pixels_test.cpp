@@ -9,6 +9,8 @@
 // After a deliberate change of the drawing, print the new table with
 //   KESTA_PRINT_PIXEL_SUMS=1 wine wine_hangul_test.exe --gtest_filter=TextOutPixels.*
 // and check the change with the prediction tests of text_out_test.cpp.
+// KESTA_DUMP=prefix writes each case's bytes to prefix0, prefix1, ... (a
+// Windows path), so that two builds' pictures can be compared byte by byte.
 #include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
