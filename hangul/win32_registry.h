@@ -47,6 +47,8 @@ struct HRegistration {
   HBITMAP staging = nullptr;
   void* stagingBits = nullptr;
   int stagingHeight = 0, stagingDepth = 0;  // rows, bits a pixel
+  bool stagingSelected = false;             // into the memory DC
+  HGDIOBJ memoryDefault = nullptr;          // the memory DC's bitmap before any of ours
   kesta::hangul::InkExpander expander;
   std::vector<kesta::hangul::TextCell> cells;  // the cells of the string being drawn
   std::vector<uint8_t> runMask;                 // transparent runs: the ink, one bit a pixel

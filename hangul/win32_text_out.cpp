@@ -419,7 +419,8 @@ class GlyphPainter {
     const int depth = colorBytes_ * 8;
     if (r_.staging == nullptr || r_.stagingDepth != depth || r_.stagingHeight < height) {
       if (r_.staging != nullptr) {
-        if (oldBitmap_ != nullptr) SelectObject(memory_, oldBitmap_);
+        if (r_.stagingSelected) SelectObject(memory_, r_.memoryDefault);
+        r_.stagingSelected = false;
         DeleteObject(r_.staging);
         r_.staging = nullptr;
       }
@@ -435,8 +436,14 @@ class GlyphPainter {
       r_.stagingHeight = -info.bmiHeader.biHeight;
       r_.stagingDepth = depth;
     }
-    HGDIOBJ previous = SelectObject(memory_, r_.staging);
-    if (oldBitmap_ == nullptr) oldBitmap_ = previous;
+    // It stays selected from call to call (the monochrome strips put it
+    // back when they are done).
+    if (!r_.stagingSelected) {
+      HGDIOBJ previous = SelectObject(memory_, r_.staging);
+      if (previous == nullptr) return false;
+      if (r_.memoryDefault == nullptr) r_.memoryDefault = previous;
+      r_.stagingSelected = true;
+    }
     GdiFlush();  // the last copy out of the bitmap is done before it is written
     return true;
   }
