@@ -1,10 +1,12 @@
 // Hangul text output: every glyph is built into its class's one-cell
-// monochrome rows (Hangul composed, Hanja read from the glyph file) and
-// neighbouring cells are joined into one run that goes to the DC in one copy.
-// On colour targets the run is composed straight into a bitmap of our own
-// in the target's format, pixels in the text and paper colours (opaque); in
-// transparent mode the run's ink is laid over a copy of what the target
-// shows there, and copied back.
+// monochrome rows (Hangul composed, or taken from the syllables composed
+// before; Hanja read from the glyph file). On a DIB section of 24 or 32 bits
+// whose DC maps and clips simply, the pixels are written straight into its
+// bits. On other colour targets neighbouring cells are composed into a run
+// bitmap of our own in the target's format, pixels in the text and paper
+// colours (opaque), or the run's ink is laid over a copy of what the target
+// shows there (transparent), and the run is copied out in one call. Other
+// targets get a one-bit strip and raster operations.
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -45,8 +47,8 @@ int lineHeight(const HRegistration& r, int* ascent = nullptr, int* descent = nul
   return a + d;
 }
 
-// The rows of one cell as drawn straight into a target: a glyph cell's, or a
-// kept syllable's.
+// Rows of one-bit pixels (a set bit is paper) to be drawn: a glyph cell's, a
+// kept syllable's, or a transparent run's mask.
 struct CellRows {
   const uint8_t* rows;
   int rowBytes, width, height;
