@@ -36,6 +36,13 @@ int advanceOf(CharClass c, const CellWidths& w) {
 std::vector<TextCell> layoutCells(const uint8_t* text, int length, const CellWidths& widths, bool skipLineEnds,
                                   int* endX) {
   std::vector<TextCell> cells;
+  layoutCells(text, length, widths, skipLineEnds, endX, cells);
+  return cells;
+}
+
+void layoutCells(const uint8_t* text, int length, const CellWidths& widths, bool skipLineEnds, int* endX,
+                 std::vector<TextCell>& cells) {
+  cells.clear();
   int x = 0;
   for (int i = 0; text != nullptr && i < length && text[i] != 0;) {
     const CharClass cls = classOf(text[i]);
@@ -51,12 +58,18 @@ std::vector<TextCell> layoutCells(const uint8_t* text, int length, const CellWid
     i += 2;
   }
   if (endX != nullptr) *endX = x;
-  return cells;
 }
 
 std::vector<TextCell> layoutTabbedCells(const uint8_t* text, int length, const CellWidths& widths, TabStops stops,
                                         int tabBase, int* endX) {
   std::vector<TextCell> cells;
+  layoutTabbedCells(text, length, widths, stops, tabBase, endX, cells);
+  return cells;
+}
+
+void layoutTabbedCells(const uint8_t* text, int length, const CellWidths& widths, TabStops stops, int tabBase,
+                       int* endX, std::vector<TextCell>& cells) {
+  cells.clear();
   int x = 0;
   for (int i = 0; text != nullptr && i < length && text[i] != 0;) {
     const CharClass cls = classOf(text[i]);
@@ -72,7 +85,6 @@ std::vector<TextCell> layoutTabbedCells(const uint8_t* text, int length, const C
     i += 2;
   }
   if (endX != nullptr) *endX = x;
-  return cells;
 }
 
 int textExtentWidth(const uint8_t* text, int length, const CellWidths& widths) {
@@ -241,14 +253,10 @@ void InkExpander::setColors(uint32_t ink, uint32_t paper, int bytesPerPixel) {
   filled_.reset();
 }
 
-const uint8_t* InkExpander::entry(uint8_t value) {
+void InkExpander::fill(uint8_t value) {
   const size_t size = 8 * static_cast<size_t>(bytesPerPixel_);
-  uint8_t* at = &table_[value * size];
-  if (!filled_.test(value)) {
-    paintRows(&value, 1, 8, 1, at, static_cast<int>(size), bytesPerPixel_, ink_, paper_, false);
-    filled_.set(value);
-  }
-  return at;
+  paintRows(&value, 1, 8, 1, &table_[value * size], static_cast<int>(size), bytesPerPixel_, ink_, paper_, false);
+  filled_.set(value);
 }
 
 namespace {
@@ -270,6 +278,43 @@ void expandRows(InkExpander& table, const uint8_t* rows, int rowBytes, int bytes
 void InkExpander::paint(const uint8_t* rows, int rowBytes, int bytes, int height, uint8_t* pixels, int stride) {
   if (bytesPerPixel_ == 4) expandRows<4>(*this, rows, rowBytes, bytes, height, pixels, stride);
   else expandRows<3>(*this, rows, rowBytes, bytes, height, pixels, stride);
+}
+
+void SyllableCache::clear() {
+  font_ = nullptr;
+  cellBytes_ = 0;
+  entries_ = 0;
+  std::fill(slots_.begin(), slots_.end(), 0);
+}
+
+const uint8_t* SyllableCache::rows(uint16_t code, const fonts::FontHeader& font, int rowBytes, int height) {
+  const size_t cellBytes = static_cast<size_t>(rowBytes) * height;
+  if (&font != font_ || cellBytes != cellBytes_) {
+    clear();
+    font_ = &font;
+    cellBytes_ = cellBytes;
+  }
+  // Syllable codes have their high bit set; anything else is composed each time.
+  uint16_t* slot = nullptr;
+  if (code & 0x8000) {
+    if (slots_.empty()) slots_.assign(0x8000, 0);
+    slot = &slots_[code & 0x7FFF];
+    if (*slot == kNothing) return nullptr;
+    if (*slot != 0) return &store_[(*slot - 1) * cellBytes_];
+    if (entries_ == kEntries) {
+      std::fill(slots_.begin(), slots_.end(), 0);
+      entries_ = 0;
+    }
+  }
+  const size_t end = (static_cast<size_t>(entries_) + 1) * cellBytes_;
+  if (store_.size() < end) store_.resize(end);
+  uint8_t* at = &store_[end - cellBytes_];
+  if (!composeSyllable(code, font, {at, cellBytes_})) {
+    if (slot != nullptr) *slot = kNothing;
+    return nullptr;
+  }
+  if (slot != nullptr) *slot = static_cast<uint16_t>(++entries_);
+  return at;
 }
 
 int specialGlyph(uint8_t second) { return second >= 0x80 ? second - 0x80 : -1; }

@@ -61,11 +61,16 @@ struct TextCell {
 // ends the walk. With skipLineEnds, CR and LF take no cell and no room.
 std::vector<TextCell> layoutCells(const uint8_t* text, int length, const CellWidths& widths,
                                   bool skipLineEnds = false, int* endX = nullptr);
+// The same into `cells` (emptied first), whose room is kept from call to call.
+void layoutCells(const uint8_t* text, int length, const CellWidths& widths, bool skipLineEnds, int* endX,
+                 std::vector<TextCell>& cells);
 
 // As layoutCells, but a tab takes no cell and moves x to tabBase + the next
 // stop (tabBase is the tab origin less the string's x).
 std::vector<TextCell> layoutTabbedCells(const uint8_t* text, int length, const CellWidths& widths, TabStops stops,
                                         int tabBase, int* endX = nullptr);
+void layoutTabbedCells(const uint8_t* text, int length, const CellWidths& widths, TabStops stops, int tabBase,
+                       int* endX, std::vector<TextCell>& cells);
 
 // Width of the extent: two-byte characters count the Hangul cell width, other
 // bytes the English cell width, a tab 8 English cell widths.
@@ -147,13 +152,38 @@ class InkExpander {
   // `bytes` bytes of each of `height` rows, so 8 * bytes pixels a row.
   void paint(const uint8_t* rows, int rowBytes, int bytes, int height, uint8_t* pixels, int stride);
   // The eight pixels of one byte value.
-  const uint8_t* entry(uint8_t value);
+  const uint8_t* entry(uint8_t value) {
+    if (!filled_.test(value)) fill(value);
+    return &table_[value * 8 * static_cast<size_t>(bytesPerPixel_)];
+  }
 
  private:
+  void fill(uint8_t value);
   uint32_t ink_ = 0, paper_ = 0;
   int bytesPerPixel_ = 0;
   std::vector<uint8_t> table_;  // 256 entries of 8 pixels
   std::bitset<256> filled_;
+};
+
+// Syllables composed with one font, kept by code, so that a syllable met
+// again is copied rather than composed again. Up to kEntries are kept; a
+// full cache starts over. Another font (or cell size) starts it over too.
+class SyllableCache {
+ public:
+  static constexpr int kEntries = 4096;
+  // The syllable's rows as composeSyllable makes them into a cell of
+  // `rowBytes` x `height`; null when it draws nothing. Valid until the next call.
+  const uint8_t* rows(uint16_t code, const fonts::FontHeader& font, int rowBytes, int height);
+  void clear();
+  int size() const { return entries_; }
+
+ private:
+  static constexpr uint16_t kNothing = 0xFFFF;
+  const fonts::FontHeader* font_ = nullptr;
+  size_t cellBytes_ = 0;
+  std::vector<uint16_t> slots_;  // by code & 0x7FFF: 0 not yet met, kNothing, or entry number + 1
+  std::vector<uint8_t> store_;   // entry after entry
+  int entries_ = 0;
 };
 
 // The special block's glyph number; -1 when the second byte is outside it.

@@ -48,6 +48,7 @@ void copyFace(char* to, const char* from) {
 
 // Installs `header` in the slot: a new cell bitmap and buffer in its cell size.
 int install(FontSlot& s, QuilFontHeader* header, const char* face, bool hasBuffer) {
+  s.syllables.clear();  // even for the same header: its glyphs may have been changed in place
   if (header == s.header && s.cellBitmap != nullptr) return 1;
   const int w = header->cellWidth, h = header->cellHeight;
   if (w <= 0 || h <= 0 || w % 8 != 0 || w > 64 || h > 64) return 0;

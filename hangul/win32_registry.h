@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "hangul/quilh32.h"
 #include "hangul/text_layout.h"
 
@@ -19,6 +21,7 @@ struct FontSlot {
   char face[kFaceChars] = {};
   HBITMAP cellBitmap = nullptr;
   kesta::hangul::GlyphCell cell;
+  kesta::hangul::SyllableCache syllables;  // Hangul: syllables composed with the header
 };
 
 struct HRegistration {
@@ -44,7 +47,16 @@ struct HRegistration {
   HBITMAP staging = nullptr;
   void* stagingBits = nullptr;
   int stagingHeight = 0, stagingDepth = 0;  // rows, bits a pixel
+  bool stagingSelected = false;             // into the memory DC
+  HGDIOBJ memoryDefault = nullptr;          // the memory DC's bitmap before any of ours
   kesta::hangul::InkExpander expander;
+  std::vector<kesta::hangul::TextCell> cells;  // the cells of the string being drawn
+  std::vector<uint8_t> runMask;                 // transparent runs: the ink, one bit a pixel
+  // The DIB section last drawn into directly, and whether its rows lie
+  // bottom-up in memory.
+  HGDIOBJ probedBitmap = nullptr;
+  void* probedBits = nullptr;
+  bool probedBottomUp = false;
 };
 
 enum class Slot { Hangul, English, Special, Kssm };

@@ -1,12 +1,16 @@
 // Hangul text output: every glyph is built into its class's one-cell
-// monochrome rows (Hangul composed, Hanja read from the glyph file) and
-// neighbouring cells are joined into one run that goes to the DC in one copy.
-// On colour targets the run is composed straight into a bitmap of our own
-// in the target's format, pixels in the text and paper colours (opaque); in
-// transparent mode the run's ink is laid over a copy of what the target
-// shows there, and copied back.
+// monochrome rows (Hangul composed, or taken from the syllables composed
+// before; Hanja read from the glyph file). On a DIB section of 24 or 32 bits
+// whose DC maps and clips simply, the pixels are written straight into its
+// bits. On other colour targets neighbouring cells are composed into a run
+// bitmap of our own in the target's format, pixels in the text and paper
+// colours (opaque), or the run's ink is laid over a copy of what the target
+// shows there (transparent), and the run is copied out in one call. Other
+// targets get a one-bit strip and raster operations.
 #include <algorithm>
+#include <array>
 #include <cstring>
+#include <emmintrin.h>
 #include <new>
 #include <vector>
 
@@ -43,6 +47,13 @@ int lineHeight(const HRegistration& r, int* ascent = nullptr, int* descent = nul
   return a + d;
 }
 
+// Rows of one-bit pixels (a set bit is paper) to be drawn: a glyph cell's, a
+// kept syllable's, or a transparent run's mask.
+struct CellRows {
+  const uint8_t* rows;
+  int rowBytes, width, height;
+};
+
 // Draws glyph cells onto one DC for the length of one call.
 class GlyphPainter {
  public:
@@ -52,7 +63,12 @@ class GlyphPainter {
     transparent_ = GetBkMode(target) == TRANSPARENT;
     const COLORREF text = GetTextColor(target), paper = GetBkColor(target);
     colorBytes_ = (text >> 24) == 0 && (paper >> 24) == 0 ? colorBytesOf(target) : 0;
-    if (colorBytes_ != 0 && !transparent_) {
+    if (direct_) {
+      // Pixels go straight into the target's bits; see drawDirect.
+      if (transparent_) ink_ = rrggbb(text);
+      else r.expander.setColors(rrggbb(text), rrggbb(paper), colorBytes_);
+      GdiFlush();  // what GDI still has to draw there is drawn before we write
+    } else if (colorBytes_ != 0 && !transparent_) {
       // Opaque colour targets get their pixels made here and copied without conversion.
       r.expander.setColors(rrggbb(text), rrggbb(paper), colorBytes_);
     } else if (colorBytes_ != 0) {
@@ -114,8 +130,20 @@ class GlyphPainter {
   void drawHangul(const TextCell& c, int x, int y) {
     FontSlot& s = r_.hangul;
     if (x + s.cell.width <= 0 || y + s.cell.height <= 0) return;
-    if (kesta::hangul::composeSyllable(static_cast<uint16_t>(c.lead << 8 | c.second), *s.header, s.cell.rows))
-      add(s.cell, x, y);
+    const uint8_t* rows = s.syllables.rows(static_cast<uint16_t>(c.lead << 8 | c.second), *s.header, s.cell.rowBytes,
+                                           s.cell.height);
+    if (rows == nullptr) return;
+    const CellRows kept{rows, s.cell.rowBytes, s.cell.width, s.cell.height};
+    if (direct_) {
+      drawDirect(kept, x, y);
+      return;
+    }
+    if (colorBytes_ != 0) {
+      addToRun(kept, x, y);
+      return;
+    }
+    std::memcpy(s.cell.rows.data(), rows, static_cast<size_t>(s.cell.rowBytes) * s.cell.height);
+    add(s.cell, x, y);
   }
 
   void drawHanja(const TextCell& c, int x, int y) {
@@ -139,8 +167,12 @@ class GlyphPainter {
   // copied out first. A cell that draws nothing breaks the strip, so what lies
   // under it stays as it was.
   void add(const GlyphCell& cell, int x, int y) {
+    if (direct_) {
+      drawDirect({cell.rows.data(), cell.rowBytes, cell.width, cell.height}, x, y);
+      return;
+    }
     if (colorBytes_ != 0) {
-      addToRun(cell, x, y);
+      addToRun({cell.rows.data(), cell.rowBytes, cell.width, cell.height}, x, y);
       return;
     }
     if (!strip_.empty() && (y != stripY_ || !strip_.append(cell, x))) flush();
@@ -177,17 +209,223 @@ class GlyphPainter {
  private:
   static COLORREF rrggbb(COLORREF c) { return GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c); }
 
-  // 3 or 4 for targets of 24 or 32 bits a pixel, else 0 (the monochrome path).
-  static int colorBytesOf(HDC dc) {
+  // 3 or 4 for targets of 24 or 32 bits a pixel, else 0 (the monochrome
+  // path). A memory DC whose bitmap is a DIB section we can write into
+  // ourselves sets direct_.
+  int colorBytesOf(HDC dc) {
     int bits = 0;
     if (GetObjectType(dc) == OBJ_MEMDC) {
-      BITMAP bm{};
-      if (GetObjectA(GetCurrentObject(dc, OBJ_BITMAP), sizeof bm, &bm) == 0) return 0;
-      bits = bm.bmBitsPixel;
+      DIBSECTION section{};
+      const int got = GetObjectA(GetCurrentObject(dc, OBJ_BITMAP), sizeof section, &section);
+      if (got == 0) return 0;
+      bits = section.dsBm.bmBitsPixel;
+      if (got == sizeof section && (bits == 24 || bits == 32)) direct_ = directTarget(dc, section);
     } else {
       bits = GetDeviceCaps(dc, BITSPIXEL);
     }
     return bits == 24 ? 3 : bits == 32 ? 4 : 0;
+  }
+
+  // A DIB section of plain RGB pixels, with logical coordinates that are
+  // device pixels moved by an offset and one clip rectangle (or none at
+  // all): then a copy through GDI would put exactly the bytes we can put
+  // there ourselves. Anything else (mapping modes, transforms, mirrored
+  // layouts, clip regions of several rectangles) goes through GDI.
+  bool directTarget(HDC dc, const DIBSECTION& section) {
+    if (section.dsBm.bmBits == nullptr || section.dsBmih.biCompression != BI_RGB) return false;
+    if (GetMapMode(dc) != MM_TEXT || GetGraphicsMode(dc) != GM_COMPATIBLE || GetLayout(dc) != 0) return false;
+    RECT box;
+    const int kind = GetClipBox(dc, &box);
+    if (kind != SIMPLEREGION && kind != NULLREGION) return false;
+    POINT origin{0, 0};
+    if (!LPtoDP(dc, &origin, 1)) return false;
+    offset_ = origin;
+    const int width = section.dsBm.bmWidth, height = section.dsBm.bmHeight;
+    if (kind == NULLREGION) {
+      clip_ = {0, 0, 0, 0};
+    } else {
+      clip_ = {std::max<LONG>(box.left + origin.x, 0), std::max<LONG>(box.top + origin.y, 0),
+               std::min<LONG>(box.right + origin.x, width), std::min<LONG>(box.bottom + origin.y, height)};
+    }
+    stride_ = section.dsBm.bmWidthBytes;
+    bits_ = static_cast<uint8_t*>(section.dsBm.bmBits);
+    if (clip_.left < clip_.right && clip_.top < clip_.bottom) {
+      const HGDIOBJ bitmap = GetCurrentObject(dc, OBJ_BITMAP);
+      if (bitmap != r_.probedBitmap || section.dsBm.bmBits != r_.probedBits) {
+        int bottomUp = rowsBottomUp(dc, section);
+        if (bottomUp < 0) return false;
+        r_.probedBitmap = bitmap, r_.probedBits = section.dsBm.bmBits, r_.probedBottomUp = bottomUp != 0;
+      }
+      if (r_.probedBottomUp) {  // the first row in memory is the last on the screen
+        bits_ += static_cast<ptrdiff_t>(height - 1) * stride_;
+        stride_ = -stride_;
+      }
+    }
+    return true;
+  }
+
+  // Whether the section's rows lie bottom-up in memory (1) or top-down (0);
+  // -1 when it cannot be told. GetObject gives the height positive either
+  // way, so a pixel inside the clip is changed in memory, GDI is asked what
+  // it shows there, and the byte is put back.
+  int rowsBottomUp(HDC dc, const DIBSECTION& section) {
+    const int height = section.dsBm.bmHeight;
+    const int x = clip_.left;
+    int y = clip_.top;
+    if (y == height - 1 - y && y + 1 < clip_.bottom) ++y;
+    if (y == height - 1 - y) return 0;  // the one row that lies where it is either way
+    uint8_t* byte = static_cast<uint8_t*>(section.dsBm.bmBits) + static_cast<ptrdiff_t>(y) * section.dsBm.bmWidthBytes +
+                    x * (section.dsBm.bmBitsPixel / 8);
+    const uint8_t was = *byte;
+    const COLORREF before = GetPixel(dc, x - offset_.x, y - offset_.y);
+    *byte = static_cast<uint8_t>(was ^ 0x80);
+    const COLORREF after = GetPixel(dc, x - offset_.x, y - offset_.y);
+    *byte = was;
+    if (before == CLR_INVALID || after == CLR_INVALID) return -1;
+    return before == after ? 1 : 0;
+  }
+
+  // Writes a cell's pixels into the target's bits, inside the clip: opaque,
+  // eight pixels of a glyph byte at once from the colour table; transparent,
+  // the ink pixels alone.
+  void drawDirect(const CellRows& cell, int x, int y) {
+    const int dx = x + offset_.x, dy = y + offset_.y;
+    const int left = std::max<int>(dx, clip_.left), right = std::min<int>(dx + cell.width, clip_.right);
+    const int top = std::max<int>(dy, clip_.top), bottom = std::min<int>(dy + cell.height, clip_.bottom);
+    if (left >= right || top >= bottom) return;
+    const int bpp = colorBytes_;
+    if (transparent_) {
+      if (bpp == 4) layInk<4>(cell, dx, dy, left, top, right, bottom);
+      else layInk<3>(cell, dx, dy, left, top, right, bottom);
+      return;
+    }
+    if (left == dx && right == dx + cell.width) {
+      if (bpp == 4) paintWholeRows<4>(cell, dx, dy, top, bottom);
+      else paintWholeRows<3>(cell, dx, dy, top, bottom);
+      return;
+    }
+    // Cut at the sides: the part of each byte's eight pixels inside.
+    const int firstByte = (left - dx) / 8, lastByte = (right - dx - 1) / 8;
+    for (int py = top; py < bottom; ++py) {
+      const uint8_t* row = &cell.rows[static_cast<size_t>(py - dy) * cell.rowBytes];
+      uint8_t* line = bits_ + static_cast<ptrdiff_t>(py) * stride_;
+      for (int b = firstByte; b <= lastByte; ++b) {
+        const int bx = dx + 8 * b;  // the byte's first pixel
+        const int from = std::max(bx, left), to = std::min(bx + 8, right);
+        std::memcpy(line + static_cast<ptrdiff_t>(from) * bpp, r_.expander.entry(row[b]) + (from - bx) * bpp,
+                    static_cast<size_t>(to - from) * bpp);
+      }
+    }
+  }
+
+  // Opaque, the cell's whole width: eight pixels of each glyph byte at once.
+  template <int kBytes>
+  void paintWholeRows(const CellRows& cell, int dx, int dy, int top, int bottom) {
+    constexpr size_t kEntry = 8 * kBytes;
+    const int bytes = cell.width / 8;
+    for (int py = top; py < bottom; ++py) {
+      const uint8_t* row = &cell.rows[static_cast<size_t>(py - dy) * cell.rowBytes];
+      uint8_t* out = bits_ + static_cast<ptrdiff_t>(py) * stride_ + static_cast<ptrdiff_t>(dx) * kBytes;
+      for (int b = 0; b < bytes; ++b, out += kEntry) std::memcpy(out, r_.expander.entry(row[b]), kEntry);
+    }
+  }
+
+  // Transparent: the text colour on the cell's ink pixels between left and
+  // right, top and bottom (device pixels; the cell's top left at dx, dy).
+  // A glyph byte whose eight pixels all lie inside is laid at once: its
+  // pixels are read, the ink pixels replaced through a mask of the byte's
+  // bits, and all eight written back (the paper ones as they were); a byte
+  // cut by the sides pixel by pixel.
+  template <int kBytes>
+  void layInk(const CellRows& cell, int dx, int dy, int left, int top, int right, int bottom) {
+    constexpr int kWords = kBytes;  // eight pixels are 3 or 4 words of 8 bytes
+    const auto& masks = inkMasks<kBytes>();
+    uint64_t pattern[kWords];  // eight pixels of the text colour
+    {
+      uint8_t pixels[8 * kBytes] = {};
+      for (int i = 0; i < 8; ++i) {
+        pixels[i * kBytes] = static_cast<uint8_t>(ink_);
+        pixels[i * kBytes + 1] = static_cast<uint8_t>(ink_ >> 8);
+        pixels[i * kBytes + 2] = static_cast<uint8_t>(ink_ >> 16);
+      }
+      std::memcpy(pattern, pixels, sizeof pixels);
+    }
+    // 16 bytes at a time in SSE registers, and the last 8 of 24 in a
+    // general one (never through a buffer of all of them: read back wider
+    // than it was written, that stalls).
+    const __m128i ink0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pattern));
+    const __m128i ink1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pattern + kWords - 2));
+    auto lay = [&](uint8_t* out, unsigned ink) {
+      const uint64_t* mask = masks[ink].data();
+      auto blend16 = [](uint8_t* at, const uint64_t* m, __m128i colour) {
+        const __m128i where = _mm_loadu_si128(reinterpret_cast<const __m128i*>(m));
+        const __m128i was = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(at),
+                         _mm_or_si128(_mm_andnot_si128(where, was), _mm_and_si128(where, colour)));
+      };
+      blend16(out, mask, ink0);
+      if constexpr (kWords == 4) {
+        blend16(out + 16, mask + 2, ink1);
+      } else {
+        uint64_t word;
+        std::memcpy(&word, out + 16, 8);
+        word = (word & ~mask[2]) | (pattern[2] & mask[2]);
+        std::memcpy(out + 16, &word, 8);
+      }
+    };
+    if (left == dx && right == dx + cell.width) {
+      // The whole width: a row without ink is passed over; in one with ink
+      // every byte is laid, with no choice to make byte by byte.
+      const int bytes = cell.width / 8;
+      for (int py = top; py < bottom; ++py) {
+        const uint8_t* row = &cell.rows[static_cast<size_t>(py - dy) * cell.rowBytes];
+        unsigned paper = 0xFF;
+        for (int b = 0; b < bytes; ++b) paper &= row[b];
+        if (paper == 0xFF) continue;  // every byte all paper
+        uint8_t* out = bits_ + static_cast<ptrdiff_t>(py) * stride_ + static_cast<ptrdiff_t>(dx) * kBytes;
+        for (int b = 0; b < bytes; ++b, out += 8 * kBytes) lay(out, static_cast<uint8_t>(~row[b]));
+      }
+      return;
+    }
+    const int firstByte = (left - dx) / 8, lastByte = (right - dx - 1) / 8;
+    for (int py = top; py < bottom; ++py) {
+      const uint8_t* row = &cell.rows[static_cast<size_t>(py - dy) * cell.rowBytes];
+      uint8_t* line = bits_ + static_cast<ptrdiff_t>(py) * stride_;
+      for (int b = firstByte; b <= lastByte; ++b) {
+        const int bx = dx + 8 * b;  // the byte's first pixel
+        unsigned ink = static_cast<uint8_t>(~row[b]);  // bit 7 is the byte's first pixel
+        if (ink == 0) continue;
+        uint8_t* out = line + static_cast<ptrdiff_t>(bx) * kBytes;
+        if (bx >= left && bx + 8 <= right) {
+          lay(out, ink);
+          continue;
+        }
+        if (bx < left) ink &= 0xFFu >> (left - bx);
+        if (bx + 8 > right) ink &= 0xFFu << (bx + 8 - right);
+        for (; ink != 0; ink &= ink - 1) {
+          const int bit = __builtin_ctz(ink);  // 7 for the first pixel
+          uint8_t* px = out + static_cast<ptrdiff_t>(7 - bit) * kBytes;
+          std::memcpy(px, reinterpret_cast<const uint8_t*>(pattern), kBytes);
+        }
+      }
+    }
+  }
+
+  // For each byte of ink bits (a set bit is ink, bit 7 the first pixel),
+  // its eight pixels' bytes with all ones where a pixel is ink.
+  template <int kBytes>
+  static const std::array<std::array<uint64_t, kBytes>, 256>& inkMasks() {
+    static const auto table = [] {
+      std::array<std::array<uint64_t, kBytes>, 256> t{};
+      for (int v = 0; v < 256; ++v) {
+        uint8_t bytes[8 * kBytes] = {};
+        for (int i = 0; i < 8; ++i)
+          if (v & (0x80 >> i)) std::memset(bytes + i * kBytes, 0xFF, kBytes);
+        std::memcpy(t[v].data(), bytes, sizeof bytes);
+      }
+      return t;
+    }();
+    return table;
   }
 
   // A run bitmap of the target's depth at least `height` rows tall, selected
@@ -196,7 +434,8 @@ class GlyphPainter {
     const int depth = colorBytes_ * 8;
     if (r_.staging == nullptr || r_.stagingDepth != depth || r_.stagingHeight < height) {
       if (r_.staging != nullptr) {
-        if (oldBitmap_ != nullptr) SelectObject(memory_, oldBitmap_);
+        if (r_.stagingSelected) SelectObject(memory_, r_.memoryDefault);
+        r_.stagingSelected = false;
         DeleteObject(r_.staging);
         r_.staging = nullptr;
       }
@@ -212,15 +451,21 @@ class GlyphPainter {
       r_.stagingHeight = -info.bmiHeader.biHeight;
       r_.stagingDepth = depth;
     }
-    HGDIOBJ previous = SelectObject(memory_, r_.staging);
-    if (oldBitmap_ == nullptr) oldBitmap_ = previous;
+    // It stays selected from call to call (the monochrome strips put it
+    // back when they are done).
+    if (!r_.stagingSelected) {
+      HGDIOBJ previous = SelectObject(memory_, r_.staging);
+      if (previous == nullptr) return false;
+      if (r_.memoryDefault == nullptr) r_.memoryDefault = previous;
+      r_.stagingSelected = true;
+    }
     GdiFlush();  // the last copy out of the bitmap is done before it is written
     return true;
   }
 
   // Colour targets: the cell is painted into the run bitmap beside the run
   // it continues; a cell elsewhere, or one the bitmap has no room for, starts a new run.
-  void addToRun(const GlyphCell& cell, int x, int y) {
+  void addToRun(const CellRows& cell, int x, int y) {
     if (runWidth_ > 0 &&
         (y != runY_ || x != runX_ + runWidth_ || cell.height != runHeight_ || runWidth_ + cell.width > kRunPixels))
       flushRun();
@@ -235,12 +480,15 @@ class GlyphPainter {
     if (transparent_) {
       // The ink waits in a one-bit mask until the run is copied out.
       constexpr size_t kMaskStride = kRunPixels / 8;
-      if (mask_.size() < kMaskStride * cell.height) mask_.resize(kMaskStride * cell.height);
-      for (int row = 0; row < cell.height; ++row)
-        std::memcpy(&mask_[row * kMaskStride + runWidth_ / 8], &cell.rows[static_cast<size_t>(row) * cell.rowBytes],
-                    static_cast<size_t>(bytes));
+      std::vector<uint8_t>& mask = r_.runMask;
+      if (mask.size() < kMaskStride * cell.height) mask.resize(kMaskStride * cell.height);
+      for (int row = 0; row < cell.height; ++row) {
+        uint8_t* to = &mask[row * kMaskStride + runWidth_ / 8];
+        const uint8_t* from = &cell.rows[static_cast<size_t>(row) * cell.rowBytes];
+        for (int b = 0; b < bytes; ++b) to[b] = from[b];
+      }
     } else {
-      r_.expander.paint(cell.rows.data(), cell.rowBytes, bytes, cell.height, bits + runWidth_ * (depth / 8), stride);
+      r_.expander.paint(cell.rows, cell.rowBytes, bytes, cell.height, bits + runWidth_ * (depth / 8), stride);
     }
     runWidth_ += cell.width;
   }
@@ -252,9 +500,11 @@ class GlyphPainter {
       // operation with a one-bit source (converted pixel by pixel).
       BitBlt(memory_, 0, 0, runWidth_, runHeight_, target_, runX_, runY_, SRCCOPY);
       GdiFlush();
-      const int stride = (kRunPixels * colorBytes_ + 3) & ~3;
-      kesta::hangul::paintRows(mask_.data(), kRunPixels / 8, runWidth_, runHeight_,
-                               static_cast<uint8_t*>(r_.stagingBits), stride, colorBytes_, ink_, 0, true);
+      bits_ = static_cast<uint8_t*>(r_.stagingBits);
+      stride_ = (kRunPixels * colorBytes_ + 3) & ~3;
+      const CellRows run{r_.runMask.data(), kRunPixels / 8, runWidth_, runHeight_};
+      if (colorBytes_ == 4) layInk<4>(run, 0, 0, 0, 0, runWidth_, runHeight_);
+      else layInk<3>(run, 0, 0, 0, 0, runWidth_, runHeight_);
     }
     BitBlt(target_, runX_, runY_, runWidth_, runHeight_, memory_, 0, 0, SRCCOPY);
     runWidth_ = 0;
@@ -268,9 +518,13 @@ class GlyphPainter {
   COLORREF textColor_ = 0, bkColor_ = 0;
   HBRUSH brush_ = nullptr;
   int colorBytes_ = 0;
+  bool direct_ = false;  // pixels written straight into the target's DIB section
+  uint8_t* bits_ = nullptr;  // the top row of the pixels written: the target's, or the run bitmap's
+  ptrdiff_t stride_ = 0;     // bytes from one row to the next below it
+  RECT clip_{};              // device pixels that may be written
+  POINT offset_{};           // device pixels of the logical origin
   COLORREF ink_ = 0;  // 0xRRGGBB, transparent colour targets
   int runX_ = 0, runY_ = 0, runWidth_ = 0, runHeight_ = 0;
-  std::vector<uint8_t> mask_;
   kesta::hangul::GlyphStrip strip_;
   int stripY_ = 0;
   HGDIOBJ oldBrush_ = nullptr;
@@ -307,12 +561,13 @@ int textOut(HDC dc, int x, int y, LPCSTR text, int length, bool skipLineEnds, co
   }
   if ((align & TA_BASELINE) == TA_BASELINE) y -= r->hangul.header->cellHeight - r->hangul.header->underlineRise;
   int endX = 0;
-  const auto cells =
-      tabs != nullptr
-          ? kesta::hangul::layoutTabbedCells(bytes(text), length, widths,
-                                             kesta::hangul::TabStops(tabs->count, tabs->positions, widths.english),
-                                             tabs->origin - x, &endX)
-          : kesta::hangul::layoutCells(bytes(text), length, widths, skipLineEnds, &endX);
+  std::vector<TextCell>& cells = r->cells;
+  if (tabs != nullptr)
+    kesta::hangul::layoutTabbedCells(bytes(text), length, widths,
+                                     kesta::hangul::TabStops(tabs->count, tabs->positions, widths.english),
+                                     tabs->origin - x, &endX, cells);
+  else
+    kesta::hangul::layoutCells(bytes(text), length, widths, skipLineEnds, &endX, cells);
   int result = 1;
   {
     GlyphPainter painter(dc, *r);

@@ -249,3 +249,67 @@ TEST(PaintRowsTest, InkAndPaperColours) {
 
 }  // namespace
 }  // namespace kesta::hangul
+
+namespace kesta::hangul {
+namespace {
+
+// Every syllable through the cache, in two fonts taking turns and twice
+// over (the second pass finds them kept, or composes them again after the
+// cache has started over): always the composer's rows.
+TEST(SyllableCacheTest, AlwaysTheComposersRows) {
+  fonts::FontHeader headers[fonts::kBuiltinFontCount];
+  fonts::makeBuiltinHeaders(headers);
+  const fonts::FontHeader* faces[] = {&headers[fonts::builtinIndexOfFace("InternalMyungjo")],
+                                      &headers[fonts::builtinIndexOfFace("InternalGothic")]};
+  struct Pass {
+    int first, count, step;
+    bool alternate;  // the two fonts in turn, syllable by syllable
+  };
+  const Pass passes[] = {{0, 11172, 1, false}, {0, 11172, 1, false}, {5, 3000, 7, true}, {11171, 300, -13, false}};
+  SyllableCache cache;
+  GlyphCell cell;
+  cell.reset(16, 16);
+  for (const Pass& p : passes)
+    for (const fonts::FontHeader* font : faces)
+      for (int i = 0; i < p.count; ++i) {
+        const uint16_t code = syllableCodeOfUnicodeIndex(((p.first + i * p.step) % 11172 + 11172) % 11172);
+        const fonts::FontHeader& f = p.alternate && (i & 1) ? *faces[font == faces[0]] : *font;
+        ASSERT_TRUE(composeSyllable(code, f, cell.rows));
+        const uint8_t* rows = cache.rows(code, f, cell.rowBytes, cell.height);
+        ASSERT_NE(rows, nullptr) << std::hex << code;
+        ASSERT_TRUE(std::equal(cell.rows.begin(), cell.rows.end(), rows)) << std::hex << code;
+        ASSERT_LE(cache.size(), SyllableCache::kEntries);
+      }
+}
+
+TEST(SyllableCacheTest, WhatIsKept) {
+  fonts::FontHeader headers[fonts::kBuiltinFontCount];
+  fonts::makeBuiltinHeaders(headers);
+  const fonts::FontHeader& myungjo = headers[fonts::builtinIndexOfFace("InternalMyungjo")];
+  SyllableCache cache;
+  struct Row {
+    uint16_t code;
+    int rowBytes, height;
+    bool drawn;
+    int sizeAfter;
+  };
+  const Row rows[] = {
+      {0x8861, 2, 16, true, 1},   // composed and kept
+      {0x8861, 2, 16, true, 1},   // found
+      {0x8862, 2, 16, true, 2},
+      {0x0861, 2, 16, true, 2},   // no syllable code: composed each time, not kept
+      {0x8863, 1, 16, false, 0},  // a cell too small for the font: another cell size starts over, nothing drawn
+      {0x8863, 1, 16, false, 0},
+      {0x8863, 2, 16, true, 1},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.code);
+    EXPECT_EQ(cache.rows(r.code, myungjo, r.rowBytes, r.height) != nullptr, r.drawn);
+    EXPECT_EQ(cache.size(), r.sizeAfter);
+  }
+  cache.clear();
+  EXPECT_EQ(cache.size(), 0);
+}
+
+}  // namespace
+}  // namespace kesta::hangul
