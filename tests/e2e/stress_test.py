@@ -25,8 +25,9 @@ form; --minutes N makes the storm last longer):
 
     stress_test.py --build BUILD_DIR --work DIR [--minutes N]
 
---minutes N makes the storm and the mixed session last N minutes each (the
-long form: --minutes 30); the short form storms for 20 s and runs two rounds.
+--minutes N makes the mixed session last N minutes and the storm a tenth of
+that (the long form: --minutes 30); the short form storms for 20 s and runs
+two rounds.
 """
 import os
 import random
@@ -400,7 +401,7 @@ def run(args):
     # rz is killed once 2 MB of the upload have arrived.
     upload_cut = ('( while [ "$(stat -c %s "$KESTA_DIR/payload.bin" 2>/dev/null || echo 0)" -lt 2000000 ]; '
                   'do sleep 0.1; done; kill -9 $$ ) &\nexec rz -b -q -y\n')
-    storm = StormHost(max(20, int(minutes * 60)))
+    storm = StormHost(max(20, int(minutes * 6)))
     try:
         with e2e.Display(), e2e.Install(args.build, work) as install, \
                 e2e.TelnetHost(workdir=work) as plain, \

@@ -72,6 +72,12 @@ void drainSerial(Shell& shell, HANDLE notifiedHandle) {
     shell.pipeline.receive(buffer, static_cast<std::size_t>(count));
     // The pipeline may have run a transfer or closed the port meanwhile.
     if (shell.serial.get() != port || shell.holds.paused()) return;
+    // A flood never drains: typed keys and clicks that wait go first, and
+    // the rest is read when this notification, posted again, comes round.
+    if (HIWORD(GetQueueStatus(QS_INPUT)) != 0) {
+      PostMessageA(shell.window, WM_COMMNOTIFY, reinterpret_cast<WPARAM>(port->handle()), 0);
+      return;
+    }
   }
   port->allowNextNotification();
 }
