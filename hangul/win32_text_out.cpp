@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
-#include <emmintrin.h>
 #include <new>
 #include <vector>
 
@@ -18,6 +17,10 @@
 #include "fonts/glyph_index.h"
 #include "hangul/win32_registry.h"
 #include "xlat/hxlat_import.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 using namespace quilh32;
 using kesta::hangul::CharClass;
@@ -350,6 +353,7 @@ class GlyphPainter {
       }
       std::memcpy(pattern, pixels, sizeof pixels);
     }
+#if defined(__SSE2__)
     // 16 bytes at a time in SSE registers, and the last 8 of 24 in a
     // general one (never through a buffer of all of them: read back wider
     // than it was written, that stalls).
@@ -373,6 +377,18 @@ class GlyphPainter {
         std::memcpy(out + 16, &word, 8);
       }
     };
+#else
+    // Without SSE2 (a 32-bit build for older processors): 8 bytes at a time.
+    auto lay = [&](uint8_t* out, unsigned ink) {
+      const uint64_t* mask = masks[ink].data();
+      for (int w = 0; w < kWords; ++w) {
+        uint64_t word;
+        std::memcpy(&word, out + 8 * w, 8);
+        word = (word & ~mask[w]) | (pattern[w] & mask[w]);
+        std::memcpy(out + 8 * w, &word, 8);
+      }
+    };
+#endif
     if (left == dx && right == dx + cell.width) {
       // The whole width: a row without ink is passed over; in one with ink
       // every byte is laid, with no choice to make byte by byte.
