@@ -32,9 +32,10 @@ exec /usr/bin/python3 "$KESTA_RECORD" "$KESTA_RECV" "$KESTA_DIR/hangup"
 
 
 def say(host, text):
+    """The host prints TEXT (bytes as they are, a str in code page 949)."""
     path = os.path.join(host.dir, "say")
     with open(path + ".tmp", "wb") as f:
-        f.write(text.encode("cp949"))
+        f.write(text.encode("cp949") if isinstance(text, str) else text)
     os.rename(path + ".tmp", path)
 
 

@@ -42,6 +42,7 @@ import kesta_e2e as e2e  # noqa: E402
 from program_test import check, eventually, pane, text_on_screen, run_script  # noqa: E402
 from keys_test import RawPeer, answer_question, connect_by_command  # noqa: E402
 from dialogs_test import record  # noqa: E402
+from modes_test import SCRIPT as TALKER_SCRIPT, say  # noqa: E402
 
 LAST = "STILL STANDING AFTER THE STORM"
 IAC, SB, SE, WILL, WONT, DO, DONT = 255, 250, 240, 251, 252, 253, 254
@@ -293,19 +294,6 @@ def check_line_drop(kesta, install, payload, modem):
     os.remove(arrived)
 
 
-MIXED_SCRIPT = """cat "$KESTA_SCREEN"
-( while :; do if [ -f "$KESTA_DIR/say" ]; then cat "$KESTA_DIR/say"; rm -f "$KESTA_DIR/say"; fi; sleep 0.2; done ) &
-exec /usr/bin/python3 "$KESTA_RECORD" "$KESTA_RECV" "$KESTA_DIR/hangup"
-"""
-
-
-def say(host, data):
-    path = os.path.join(host.dir, "say")
-    with open(path + ".tmp", "wb") as f:
-        f.write(data)
-    os.rename(path + ".tmp", path)
-
-
 def mixed_round(kesta, install, hosts, n):
     """One round of a user's evening: a download, an upload, the chat line, the
     view, a burst of text, and the talking host dialled from the phone book."""
@@ -410,7 +398,7 @@ def run(args):
                 e2e.TelnetHost(script=upload_cut, workdir=work) as dying_receiver, \
                 e2e.TelnetHost(script='exec sz -b -q "%s/small.bin"\n' % work, workdir=work) as sender, \
                 e2e.TelnetHost(script="exec rz -b -q -y\n", workdir=work) as receiver, \
-                e2e.TelnetHost(script=MIXED_SCRIPT, workdir=work) as talker, \
+                e2e.TelnetHost(script=TALKER_SCRIPT, workdir=work) as talker, \
                 RawPeer("sz -b -q %s" % serial_payload, os.path.join(work, "serial-sz")) as serial_sender, \
                 RawPeer("sz -b -q -r %s" % serial_payload, os.path.join(work, "serial-szr")) as serial_resumer, \
                 e2e.ModemEmulator(os.path.join(work, "com1.pty"),
